@@ -1,0 +1,62 @@
+#include "medicion.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+
+double MedianaMicrosegundos(int repeticiones, const std::function<void()>& paso)
+{
+    std::vector<double> tiempos;
+    for (int i = 0; i < repeticiones; ++i) {
+        QElapsedTimer reloj;
+        reloj.start();
+        paso();
+        tiempos.push_back(double(reloj.nsecsElapsed()) / 1000.0);
+    }
+    std::sort(tiempos.begin(), tiempos.end());
+    return tiempos[tiempos.size() / 2];
+}
+
+double MemoriaPicoMiB()
+{
+    rusage uso{};
+    getrusage(RUSAGE_SELF, &uso);
+    return double(uso.ru_maxrss) / 1024.0;
+}
+
+namespace {
+
+QByteArray Script(int lineas, const QByteArray& palabra)
+{
+    QByteArray datos;
+    datos.reserve(qsizetype(lineas) * 52);
+    for (int i = 0; i < lineas; ++i) {
+        QByteArray linea = QByteArray::number(i) + ' ';
+        while (linea.size() < 50)
+            linea += palabra;
+        linea.truncate(44 + i % 13);
+        datos += linea + "\r\n";
+    }
+    return datos;
+}
+
+void Escribir(const QString& ruta, const QByteArray& datos)
+{
+    QFile archivo(ruta);
+    if (archivo.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        archivo.write(datos);
+}
+
+} // namespace
+
+void EscribirPar(const QString& carpeta, const QString& nombre, int lineas)
+{
+    QDir(carpeta).mkpath(QStringLiteral("Traducidos"));
+    Escribir(carpeta + u'/' + nombre, Script(lineas, "the quick brown fox "));
+    Escribir(carpeta + u"/Traducidos/" + nombre, Script(lineas, "el veloz murcielago "));
+}

@@ -1,0 +1,18 @@
+// The benchmark program: prints one table per measured part of the editor.
+// Run: build/bench/velarto_bench [carga|monitor]
+#include <cstdio>
+
+#include <QApplication>
+
+#include "medicion.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication aplicacion(argc, argv);
+    const QString parte = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (parte.isEmpty() || parte == u"carga")
+        MedirCarga();
+    if (parte.isEmpty() || parte == u"monitor")
+        MedirMonitor();
+    return 0;
+}

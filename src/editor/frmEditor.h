@@ -1,0 +1,150 @@
+// The editor's only window: the script browser, the translation box above the original's lines, the
+// counters and warning, the action buttons and the always-on-top switch, with all their handlers.
+#pragma once
+
+#include <memory>
+
+#include <QWidget>
+
+#include "mensajes.h"
+#include "monitor.h"
+#include "texto_archivo.h"
+#include "unidades.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QTimer;
+class BotonImagen;
+class CajaTexto;
+class ListaArchivos;
+class ListaCarpetas;
+class ListaSimple;
+class ListaUnidades;
+
+// What the window needs from outside that a test replaces.
+struct Servicios
+{
+    CajaMensajes* mensajes = nullptr; // nullptr: the window's own Qt message boxes
+    ProveedorUnidades unidades;       // empty: the mounted file systems' roots
+};
+
+class frmEditor final : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(frmEditor)
+public:
+    explicit frmEditor(Servicios servicios = {}, QWidget* padre = nullptr);
+    ~frmEditor() override;
+
+    // Window start-up.
+    void Form_Load();
+    void Form_Activate();
+
+    // Script loading.
+    void File1_Click();
+
+    // Live length monitor, run by `timer`.
+    void timer_Timer();
+
+    // Saving.
+    void cmdGuardar_Click();
+    void txtTraducido_KeyUp(int codigo, int shift);
+
+    // Deleting.
+    void cmdEliminar_Click();
+    void File1_KeyUp(int codigo, int shift);
+
+    // Drive and folder navigation.
+    void Drive1_Change();
+    void Dir1_Change();
+
+    // Bookmark.
+    void cmdInsMarcador_Click();
+    void cmdLeerMarcador_Click();
+
+    // Always on top.
+    void ck_Click();
+
+    // The script folder and the paths of the selected script's pair.
+    QString carpetaScripts() const;
+    QString rutaOriginal() const;
+    QString rutaTraduccion() const;
+
+    // Start-up has run (it runs once, after the window is first shown).
+    bool arranqueTerminado() const { return arrancado_; }
+
+    bool hayTraducido = false;
+    QString unidadActual;
+
+    // The controls, named as the window's handlers know them.
+    QLabel* lblLargoLinea;
+    QLabel* lblLl;
+    QLabel* Label1;
+    QLabel* lblLlo;
+    QLabel* lblLargoTotal;
+    QLabel* lblLtl;
+    QLabel* Label2;
+    QLabel* lblLtlo;
+    QLabel* Label3;
+    QLabel* lblDisp;
+    CajaTexto* txtTraducido;
+    ListaSimple* lstOriginal;
+    QGroupBox* Frame1;
+    ListaUnidades* Drive1;
+    ListaCarpetas* Dir1;
+    ListaArchivos* File1;
+    QLabel* p;
+    QLabel* msg;
+    BotonImagen* cmdGuardar;
+    BotonImagen* cmdEliminar;
+    BotonImagen* cmdInsMarcador;
+    BotonImagen* cmdLeerMarcador;
+    QCheckBox* ck;
+    QTimer* timer;
+
+protected:
+    void showEvent(QShowEvent* evento) override;
+
+private:
+    void CrearControles();
+    void CrearBrowser();
+    void CrearBotones();
+    void Conectar();
+    void OrdenTabulacion();
+    void DescribirAccesibilidad();
+
+    // Runs a handler; a run-time error it does not trap itself is shown with its number and description,
+    // and the window keeps working.
+    template <typename Manejador> void Proteger(Manejador manejador);
+    void MostrarError(int numero, const QString& descripcion);
+    void HabilitarAcciones(bool habilitar);
+    // Empties the editor: box, original list, counters, warning, action buttons.
+    void Vaciar();
+
+    // Script loading (carga.cpp).
+    bool LeerTraduccion(const QString& ruta, quint64 carga, QStringList& lineas);
+    bool LeerOriginal(quint64 carga, qint32& total);
+    bool SigueVigente(quint64 carga) const { return carga == cargaActual_; }
+
+    // Live length monitor (monitor.cpp).
+
+    // Saving (guardado.cpp).
+
+    // Deleting (eliminacion.cpp).
+
+    // Navigation (navegacion.cpp).
+
+    // Bookmark and always on top (marcador.cpp, encima.cpp).
+
+    CajaMensajes* mensajes_;
+    std::unique_ptr<CajaMensajesQt> mensajesQt_;
+    ProveedorUnidades unidades_;
+    bool mostrada_ = false;
+    bool arrancado_ = false;
+    // Every load takes a new number; a load whose number is no longer current stops at once.
+    quint64 cargaActual_ = 0;
+    // Code page, byte-order mark and line ends of the loaded pair; a save writes them back.
+    FormatoTexto formatoPar_;
+    EstadoMonitor monitor_;
+};

@@ -1,0 +1,6 @@
+// What the live length monitor keeps between ticks.
+#pragma once
+
+struct EstadoMonitor
+{
+};

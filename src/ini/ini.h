@@ -1,0 +1,12 @@
+// Reading and writing one value of an INI profile file.
+#pragma once
+
+#include <QString>
+
+// The value of `clave` in `seccion` of `archivo`, or "" when the file, section or key is missing.
+// Leaves the caller's `clave` in lower case.
+QString LeerIni(const QString& seccion, QString& clave, const QString& archivo);
+
+// Writes `valor` under the upper-case form of `clave` in `seccion` of `archivo`, replacing an earlier
+// value. A failed write is silent and leaves the file as it was.
+void EscribirIni(const QString& seccion, const QString& clave, const QString& valor, const QString& archivo);

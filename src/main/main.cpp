@@ -1,0 +1,16 @@
+// Process entry: the application, its Spanish translation and the editor window.
+#include <QApplication>
+
+#include "frmEditor.h"
+#include "idioma.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication aplicacion(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velarto"));
+    InstalarTraduccionQt();
+
+    frmEditor ventana;
+    ventana.show();
+    return QApplication::exec();
+}

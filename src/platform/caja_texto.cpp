@@ -1,0 +1,86 @@
+// Text box and list box of the window.
+#include "caja_texto.h"
+
+#include <QKeyEvent>
+#include <QStyledItemDelegate>
+
+#include "errores.h"
+#include "lista_archivos.h"
+
+CajaTexto::CajaTexto(QWidget* padre) : QPlainTextEdit(padre)
+{
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTabChangesFocus(false);
+}
+
+QStringList CajaTexto::lineas() const
+{
+    return toPlainText().split(u'\n');
+}
+
+void CajaTexto::setLineas(const QStringList& lineas)
+{
+    setPlainText(lineas.join(u'\n'));
+}
+
+void CajaTexto::keyReleaseEvent(QKeyEvent* evento)
+{
+    QPlainTextEdit::keyReleaseEvent(evento);
+    if (!evento->isAutoRepeat())
+        Q_EMIT teclaSoltada(CodigoTecla(evento->key()), EstadoShift(evento->modifiers()));
+}
+
+namespace {
+
+// Gives every row the same width, so that the list scrolls sideways that far.
+class DelegadoAncho final : public QStyledItemDelegate
+{
+public:
+    DelegadoAncho(int ancho, QObject* padre) : QStyledItemDelegate(padre), ancho_(ancho) {}
+    QSize sizeHint(const QStyleOptionViewItem& opcion, const QModelIndex& indice) const override
+    {
+        return {ancho_, QStyledItemDelegate::sizeHint(opcion, indice).height()};
+    }
+
+private:
+    int ancho_;
+};
+
+} // namespace
+
+ListaSimple::ListaSimple(QWidget* padre) : QListWidget(padre)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+}
+
+int ListaSimple::indice() const
+{
+    const QListWidgetItem* actual = currentItem();
+    return actual && actual->isSelected() ? currentRow() : -1;
+}
+
+void ListaSimple::setIndice(int indice)
+{
+    if (indice < -1 || indice >= count())
+        throw ErrorEjecucion(Errores::ValorPropiedadNoValido);
+    setCurrentRow(indice);
+    if (indice < 0)
+        clearSelection();
+}
+
+QString ListaSimple::textoSeleccionado() const
+{
+    const int i = indice();
+    return i >= 0 ? item(i)->text() : QString();
+}
+
+void ListaSimple::setExtensionHorizontal(int pixeles)
+{
+    QAbstractItemDelegate* anterior = itemDelegate();
+    setItemDelegate(new DelegadoAncho(pixeles, this));
+    if (anterior && anterior->parent() == this)
+        anterior->deleteLater();
+}

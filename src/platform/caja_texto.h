@@ -1,0 +1,39 @@
+// The multi-line text box and the plain list box of the window, with the operations it relies on.
+#pragma once
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+// A text box that never wraps and reports released keys with their traditional codes.
+class CajaTexto final : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    explicit CajaTexto(QWidget* padre = nullptr);
+
+    // The box's lines; the box never holds a line break inside a line.
+    QStringList lineas() const;
+    void setLineas(const QStringList& lineas);
+
+Q_SIGNALS:
+    void teclaSoltada(int codigo, int shift);
+
+protected:
+    void keyReleaseEvent(QKeyEvent* evento) override;
+};
+
+// A list box whose selected index is set without running any handler; an index outside
+// -1 ... count - 1 is error 380.
+class ListaSimple final : public QListWidget
+{
+    Q_OBJECT
+public:
+    explicit ListaSimple(QWidget* padre = nullptr);
+
+    int indice() const;
+    void setIndice(int indice);
+    // The selected item's text, "" when none.
+    QString textoSeleccionado() const;
+    // How far, in pixels, the list scrolls sideways, whatever its items' widths.
+    void setExtensionHorizontal(int pixeles);
+};

@@ -1,0 +1,8 @@
+#include "ceder.h"
+
+#include <QCoreApplication>
+
+void Ceder()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}

@@ -1,0 +1,44 @@
+// Run-time errors of the editor: a number and its Spanish description, raised where the platform
+// meets a failure and caught by the window's handlers.
+#pragma once
+
+#include <exception>
+
+#include <QString>
+
+class ErrorEjecucion final : public std::exception
+{
+public:
+    explicit ErrorEjecucion(int numero);
+    ErrorEjecucion(int numero, QString descripcion);
+
+    int numero() const noexcept { return numero_; }
+    const QString& descripcion() const noexcept { return descripcion_; }
+    const char* what() const noexcept override { return textoUtf8_.constData(); }
+
+    // The description this runtime gives each error number it raises.
+    static QString DescripcionDe(int numero);
+
+private:
+    int numero_;
+    QString descripcion_;
+    QByteArray textoUtf8_;
+};
+
+// Error numbers raised by the platform layer.
+namespace Errores {
+inline constexpr int Desbordamiento = 6;
+inline constexpr int NombreIncorrecto = 52;
+inline constexpr int ArchivoNoEncontrado = 53;
+inline constexpr int ErrorES = 57;
+inline constexpr int DiscoLleno = 61;
+inline constexpr int DispositivoNoDisponible = 68;
+inline constexpr int PermisoDenegado = 70;
+inline constexpr int ErrorAccesoRuta = 75;
+inline constexpr int RutaNoEncontrada = 76;
+inline constexpr int ValorPropiedadNoValido = 380;
+} // namespace Errores
+
+// Turns an errno value from a failed file operation into the error the editor reports.
+// `esCarpeta` tells a missing folder (76) from a missing file (53).
+ErrorEjecucion ErrorDeSistema(int codigoErrno, bool esCarpeta = false);

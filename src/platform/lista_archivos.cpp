@@ -1,0 +1,109 @@
+// File list of the script browser.
+#include "lista_archivos.h"
+
+#include <algorithm>
+
+#include <QDir>
+#include <QKeyEvent>
+#include <QScopedValueRollback>
+
+#include "errores.h"
+
+ListaArchivos::ListaArchivos(QWidget* padre) : QListWidget(padre)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int fila) {
+        if (!desdeCodigo_ && fila >= 0)
+            Q_EMIT click();
+    });
+    setCarpeta(QDir::currentPath());
+}
+
+QStringList ListaArchivos::ArchivosDe(const QString& carpeta)
+{
+    QDir dir(carpeta);
+    dir.setNameFilters({QStringLiteral("*.txt")});
+    // Name filters match ignoring case; hidden files are left out unless asked for.
+    dir.setFilter(QDir::Files);
+    dir.setSorting(QDir::NoSort);
+    QStringList nombres = dir.entryList();
+    std::sort(nombres.begin(), nombres.end(), [&](const QString& a, const QString& b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return nombres;
+}
+
+void ListaArchivos::Mostrar(const QStringList& nombres, const QString& seleccion)
+{
+    const QScopedValueRollback<bool> guarda(desdeCodigo_, true);
+    clear();
+    addItems(nombres);
+    const int fila = seleccion.isEmpty() ? -1 : int(nombres.indexOf(seleccion));
+    setCurrentRow(fila);
+    if (fila < 0)
+        clearSelection();
+}
+
+void ListaArchivos::setCarpeta(const QString& carpeta)
+{
+    carpeta_ = QDir::cleanPath(QDir(carpeta).absolutePath());
+    Mostrar(ArchivosDe(carpeta_), QString());
+}
+
+void ListaArchivos::refrescar()
+{
+    Mostrar(ArchivosDe(carpeta_), nombreArchivo());
+}
+
+int ListaArchivos::indice() const
+{
+    const QListWidgetItem* actual = currentItem();
+    return actual && actual->isSelected() ? currentRow() : -1;
+}
+
+void ListaArchivos::setIndice(int indice)
+{
+    if (indice < -1 || indice >= count())
+        throw ErrorEjecucion(Errores::ValorPropiedadNoValido);
+    {
+        const QScopedValueRollback<bool> guarda(desdeCodigo_, true);
+        setCurrentRow(indice);
+        if (indice < 0)
+            clearSelection();
+    }
+    if (indice >= 0)
+        Q_EMIT click();
+}
+
+QString ListaArchivos::nombreArchivo() const
+{
+    const int i = indice();
+    return i >= 0 ? item(i)->text() : QString();
+}
+
+void ListaArchivos::keyReleaseEvent(QKeyEvent* evento)
+{
+    QListWidget::keyReleaseEvent(evento);
+    if (!evento->isAutoRepeat())
+        Q_EMIT teclaSoltada(CodigoTecla(evento->key()), EstadoShift(evento->modifiers()));
+}
+
+int CodigoTecla(int teclaQt)
+{
+    switch (teclaQt) {
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_F12:
+        return 123;
+    default:
+        return 0;
+    }
+}
+
+int EstadoShift(Qt::KeyboardModifiers modificadores)
+{
+    return (modificadores & Qt::ShiftModifier ? 1 : 0) | (modificadores & Qt::ControlModifier ? 2 : 0) |
+           (modificadores & Qt::AltModifier ? 4 : 0);
+}

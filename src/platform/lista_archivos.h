@@ -1,0 +1,49 @@
+// The file list of the script browser: the "*.txt" files of one folder, with the selection semantics
+// the window relies on.
+#pragma once
+
+#include <QListWidget>
+
+class ListaArchivos final : public QListWidget
+{
+    Q_OBJECT
+public:
+    explicit ListaArchivos(QWidget* padre = nullptr);
+
+    // Shows the folder's regular, non-hidden files whose names match "*.txt" ignoring case, ordered by
+    // name ignoring case. Nothing is selected afterwards and no click runs.
+    void setCarpeta(const QString& carpeta);
+    const QString& carpeta() const { return carpeta_; }
+
+    int cantidad() const { return count(); }
+    int indice() const;
+    // Selects a file; error 380 outside -1 ... count - 1. Every index of a file runs `click`, also when
+    // it was already selected; -1 only clears the selection.
+    void setIndice(int indice);
+    // The selected file's name, "" when none.
+    QString nombreArchivo() const;
+    // Reads the folder again; the selected file stays selected while it exists, without a click.
+    void refrescar();
+
+    // The files a folder's list shows, in the order shown.
+    static QStringList ArchivosDe(const QString& carpeta);
+
+Q_SIGNALS:
+    void click();
+    // A key was released: traditional key code and shift state.
+    void teclaSoltada(int codigo, int shift);
+
+protected:
+    void keyReleaseEvent(QKeyEvent* evento) override;
+
+private:
+    void Mostrar(const QStringList& nombres, const QString& seleccion);
+
+    QString carpeta_;
+    bool desdeCodigo_ = false;
+};
+
+// The traditional code of a key (Delete 46, F12 123), or 0 for keys the editor does not name.
+int CodigoTecla(int teclaQt);
+// The traditional shift state: 1 Shift, 2 Ctrl, 4 Alt.
+int EstadoShift(Qt::KeyboardModifiers modificadores);

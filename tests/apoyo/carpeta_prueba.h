@@ -1,0 +1,12 @@
+// Real files in temporary folders for the tests.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Writes a file, creating its folders.
+void EscribirBytes(const QString& ruta, const QByteArray& datos);
+// A file's bytes; fails the calling test's expectations with an empty array when it is missing.
+QByteArray LeerBytes(const QString& ruta);
+// Lines of about `ancho` characters, numbered, ended by CR LF: a realistic script of `lineas` lines.
+QByteArray ScriptDePrueba(int lineas, int ancho = 50, const char* prefijo = "Linea");

@@ -1,0 +1,38 @@
+// The main of every test executable: a widgets application in Spanish, then each registered class.
+#include "principal.h"
+
+#include <vector>
+
+#include <QApplication>
+#include <QTest>
+
+#include "idioma.h"
+
+namespace {
+
+std::vector<std::function<std::unique_ptr<QObject>()>>& Registradas()
+{
+    static std::vector<std::function<std::unique_ptr<QObject>()>> clases;
+    return clases;
+}
+
+} // namespace
+
+bool RegistrarPrueba(std::function<std::unique_ptr<QObject>()> crear)
+{
+    Registradas().push_back(std::move(crear));
+    return true;
+}
+
+int main(int argc, char* argv[])
+{
+    QApplication aplicacion(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velarto"));
+    InstalarTraduccionQt();
+    int fallidas = 0;
+    for (const auto& crear : Registradas()) {
+        const std::unique_ptr<QObject> prueba = crear();
+        fallidas += QTest::qExec(prueba.get(), argc, argv);
+    }
+    return fallidas == 0 ? 0 : 1;
+}
