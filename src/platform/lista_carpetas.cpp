@@ -15,6 +15,7 @@ QTreeWidgetItem* NuevoElemento(const QString& texto, const QString& ruta, const 
     elemento->setData(0, rolRuta, ruta);
     elemento->setIcon(0, icono);
     elemento->setToolTip(0, ruta);
+    elemento->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
     return elemento;
 }
 

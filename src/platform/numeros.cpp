@@ -55,12 +55,9 @@ double NumeroInicial(QStringView texto)
             i = finExponente;
     }
     const QStringView numero = texto.sliced(inicio, i - inicio);
-    bool ok = false;
-    const double valor = QLocale::c().toDouble(numero, &ok);
-    if (ok)
-        return valor;
-    // The syntax was checked above, so the only failure left is a value beyond a double's range.
-    return numero.startsWith(u'-') ? -HUGE_VAL : HUGE_VAL;
+    // The syntax was checked above, so the converter can only fail on a value beyond a double's range,
+    // where it gives infinity for too large a value and 0 for too small a one, as wanted.
+    return QLocale::c().toDouble(numero);
 }
 
 qint16 AEntero16(double valor)

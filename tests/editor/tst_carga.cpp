@@ -1,10 +1,159 @@
+// Loading a script pair through the real window: what the list, the box and the original's total show.
+#include <QDir>
+#include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include "boton_imagen.h"
+#include "caja_texto.h"
+#include "carpeta_prueba.h"
+#include "lista_archivos.h"
 #include "principal.h"
+#include "ventana_prueba.h"
 
 class PruebaCarga final : public QObject
 {
     Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        dir_.emplace();
+        QVERIFY(dir_->isValid());
+        caja_.olvidar();
+    }
+    void cleanup() { ventana_.reset(); }
+
+    void par_data()
+    {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<QByteArray>("traduccion"); // null: no translation file
+        QTest::addColumn<QStringList>("items");
+        QTest::addColumn<QString>("caja");
+        QTest::addColumn<QString>("total");
+        QTest::addColumn<bool>("hayTraducido");
+        const QByteArray sin;
+        QTest::newRow("sin traducción") << QByteArray("Hello\r\nBye\r\n") << sin << QStringList{"Hello", "Bye"}
+                                        << QString() << "8" << false;
+        QTest::newRow("con traducción") << QByteArray("Hello\r\nBye\r\n") << QByteArray("Hola\r\nAdiós\r\n")
+                                        << QStringList{"Hello", "Bye"} << u"Hola\nAdiós"_qs << "8" << true;
+        QTest::newRow("original de cero bytes") << QByteArray("") << sin << QStringList() << QString() << "0" << false;
+        QTest::newRow("traducción de cero bytes")
+            << QByteArray("a\r\n") << QByteArray("") << QStringList{"a"} << QString() << "1" << true;
+        QTest::newRow("última línea sin terminador")
+            << QByteArray("uno\r\ndos") << QByteArray("1\r\n2") << QStringList{"uno", "dos"} << "1\n2" << "6" << true;
+        QTest::newRow("líneas vacías al principio de la traducción se conservan")
+            << QByteArray("a\r\nb\r\nc\r\n") << QByteArray("\r\n\r\nx\r\n") << QStringList{"a", "b", "c"} << "\n\nx"
+            << "3" << true;
+        QTest::newRow("línea vacía final de la traducción")
+            << QByteArray("a\r\nb\r\nc\r\n") << QByteArray("a\r\nb\r\n\r\n") << QStringList{"a", "b", "c"}
+            << "a\nb\n" << "3" << true;
+        QTest::newRow("línea solo con terminador") << QByteArray("\r\nxy\r\n") << sin << QStringList{"", "xy"}
+                                                   << QString() << "2" << false;
+        QTest::newRow("cr suelto") << QByteArray("ab\rcd\r") << QByteArray("x\ry\r") << QStringList{"ab", "cd"}
+                                   << "x\ny" << "4" << true;
+        QTest::newRow("lf suelto se conserva y cuenta uno")
+            << QByteArray("ab\ncd\r\n") << QByteArray("x\ny\r\n") << QStringList{u"ab\u240Acd"_qs}
+            << u"x\u240Ay"_qs << "5" << true;
+        QTest::newRow("unix") << QByteArray("ab\ncd\n") << QByteArray("x\ny\n") << QStringList{"ab", "cd"} << "x\ny"
+                              << "4" << true;
+        QTest::newRow("windows-1252") << QByteArray("Ca\xF1\xF3n\r\n") << QByteArray("\xBFQu\xE9?\r\n")
+                                      << QStringList{u"Cañón"_qs} << u"¿Qué?"_qs << "5" << true;
+        QTest::newRow("bom utf-8") << QByteArray("\xEF\xBB\xBFHi\r\n") << QByteArray("\xEF\xBB\xBF\xC2\xA1Hola!\r\n")
+                                   << QStringList{"Hi"} << u"¡Hola!"_qs << "2" << true;
+    }
+    void par()
+    {
+        QFETCH(QByteArray, original);
+        QFETCH(QByteArray, traduccion);
+        QFETCH(QStringList, items);
+        QFETCH(QString, caja);
+        QFETCH(QString, total);
+        QFETCH(bool, hayTraducido);
+        EscribirBytes(dir_->filePath(QStringLiteral("guion.txt")), original);
+        if (!traduccion.isNull())
+            EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/guion.txt")), traduccion);
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        QCOMPARE(ItemsOriginal(*ventana_), items);
+        QCOMPARE(ventana_->txtTraducido->toPlainText(), caja);
+        QCOMPARE(ventana_->lblLtlo->text(), total);
+        QCOMPARE(ventana_->hayTraducido, hayTraducido);
+        QVERIFY(ventana_->cmdGuardar->isEnabled());
+        QVERIFY(ventana_->cmdLeerMarcador->isEnabled());
+        QVERIFY(caja_.mostrados.isEmpty());
+    }
+
+    void clickCargaOtroScript()
+    {
+        EscribirBytes(dir_->filePath(QStringLiteral("a.txt")), "A1\r\n");
+        EscribirBytes(dir_->filePath(QStringLiteral("b.txt")), "B1\r\nB2\r\n");
+        EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/a.txt")), "traducción de a\r\n");
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        QCOMPARE(ventana_->txtTraducido->toPlainText(), u"traducción de a"_qs);
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("b.txt")));
+        QCOMPARE(ItemsOriginal(*ventana_), (QStringList{"B1", "B2"}));
+        QCOMPARE(ventana_->txtTraducido->toPlainText(), QString());
+        QCOMPARE(ventana_->lblLtlo->text(), QStringLiteral("4"));
+        QVERIFY(!ventana_->hayTraducido);
+    }
+
+    // A translation that cannot be read is no failure: the original loads alone.
+    void traduccionIlegible()
+    {
+        EscribirBytes(dir_->filePath(QStringLiteral("a.txt")), "A1\r\n");
+        QDir(dir_->path()).mkpath(QStringLiteral("Traducidos/a.txt"));
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        QCOMPARE(ItemsOriginal(*ventana_), QStringList{"A1"});
+        QVERIFY(!ventana_->hayTraducido);
+        QVERIFY(ventana_->cmdGuardar->isEnabled());
+        QVERIFY(caja_.mostrados.isEmpty());
+    }
+
+    // An original gone between listing and loading is reported once; nothing is listed twice.
+    void originalDesaparecido()
+    {
+        EscribirBytes(dir_->filePath(QStringLiteral("a.txt")), "A1\r\n");
+        EscribirBytes(dir_->filePath(QStringLiteral("b.txt")), "B1\r\n");
+        EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/b.txt")), "T\r\n");
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        QFile::remove(dir_->filePath(QStringLiteral("b.txt")));
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("b.txt")));
+        QCOMPARE(caja_.textos(), QStringList{"53:No se encontró el archivo"});
+        QCOMPARE(caja_.mostrados[0].titulo, QStringLiteral("Velarto"));
+        QCOMPARE(ItemsOriginal(*ventana_), QStringList());
+        QVERIFY(!ventana_->cmdGuardar->isEnabled());
+        QVERIFY(!ventana_->hayTraducido);
+    }
+
+    // A selection made while a long load yields supersedes it: the earlier load never writes again.
+    void cargaSustituida()
+    {
+        EscribirBytes(dir_->filePath(QStringLiteral("a.txt")), ScriptDePrueba(300000, 50, "Original A"));
+        EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/a.txt")), ScriptDePrueba(300000, 50, "Traduccion A"));
+        EscribirBytes(dir_->filePath(QStringLiteral("b.txt")), "B1\r\nB2\r\n");
+        EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/b.txt")), "Tb\r\n");
+        EscribirBytes(dir_->filePath(QStringLiteral("c.txt")), "C\r\n");
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("c.txt")));
+        bool cedio = false;
+        QTimer::singleShot(0, ventana_.get(), [&] {
+            cedio = true;
+            ElegirScript(*ventana_, QStringLiteral("b.txt"));
+        });
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("a.txt")));
+        QVERIFY(cedio);
+        QCOMPARE(ItemsOriginal(*ventana_), (QStringList{"B1", "B2"}));
+        QCOMPARE(ventana_->txtTraducido->toPlainText(), QStringLiteral("Tb"));
+        QCOMPARE(ventana_->lblLtlo->text(), QStringLiteral("4"));
+        QCOMPARE(ventana_->File1->nombreArchivo(), QStringLiteral("b.txt"));
+        QVERIFY(ventana_->hayTraducido);
+        QVERIFY(ventana_->cmdGuardar->isEnabled());
+    }
+
+private:
+    std::optional<QTemporaryDir> dir_;
+    CajaGrabadora caja_;
+    std::unique_ptr<frmEditor> ventana_;
 };
 
 VELARTO_PRUEBA(PruebaCarga)

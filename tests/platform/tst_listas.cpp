@@ -1,10 +1,168 @@
+// The script browser's controls: which files the file list shows and in what order, when its click
+// runs, and how the folder and drive lists move.
+#include <QDir>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "carpeta_prueba.h"
+#include "errores.h"
+#include "lista_archivos.h"
+#include "lista_carpetas.h"
+#include "lista_unidades.h"
 #include "principal.h"
+
+namespace {
+
+int NumeroDeError(const std::function<void()>& accion)
+{
+    try {
+        accion();
+    } catch (const ErrorEjecucion& e) {
+        return e.numero();
+    }
+    return 0;
+}
+
+} // namespace
 
 class PruebaListas final : public QObject
 {
     Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        dir_.emplace();
+        QVERIFY(dir_->isValid());
+    }
+
+    void archivosDeUnaCarpeta()
+    {
+        for (const char* nombre : {"b.txt", "A.TXT", "c.Txt", "a2.txt", ".oculto.txt", "notas.md", "txt", "d.txt.bak"})
+            EscribirBytes(dir_->filePath(QString::fromUtf8(nombre)), "x\r\n");
+        QDir(dir_->path()).mkdir(QStringLiteral("carpeta.txt"));
+        QCOMPARE(ListaArchivos::ArchivosDe(dir_->path()), (QStringList{"A.TXT", "a2.txt", "b.txt", "c.Txt"}));
+        QCOMPARE(ListaArchivos::ArchivosDe(dir_->filePath(QStringLiteral("no-existe"))), QStringList());
+    }
+
+    void indiceYClick()
+    {
+        for (const char* nombre : {"a.txt", "b.txt", "c.txt"})
+            EscribirBytes(dir_->filePath(QString::fromUtf8(nombre)), "x");
+        ListaArchivos lista;
+        lista.setCarpeta(dir_->path());
+        QSignalSpy clicks(&lista, &ListaArchivos::click);
+        QCOMPARE(lista.cantidad(), 3);
+        QCOMPARE(lista.indice(), -1);
+        QCOMPARE(lista.nombreArchivo(), QString());
+        lista.setIndice(1);
+        QCOMPARE(clicks.size(), 1);
+        QCOMPARE(lista.nombreArchivo(), QStringLiteral("b.txt"));
+        lista.setIndice(1); // the same index runs the click again
+        QCOMPARE(clicks.size(), 2);
+        lista.setIndice(-1); // clearing the selection runs nothing
+        QCOMPARE(clicks.size(), 2);
+        QCOMPARE(lista.indice(), -1);
+        QCOMPARE(NumeroDeError([&] { lista.setIndice(3); }), 380);
+        QCOMPARE(NumeroDeError([&] { lista.setIndice(-2); }), 380);
+        QCOMPARE(clicks.size(), 2);
+        // The user's keyboard moves the selection and runs the click.
+        lista.setIndice(0);
+        lista.show();
+        lista.setFocus();
+        QTest::keyClick(&lista, Qt::Key_Down);
+        QCOMPARE(lista.indice(), 1);
+        QCOMPARE(clicks.size(), 4);
+    }
+
+    void refrescarConservaLaSeleccion()
+    {
+        for (const char* nombre : {"a.txt", "b.txt", "c.txt"})
+            EscribirBytes(dir_->filePath(QString::fromUtf8(nombre)), "x");
+        ListaArchivos lista;
+        lista.setCarpeta(dir_->path());
+        lista.setIndice(2);
+        QSignalSpy clicks(&lista, &ListaArchivos::click);
+        QFile::remove(dir_->filePath(QStringLiteral("a.txt")));
+        lista.refrescar();
+        QCOMPARE(lista.nombreArchivo(), QStringLiteral("c.txt"));
+        QCOMPARE(lista.indice(), 1);
+        QFile::remove(dir_->filePath(QStringLiteral("c.txt")));
+        lista.refrescar();
+        QCOMPARE(lista.indice(), -1);
+        QCOMPARE(clicks.size(), 0);
+    }
+
+    void teclas()
+    {
+        ListaArchivos lista;
+        QSignalSpy teclas(&lista, &ListaArchivos::teclaSoltada);
+        QTest::keyRelease(&lista, Qt::Key_Delete, Qt::ShiftModifier);
+        QTest::keyRelease(&lista, Qt::Key_F12);
+        // Releasing Shift reports a key of its own, with no code the editor names.
+        QVERIFY(teclas.contains(QList<QVariant>{46, 1}));
+        QVERIFY(teclas.contains(QList<QVariant>{123, 0}));
+    }
+
+    void carpetas()
+    {
+        QDir(dir_->path()).mkpath(QStringLiteral("guiones/capitulo 1"));
+        QDir(dir_->path()).mkpath(QStringLiteral("guiones/Capitulo 2"));
+        ListaCarpetas lista([this] { return QStringList{dir_->path()}; });
+        QSignalSpy cambios(&lista, &ListaCarpetas::cambio);
+        lista.setRuta(dir_->filePath(QStringLiteral("guiones")));
+        QCOMPARE(cambios.size(), 1);
+        QCOMPARE(lista.ruta(), dir_->filePath(QStringLiteral("guiones")));
+        QTreeWidgetItem* actual = lista.currentItem();
+        QCOMPARE(actual->text(0), QStringLiteral("guiones"));
+        QCOMPARE(actual->childCount(), 2);
+        QCOMPARE(actual->child(0)->text(0), QStringLiteral("capitulo 1"));
+        // Opening a sub-folder by hand moves the list there.
+        Q_EMIT lista.itemActivated(actual->child(1), 0);
+        QCOMPARE(lista.ruta(), dir_->filePath(QStringLiteral("guiones/Capitulo 2")));
+        QCOMPARE(cambios.size(), 2);
+        QCOMPARE(NumeroDeError([&] { lista.setRuta(dir_->filePath(QStringLiteral("no-existe"))); }), 76);
+        QCOMPARE(lista.ruta(), dir_->filePath(QStringLiteral("guiones/Capitulo 2")));
+        QCOMPARE(cambios.size(), 2);
+    }
+
+    void unidadNoPreparada()
+    {
+        const QString ausente = dir_->filePath(QStringLiteral("medio"));
+        ListaCarpetas lista([=] { return QStringList{QStringLiteral("/"), ausente}; });
+        QCOMPARE(NumeroDeError([&] { lista.setRuta(ausente); }), 68);
+    }
+
+    void raizDe_data()
+    {
+        QTest::addColumn<QString>("ruta");
+        QTest::addColumn<QString>("raiz");
+        QTest::newRow("raíz del sistema") << QStringLiteral("/home/ana") << QStringLiteral("/");
+        QTest::newRow("medio montado") << QStringLiteral("/media/usb/guiones") << QStringLiteral("/media/usb");
+        QTest::newRow("el propio medio") << QStringLiteral("/media/usb") << QStringLiteral("/media/usb");
+        QTest::newRow("prefijo que no es carpeta") << QStringLiteral("/media/usb2/x") << QStringLiteral("/");
+    }
+    void raizDe()
+    {
+        QFETCH(QString, ruta);
+        QFETCH(QString, raiz);
+        QCOMPARE(RaizDe(ruta, {QStringLiteral("/"), QStringLiteral("/media/usb")}), raiz);
+    }
+
+    void unidades()
+    {
+        const QStringList raices{QStringLiteral("/"), dir_->path()};
+        ListaUnidades lista([=] { return raices; });
+        QSignalSpy cambios(&lista, &ListaUnidades::cambio);
+        lista.setUnidad(dir_->filePath(QStringLiteral("sub/carpeta")));
+        QCOMPARE(lista.unidad(), dir_->path());
+        lista.setUnidad(QStringLiteral("/usr"));
+        QCOMPARE(lista.unidad(), QStringLiteral("/"));
+        QCOMPARE(cambios.size(), 2);
+    }
+
+private:
+    std::optional<QTemporaryDir> dir_;
 };
 
 VELARTO_PRUEBA(PruebaListas)
