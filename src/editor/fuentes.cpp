@@ -31,7 +31,9 @@ QFont FuenteSans()
 
 QFont FuenteCourier()
 {
-    const QString familia = PrimeraFamilia({QStringLiteral("Courier New")});
+    // Liberation Mono has Courier New's metrics: lengths line up the same on screen.
+    const QString familia = PrimeraFamilia(
+        {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
     QFont fuente = familia.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(familia);
     fuente.setStyleHint(QFont::TypeWriter);
     fuente.setPointSizeF(9.75);

@@ -1,10 +1,260 @@
+// The window as a translator first meets it: controls in place, captions readable, Spanish throughout,
+// and the start-up that loads the first script once.
+#include <QAccessible>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include "boton_imagen.h"
+#include "caja_texto.h"
+#include "carpeta_prueba.h"
+#include "lista_archivos.h"
+#include "lista_carpetas.h"
+#include "lista_unidades.h"
 #include "principal.h"
+#include "ventana_prueba.h"
 
 class PruebaInicio final : public QObject
 {
     Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        dir_.emplace();
+        QVERIFY(dir_->isValid());
+        caja_.olvidar();
+    }
+    void cleanup() { ventana_.reset(); }
+
+    void carpetaSinScripts()
+    {
+        EscribirBytes(dir_->filePath(QStringLiteral("notas.md")), "x");
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        QCOMPARE(ventana_->File1->cantidad(), 0);
+        QCOMPARE(ventana_->lstOriginal->count(), 0);
+        for (QWidget* boton : Botones())
+            QVERIFY(!boton->isEnabled());
+        for (QLabel* contador : Contadores())
+            QCOMPARE(contador->text(), QString());
+        QVERIFY(caja_.mostrados.isEmpty());
+    }
+
+    void carpetaConScripts()
+    {
+        EscribirBytes(dir_->filePath(QStringLiteral("b.txt")), "Bee\r\n");
+        EscribirBytes(dir_->filePath(QStringLiteral("a.txt")), "Alpha\r\nBeta\r\n");
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        QCOMPARE(ventana_->File1->nombreArchivo(), QStringLiteral("a.txt"));
+        QCOMPARE(ItemsOriginal(*ventana_), (QStringList{"Alpha", "Beta"}));
+        QCOMPARE(ventana_->lblLtlo->text(), QStringLiteral("9"));
+        for (QWidget* boton : Botones())
+            QVERIFY(boton->isEnabled());
+        QCOMPARE(ventana_->focusWidget(), static_cast<QWidget*>(ventana_->File1));
+        QCOMPARE(ventana_->Dir1->ruta(), dir_->path());
+    }
+
+    // Showing the window again (as the always-on-top switch does) must not run the start-up again.
+    void arranqueUnaSolaVez()
+    {
+        EscribirBytes(dir_->filePath(QStringLiteral("a.txt")), "Alpha\r\n");
+        EscribirBytes(dir_->filePath(QStringLiteral("b.txt")), "Bee\r\n");
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("b.txt")));
+        ventana_->txtTraducido->setPlainText(QStringLiteral("sin guardar"));
+        ventana_->hide();
+        ventana_->show();
+        QApplication::processEvents();
+        QTest::qWait(20);
+        QCOMPARE(ventana_->File1->nombreArchivo(), QStringLiteral("b.txt"));
+        QCOMPARE(ventana_->txtTraducido->toPlainText(), QStringLiteral("sin guardar"));
+    }
+
+    void ventana()
+    {
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        QCOMPARE(ventana_->size(), QSize(649, 448));
+        QCOMPARE(ventana_->minimumSize(), ventana_->maximumSize());
+        QCOMPARE(ventana_->windowTitle(), QStringLiteral("Velarto de Scripts por Ostrano - 2006  [v1.0.0.5]"));
+        QVERIFY(!ventana_->windowIcon().isNull());
+        QVERIFY(!ventana_->p->isVisible());
+        QCOMPARE(ventana_->timer->interval(), 2);
+        QCOMPARE(ventana_->ck->checkState(), Qt::Unchecked);
+    }
+
+    void lugares_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QRect>("lugar");
+        QTest::addColumn<QString>("texto");
+        const QList<std::tuple<const char*, QRect, const char*>> tabla{
+            {"lblLargoLinea", {8, 8, 73, 17}, "Largo de línea:"},
+            {"lblLl", {80, 8, 33, 17}, ""},
+            {"Label1", {120, 8, 17, 17}, "de"},
+            {"lblLlo", {136, 8, 33, 17}, ""},
+            {"lblLargoTotal", {192, 8, 57, 17}, "Largo Total:"},
+            {"lblLtl", {248, 8, 33, 17}, ""},
+            {"Label2", {288, 8, 17, 17}, "de"},
+            {"lblLtlo", {304, 8, 33, 17}, ""},
+            {"Label3", {352, 8, 57, 17}, "Disponible:"},
+            {"lblDisp", {408, 8, 33, 17}, ""},
+            {"txtTraducido", {8, 24, 449, 169}, ""},
+            {"lstOriginal", {8, 200, 449, 171}, ""},
+            {"Frame1", {464, 16, 177, 353}, "Ubicación"},
+            {"Drive1", {472, 32, 161, 21}, ""},
+            {"Dir1", {472, 64, 161, 96}, ""},
+            {"File1", {472, 168, 161, 197}, ""},
+            {"p", {8, 376, 32, 32}, ""},
+            {"msg", {48, 376, 361, 41}, ""},
+            {"cmdGuardar", {416, 376, 57, 65}, "[F12]"},
+            {"cmdEliminar", {472, 376, 57, 65}, "[Supr]"},
+            {"cmdInsMarcador", {528, 376, 57, 65}, "Insertar marcador"},
+            {"cmdLeerMarcador", {584, 376, 57, 65}, "Cargar marcador"},
+            {"ck", {8, 424, 145, 17}, "Ventana siempre encima"}};
+        for (const auto& [nombre, lugar, texto] : tabla)
+            QTest::newRow(nombre) << QString::fromUtf8(nombre) << lugar << QString::fromUtf8(texto);
+    }
+    void lugares()
+    {
+        QFETCH(QString, control);
+        QFETCH(QRect, lugar);
+        QFETCH(QString, texto);
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        QWidget* w = Control(control);
+        QVERIFY(w);
+        QCOMPARE(QRect(w->mapTo(ventana_.get(), QPoint(0, 0)), w->size()), lugar);
+        if (auto* etiqueta = qobject_cast<QLabel*>(w); etiqueta && !etiqueta->pixmap().isNull() == false)
+            QCOMPARE(etiqueta->text(), texto);
+        if (auto* boton = qobject_cast<QAbstractButton*>(w))
+            QCOMPARE(boton->text(), texto);
+        if (auto* marco = qobject_cast<QGroupBox*>(w))
+            QCOMPARE(marco->title(), texto);
+    }
+
+    // Every caption reads in full at its place, the longest counters included.
+    void textosCaben()
+    {
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        for (QLabel* etiqueta : {ventana_->lblLargoLinea, ventana_->Label1, ventana_->lblLargoTotal,
+                                 ventana_->Label2, ventana_->Label3}) {
+            const QFontMetrics medidas(etiqueta->font());
+            QVERIFY2(medidas.horizontalAdvance(etiqueta->text()) <= etiqueta->width(), qPrintable(etiqueta->text()));
+            QVERIFY(medidas.height() <= etiqueta->height());
+        }
+        for (QLabel* contador : Contadores()) {
+            const QFontMetrics medidas(contador->font());
+            QVERIFY(medidas.horizontalAdvance(QStringLiteral("-9999")) <= contador->width());
+        }
+        const QFontMetrics medidasCk(ventana_->ck->font());
+        QVERIFY(medidasCk.horizontalAdvance(ventana_->ck->text()) + 20 <= ventana_->ck->width());
+        for (BotonImagen* boton : Botones()) {
+            // Image on top, at most two lines of caption below it, no word cut.
+            const QFontMetrics medidas(boton->font());
+            const QRect zona(0, 0, boton->width() - 6, 1000);
+            const QRect usado = medidas.boundingRect(zona, Qt::TextWordWrap | Qt::AlignHCenter, boton->text());
+            QVERIFY2(usado.width() <= zona.width(), qPrintable(boton->text()));
+            QVERIFY2(32 + 6 + usado.height() <= boton->height(), qPrintable(boton->text()));
+            for (const QString& palabra : boton->text().split(u' '))
+                QVERIFY(medidas.horizontalAdvance(palabra) <= zona.width());
+        }
+    }
+
+    void fuentes()
+    {
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        QCOMPARE(ventana_->lblLargoLinea->font().pointSizeF(), 8.25);
+        QVERIFY(QFontInfo(ventana_->txtTraducido->font()).fixedPitch());
+        QCOMPARE(ventana_->txtTraducido->font().pointSizeF(), 9.75);
+        QCOMPARE(ventana_->lstOriginal->font(), ventana_->txtTraducido->font());
+        QVERIFY(ventana_->lblLl->font().bold());
+        QVERIFY(ventana_->lblDisp->font().bold());
+        QCOMPARE(ventana_->lblLl->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        QCOMPARE(ventana_->lblLlo->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+        QCOMPARE(ventana_->lblLl->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QCOMPARE(ventana_->lblLtlo->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QCOMPARE(ventana_->lblLargoLinea->palette().color(QPalette::WindowText), QColor(128, 64, 64));
+        QCOMPARE(ventana_->txtTraducido->lineWrapMode(), QPlainTextEdit::NoWrap);
+    }
+
+    void ordenDeTabulacion()
+    {
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        const QList<QWidget*> esperado{ventana_->File1,          ventana_->lstOriginal, ventana_->Dir1,
+                                       ventana_->Drive1,         ventana_->ck,          ventana_->cmdGuardar,
+                                       ventana_->cmdEliminar,    ventana_->txtTraducido, ventana_->cmdInsMarcador,
+                                       ventana_->cmdLeerMarcador};
+        // The chain also holds the controls' inner parts (viewports, scroll bars): follow it from the first
+        // control and keep the controls.
+        QList<QWidget*> cadena;
+        QWidget* w = esperado.first();
+        do {
+            if (esperado.contains(w) && !cadena.contains(w))
+                cadena.append(w);
+            w = w->nextInFocusChain();
+        } while (w != esperado.first());
+        QCOMPARE(cadena, esperado);
+    }
+
+    void accesibilidad()
+    {
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        for (QWidget* w : QList<QWidget*>{ventana_->txtTraducido, ventana_->lstOriginal, ventana_->Drive1,
+                                          ventana_->Dir1, ventana_->File1, ventana_->p})
+            QVERIFY2(!w->accessibleName().isEmpty(), w->metaObject()->className());
+        for (QLabel* contador : Contadores()) {
+            QVERIFY(contador->accessibleName().isEmpty());
+            QVERIFY(!contador->accessibleDescription().isEmpty());
+        }
+        QVERIFY(ventana_->lblLargoLinea->accessibleName().isEmpty());
+    }
+
+    // The toolkit's own texts are Spanish: the text box's context menu.
+    void menuEnEspanol()
+    {
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        std::unique_ptr<QMenu> menu(ventana_->txtTraducido->createStandardContextMenu());
+        QStringList textos;
+        for (const QAction* accion : menu->actions())
+            textos.append(accion->text().remove(u'&'));
+        QVERIFY2(textos.contains(QStringLiteral("Copiar")) || textos.join(u' ').contains(u"Copiar"),
+                 qPrintable(textos.join(u',')));
+        QVERIFY2(!textos.join(u' ').contains(u"Copy"), qPrintable(textos.join(u',')));
+    }
+
+private:
+    QList<QLabel*> Contadores() const
+    {
+        return {ventana_->lblLl, ventana_->lblLlo, ventana_->lblLtl, ventana_->lblLtlo, ventana_->lblDisp};
+    }
+    QList<BotonImagen*> Botones() const
+    {
+        return {ventana_->cmdGuardar, ventana_->cmdEliminar, ventana_->cmdInsMarcador, ventana_->cmdLeerMarcador};
+    }
+    QWidget* Control(const QString& nombre) const
+    {
+        const std::map<QString, QWidget*> controles{
+            {"lblLargoLinea", ventana_->lblLargoLinea}, {"lblLl", ventana_->lblLl},
+            {"Label1", ventana_->Label1},               {"lblLlo", ventana_->lblLlo},
+            {"lblLargoTotal", ventana_->lblLargoTotal}, {"lblLtl", ventana_->lblLtl},
+            {"Label2", ventana_->Label2},               {"lblLtlo", ventana_->lblLtlo},
+            {"Label3", ventana_->Label3},               {"lblDisp", ventana_->lblDisp},
+            {"txtTraducido", ventana_->txtTraducido},   {"lstOriginal", ventana_->lstOriginal},
+            {"Frame1", ventana_->Frame1},               {"Drive1", ventana_->Drive1},
+            {"Dir1", ventana_->Dir1},                   {"File1", ventana_->File1},
+            {"p", ventana_->p},                         {"msg", ventana_->msg},
+            {"cmdGuardar", ventana_->cmdGuardar},       {"cmdEliminar", ventana_->cmdEliminar},
+            {"cmdInsMarcador", ventana_->cmdInsMarcador}, {"cmdLeerMarcador", ventana_->cmdLeerMarcador},
+            {"ck", ventana_->ck}};
+        const auto it = controles.find(nombre);
+        return it == controles.end() ? nullptr : it->second;
+    }
+
+    std::optional<QTemporaryDir> dir_;
+    CajaGrabadora caja_;
+    std::unique_ptr<frmEditor> ventana_;
 };
 
 VELARTO_PRUEBA(PruebaInicio)
