@@ -8,6 +8,9 @@
 
 int main(int argc, char* argv[])
 {
+    // Headless unless told otherwise: the figures are the editor's own work, not a display's.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication aplicacion(argc, argv);
     const QString parte = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     if (parte.isEmpty() || parte == u"carga")

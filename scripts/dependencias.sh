@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs, through apt-get, the Debian packages the editor needs to build, test and run; only what is
+# missing, so a machine that has them all is left alone.
+set -euo pipefail
+
+paquetes=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n
+    fonts-liberation fonts-dejavu-core
+    "$@"
+)
+
+faltan=()
+for paquete in "${paquetes[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$paquete" 2>/dev/null | grep -q 'install ok installed'; then
+        faltan+=("$paquete")
+    fi
+done
+
+if ((${#faltan[@]})); then
+    echo "Instalando: ${faltan[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${faltan[@]}"
+fi
