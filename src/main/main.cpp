@@ -3,12 +3,14 @@
 
 #include "frmEditor.h"
 #include "idioma.h"
+#include "senales.h"
 
 int main(int argc, char* argv[])
 {
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velarto"));
     InstalarTraduccionQt();
+    TerminarAlRecibirSenales();
 
     frmEditor ventana;
     ventana.show();
