@@ -3,6 +3,8 @@
 
 #include <array>
 
+#include <QStringDecoder>
+
 #include "archivos.h"
 
 namespace {
@@ -37,6 +39,15 @@ QString DecodificarWindows1252(QByteArrayView bytes)
         *destino++ = QChar(u >= 0x80 && u < 0xA0 ? windows1252Alto[u - 0x80] : char16_t(u));
     }
     return texto;
+}
+
+// A U+FEFF at the start of a line is a character of that line: only the file's first bytes can be a
+// byte-order mark, and the reader has taken those off already.
+QString DecodificarUtf8(QByteArrayView bytes)
+{
+    QStringDecoder decodificador(QStringDecoder::Utf8,
+                                 QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    return decodificador.decode(bytes);
 }
 
 QByteArrayView Terminador(FinLinea fin)
@@ -123,7 +134,7 @@ bool EsUtf8Valido(QByteArrayView bytes)
 
 QString DecodificarLinea(QByteArrayView bytes, Codificacion codificacion, bool saltoEsCaracter)
 {
-    QString linea = codificacion == Codificacion::Utf8 ? QString::fromUtf8(bytes) : DecodificarWindows1252(bytes);
+    QString linea = codificacion == Codificacion::Utf8 ? DecodificarUtf8(bytes) : DecodificarWindows1252(bytes);
     if (saltoEsCaracter)
         linea.replace(u'\n', saltoVisible);
     return linea;
@@ -138,11 +149,14 @@ LectorLineas::LectorLineas(QByteArray datos) : datos_(std::move(datos))
     } else {
         formato_.codificacion = Codificacion::Windows1252;
     }
-    const qsizetype cr = datos_.indexOf('\r');
-    if (cr < 0)
-        formato_.finLinea = datos_.contains('\n') ? FinLinea::Lf : FinLinea::CrLf;
+    // Lone CR is the style only of a file that has no CR LF at all: in a mixed file a line feed after a
+    // lone CR could not be written back apart from a CR LF.
+    if (datos_.contains("\r\n"))
+        formato_.finLinea = FinLinea::CrLf;
+    else if (datos_.contains('\r'))
+        formato_.finLinea = FinLinea::Cr;
     else
-        formato_.finLinea = cr + 1 < datos_.size() && datos_[cr + 1] == '\n' ? FinLinea::CrLf : FinLinea::Cr;
+        formato_.finLinea = datos_.contains('\n') ? FinLinea::Lf : FinLinea::CrLf;
 }
 
 QString LectorLineas::siguiente()
@@ -172,6 +186,13 @@ QStringList LeerLineas(const QString& ruta, FormatoTexto* formato)
 qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& formato)
 {
     for (qsizetype n = 0; n < lineas.size(); ++n) {
+        // Where lines end at a lone CR, a line feed right after one would read back as part of a CR LF.
+        if (formato.finLinea == FinLinea::Cr && n > 0 && lineas[n].startsWith(saltoVisible))
+            return n;
+        // At the very start of a UTF-8 file, U+FEFF would read back as a byte-order mark.
+        const bool pareceBom = formato.codificacion == Codificacion::Utf8 && !formato.bom && n == 0;
+        if (pareceBom && lineas[n].startsWith(QChar(0xFEFF)))
+            return n;
         for (qsizetype i = 0; i < lineas[n].size(); ++i) {
             if (!EsCodificable(lineas[n], i, formato))
                 return n;

@@ -72,7 +72,10 @@ private Q_SLOTS:
         QTest::newRow("solo un salto") << QByteArray("\r\n") << QStringList{""} << FinLinea::CrLf << utf8 << false;
         QTest::newRow("cr suelto") << QByteArray("a\rb\r") << QStringList{"a", "b"} << FinLinea::Cr << utf8 << false;
         QTest::newRow("cr suelto y crlf mezclados")
-            << QByteArray("a\rb\r\nc") << QStringList{"a", "b", "c"} << FinLinea::Cr << utf8 << false;
+            << QByteArray("a\rb\r\nc") << QStringList{"a", "b", "c"} << FinLinea::CrLf << utf8 << false;
+        QTest::newRow("lf tras crlf en archivo mezclado") << QByteArray("a\rb\r\n\n")
+                                                          << QStringList{"a", "b", u"\u240A"_qs} << FinLinea::CrLf
+                                                          << utf8 << false;
         QTest::newRow("lf suelto es un carácter")
             << QByteArray("a\nb\r\nc\n\r\n") << QStringList{u"a\u240Ab"_qs, u"c\u240A"_qs} << FinLinea::CrLf << utf8
             << false;
@@ -123,6 +126,7 @@ private Q_SLOTS:
         QTest::newRow("utf-8 con bom") << QByteArray("\xEF\xBB\xBF\xC2\xBFQu\xC3\xA9?\r\n\xE2\x82\xAC\r\n");
         QTest::newRow("utf-8 de cuatro bytes") << QByteArray("\xF0\x9F\x8E\xAE juego\n");
         QTest::newRow("solo bom") << QByteArray("\xEF\xBB\xBF");
+        QTest::newRow("marca de orden dentro del texto") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a\r\n\xEF\xBB\xBF\r\n");
     }
     void idaYVuelta()
     {
@@ -147,6 +151,13 @@ private Q_SLOTS:
         QTest::newRow("marca fuera de 1252") << QStringList{"ok", u"hecho ✓"_qs} << w1252 << FinLinea::CrLf << 1;
         QTest::newRow("c1 definido no es 1252") << QStringList{u"\u0080"_qs} << w1252 << FinLinea::CrLf << 0;
         QTest::newRow("salto visible en crlf") << QStringList{u"a\u240Ab"_qs} << w1252 << FinLinea::CrLf << -1;
+        QTest::newRow("salto visible tras cr suelto")
+            << QStringList{"a", u"\u240Ab"_qs} << utf8 << FinLinea::Cr << 1;
+        QTest::newRow("salto visible tras crlf") << QStringList{"a", u"\u240Ab"_qs} << utf8 << FinLinea::CrLf << -1;
+        QTest::newRow("marca de orden al principio sin bom")
+            << QStringList{u"\uFEFFa"_qs} << utf8 << FinLinea::CrLf << 0;
+        QTest::newRow("marca de orden en otra línea") << QStringList{"a", u"\uFEFFb"_qs} << utf8 << FinLinea::CrLf
+                                                      << -1;
         QTest::newRow("salto visible en unix 1252") << QStringList{u"a\u240Ab"_qs} << w1252 << FinLinea::Lf << 0;
         QTest::newRow("salto visible en unix utf-8") << QStringList{u"a\u240Ab"_qs} << utf8 << FinLinea::Lf << -1;
         QTest::newRow("cualquier cosa en utf-8") << QStringList{u"日本語 ✓"_qs} << utf8 << FinLinea::CrLf << -1;
