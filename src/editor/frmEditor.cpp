@@ -194,6 +194,7 @@ void frmEditor::Conectar()
             [this] { Proteger([this] { cmdLeerMarcador_Click(); }); });
     connect(ck, &QCheckBox::stateChanged, this, [this] { Proteger([this] { ck_Click(); }); });
     connect(timer, &QTimer::timeout, this, [this] { timer_Timer(); });
+    ConectarMonitor();
 }
 
 template <typename Manejador> void frmEditor::Proteger(Manejador manejador)
