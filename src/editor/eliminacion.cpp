@@ -1,12 +1,47 @@
 // Deleting a script and its translation.
 #include "frmEditor.h"
 
+#include "archivos.h"
+#include "caja_texto.h"
+#include "errores.h"
+#include "lista_archivos.h"
+
 void frmEditor::cmdEliminar_Click()
 {
+    const QString nombre = File1->nombreArchivo();
+    const Respuesta respuesta =
+        mensajes_->Mostrar(u"¿Desea eliminar el script: " + nombre + u'?', Botones::SiNoCancelar,
+                           Icono::Exclamacion, QStringLiteral("Advertencia"));
+    if (respuesta != Respuesta::Si)
+        return;
+    try {
+        const int indice = File1->indice();
+        // With no file selected the path would name the folder itself; nothing but a script is removed.
+        if (nombre.isEmpty())
+            throw ErrorEjecucion(Errores::ArchivoNoEncontrado);
+        EliminarArchivo(rutaOriginal());
+        if (hayTraducido) {
+            EliminarArchivo(rutaTraduccion());
+            hayTraducido = false;
+        }
+        txtTraducido->clear();
+        File1->refrescar();
+        if (indice < File1->cantidad()) {
+            // The deleted file's place now holds the one that followed it.
+            File1->setIndice(indice);
+        } else {
+            // No script follows: nothing of the deleted one may stay on screen as if it were loaded.
+            Vaciar();
+        }
+        File1->setFocus();
+    } catch (const ErrorEjecucion& error) {
+        MostrarError(error.numero(), error.descripcion());
+    }
 }
 
 void frmEditor::File1_KeyUp(int codigo, int shift)
 {
-    Q_UNUSED(codigo);
     Q_UNUSED(shift);
+    if (codigo == 46)
+        cmdEliminar_Click();
 }

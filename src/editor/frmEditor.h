@@ -128,12 +128,23 @@ private:
     bool SigueVigente(quint64 carga) const { return carga == cargaActual_; }
 
     // Live length monitor (monitor.cpp).
+    void ConectarMonitor();
+    void VigilarDocumento();
+    void DespertarMonitor();
+    bool MonitorPendiente() const;
+    InstantaneaMonitor CapturarMonitor() const;
+    void RefrescarMonitor();
 
     // Saving (guardado.cpp).
+    bool HayScriptCargado() const;
+    bool CrearTraducidos();
+    void EscribirTraduccion(const QStringList& lineas);
 
     // Deleting (eliminacion.cpp).
 
     // Navigation (navegacion.cpp).
+    // Set while the drive list is being put back after an unready drive.
+    bool restaurandoUnidad_ = false;
 
     // Bookmark and always on top (marcador.cpp, encima.cpp).
 

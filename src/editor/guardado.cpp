@@ -1,12 +1,84 @@
 // Saving the translation into "Traducidos" and moving on to the next script.
 #include "frmEditor.h"
 
+#include <QDir>
+
+#include "archivos.h"
+#include "boton_imagen.h"
+#include "caja_texto.h"
+#include "errores.h"
+#include "lista_archivos.h"
+
 void frmEditor::cmdGuardar_Click()
 {
+    // With nothing loaded the box holds no translation of the selected script: saving it would replace
+    // a translation that was never read.
+    if (!HayScriptCargado())
+        return;
+    if (txtTraducido->toPlainText().isEmpty()) {
+        mensajes_->Mostrar(QStringLiteral("No se guardarán archivos vacíos."));
+        return;
+    }
+    const QStringList lineas = txtTraducido->lineas();
+    if (const qsizetype linea = LineaNoCodificable(lineas, formatoPar_); linea >= 0) {
+        const QString codificacion = formatoPar_.codificacion == Codificacion::Windows1252
+                                         ? QStringLiteral("Windows-1252")
+                                         : QStringLiteral("UTF-8");
+        mensajes_->Mostrar(
+            QStringLiteral("No se ha guardado el archivo: la línea %1 tiene un carácter que no "
+                           "cabe en la codificación del script (%2).")
+                .arg(QString::number(linea + 1), codificacion),
+            Botones::Aceptar, Icono::Exclamacion);
+        return;
+    }
+
+    try {
+        if (CrearTraducidos())
+            mensajes_->Mostrar(QStringLiteral(
+                "Se ha creado la carpeta Traducidos\r\nEn ella se guardarán los scripts traducidos"));
+        EscribirTraduccion(lineas);
+    } catch (const ErrorEjecucion& error) {
+        // This handler shows the number and the description without a separator.
+        mensajes_->Mostrar(QString::number(error.numero()) + error.descripcion());
+    }
+}
+
+// Creates "Traducidos" in the script folder; false when it is already there, the usual case once one
+// script of the folder has been saved.
+bool frmEditor::CrearTraducidos()
+{
+    try {
+        CrearCarpeta(QDir(carpetaScripts()).filePath(QStringLiteral("Traducidos")));
+        return true;
+    } catch (const ErrorEjecucion& error) {
+        if (error.numero() != Errores::ErrorAccesoRuta)
+            throw;
+        return false;
+    }
+}
+
+// Writes the translation, confirms and moves on. The file is replaced whole or not at all, so a failure
+// leaves the earlier translation as it was.
+void frmEditor::EscribirTraduccion(const QStringList& lineas)
+{
+    EscribirArchivoAtomico(rutaTraduccion(), CodificarLineas(lineas, formatoPar_));
+    hayTraducido = true;
+    mensajes_->Mostrar(QStringLiteral("¡Archivo guardado!"));
+    const int indice = File1->indice();
+    if (indice < File1->cantidad() - 1)
+        File1->setIndice(indice + 1);
+    txtTraducido->setFocus();
+}
+
+// Whether a script pair is loaded: the action buttons are enabled by a finished load only.
+bool frmEditor::HayScriptCargado() const
+{
+    return cmdGuardar->isEnabled() && File1->indice() >= 0;
 }
 
 void frmEditor::txtTraducido_KeyUp(int codigo, int shift)
 {
-    Q_UNUSED(codigo);
     Q_UNUSED(shift);
+    if (codigo == 123 && File1->cantidad() > 0)
+        cmdGuardar_Click();
 }

@@ -14,8 +14,16 @@ ListaArchivos::ListaArchivos(QWidget* padre) : QListWidget(padre)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     connect(this, &QListWidget::currentRowChanged, this, [this](int fila) {
+        resaltado_ = false;
         if (!desdeCodigo_ && fila >= 0)
             Q_EMIT click();
+    });
+    // A click on the highlighted file changes no row, so it is caught here.
+    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* elemento) {
+        if (!resaltado_ || row(elemento) != indice())
+            return;
+        resaltado_ = false;
+        Q_EMIT click();
     });
     setCarpeta(QDir::currentPath());
 }
@@ -67,6 +75,7 @@ void ListaArchivos::setIndice(int indice)
 {
     if (indice < -1 || indice >= count())
         throw ErrorEjecucion(Errores::ValorPropiedadNoValido);
+    resaltado_ = false;
     {
         const QScopedValueRollback<bool> guarda(desdeCodigo_, true);
         setCurrentRow(indice);
@@ -75,6 +84,15 @@ void ListaArchivos::setIndice(int indice)
     }
     if (indice >= 0)
         Q_EMIT click();
+}
+
+void ListaArchivos::resaltar(int indice)
+{
+    if (indice < 0 || indice >= count())
+        throw ErrorEjecucion(Errores::ValorPropiedadNoValido);
+    const QScopedValueRollback<bool> guarda(desdeCodigo_, true);
+    setCurrentRow(indice);
+    resaltado_ = true;
 }
 
 QString ListaArchivos::nombreArchivo() const

@@ -20,6 +20,10 @@ public:
     // Selects a file; error 380 outside -1 ... count - 1. Every index of a file runs `click`, also when
     // it was already selected; -1 only clears the selection.
     void setIndice(int indice);
+    // Selects a file without running `click`, as a highlight of what a click would load; the user's
+    // click on that file then runs `click` although the selection does not change. Error 380 outside
+    // 0 ... count - 1.
+    void resaltar(int indice);
     // The selected file's name, "" when none.
     QString nombreArchivo() const;
     // Reads the folder again; the selected file stays selected while it exists, without a click.
@@ -41,6 +45,8 @@ private:
 
     QString carpeta_;
     bool desdeCodigo_ = false;
+    // The selected file was only highlighted: nothing has been loaded from it yet.
+    bool resaltado_ = false;
 };
 
 // The traditional code of a key (Delete 46, F12 123), or 0 for keys the editor does not name.
