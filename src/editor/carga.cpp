@@ -44,6 +44,9 @@ bool LeerPorTramos(LectorLineas& lector, Vigente sigueVigente, Tramo entregar)
 void frmEditor::File1_Click()
 {
     const quint64 carga = ++cargaActual_;
+    // Until this pair is read, nothing on disk is known to belong to it: a deletion meanwhile must not take
+    // the previous script's translation for this one's.
+    hayTraducido = false;
     HabilitarAcciones(false);
     lstOriginal->clear();
     txtTraducido->clear();

@@ -2,6 +2,7 @@
 #include "caja_texto.h"
 
 #include <QKeyEvent>
+#include <QTextBlock>
 #include <QStyledItemDelegate>
 
 #include "errores.h"
@@ -17,7 +18,25 @@ CajaTexto::CajaTexto(QWidget* padre) : QPlainTextEdit(padre)
 
 QStringList CajaTexto::lineas() const
 {
-    return toPlainText().split(u'\n');
+    // The document's own lines, so that every line counted on screen is a line written to the file.
+    QStringList lineas;
+    lineas.reserve(document()->blockCount());
+    for (QTextBlock bloque = document()->begin(); bloque.isValid(); bloque = bloque.next())
+        lineas.append(bloque.text());
+    return lineas;
+}
+
+void CajaTexto::keyPressEvent(QKeyEvent* evento)
+{
+    // Shift+Enter would break the line on screen only (U+2028) while the text keeps one line: make it an
+    // ordinary line break, as Enter is.
+    const bool enter = evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter;
+    if (enter && (evento->modifiers() & Qt::ShiftModifier)) {
+        textCursor().insertBlock();
+        ensureCursorVisible();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(evento);
 }
 
 void CajaTexto::setLineas(const QStringList& lineas)

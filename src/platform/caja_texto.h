@@ -19,6 +19,7 @@ Q_SIGNALS:
     void teclaSoltada(int codigo, int shift);
 
 protected:
+    void keyPressEvent(QKeyEvent* evento) override;
     void keyReleaseEvent(QKeyEvent* evento) override;
 };
 

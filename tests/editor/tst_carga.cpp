@@ -33,34 +33,41 @@ private Q_SLOTS:
         QTest::addColumn<QString>("total");
         QTest::addColumn<bool>("hayTraducido");
         const QByteArray sin;
-        QTest::newRow("sin traducción") << QByteArray("Hello\r\nBye\r\n") << sin << QStringList{"Hello", "Bye"}
-                                        << QString() << "8" << false;
+        QTest::newRow("sin traducción") << QByteArray("Hello\r\nBye\r\n") << sin
+                                        << QStringList{"Hello", "Bye"} << QString() << "8" << false;
         QTest::newRow("con traducción") << QByteArray("Hello\r\nBye\r\n") << QByteArray("Hola\r\nAdiós\r\n")
                                         << QStringList{"Hello", "Bye"} << u"Hola\nAdiós"_qs << "8" << true;
-        QTest::newRow("original de cero bytes") << QByteArray("") << sin << QStringList() << QString() << "0" << false;
+        QTest::newRow("original de cero bytes")
+            << QByteArray("") << sin << QStringList() << QString() << "0" << false;
         QTest::newRow("traducción de cero bytes")
             << QByteArray("a\r\n") << QByteArray("") << QStringList{"a"} << QString() << "1" << true;
         QTest::newRow("última línea sin terminador")
-            << QByteArray("uno\r\ndos") << QByteArray("1\r\n2") << QStringList{"uno", "dos"} << "1\n2" << "6" << true;
+            << QByteArray("uno\r\ndos") << QByteArray("1\r\n2") << QStringList{"uno", "dos"} << "1\n2"
+            << "6" << true;
         QTest::newRow("líneas vacías al principio de la traducción se conservan")
-            << QByteArray("a\r\nb\r\nc\r\n") << QByteArray("\r\n\r\nx\r\n") << QStringList{"a", "b", "c"} << "\n\nx"
+            << QByteArray("a\r\nb\r\nc\r\n") << QByteArray("\r\n\r\nx\r\n") << QStringList{"a", "b", "c"}
+            << "\n\nx"
             << "3" << true;
         QTest::newRow("línea vacía final de la traducción")
             << QByteArray("a\r\nb\r\nc\r\n") << QByteArray("a\r\nb\r\n\r\n") << QStringList{"a", "b", "c"}
-            << "a\nb\n" << "3" << true;
-        QTest::newRow("línea solo con terminador") << QByteArray("\r\nxy\r\n") << sin << QStringList{"", "xy"}
-                                                   << QString() << "2" << false;
-        QTest::newRow("cr suelto") << QByteArray("ab\rcd\r") << QByteArray("x\ry\r") << QStringList{"ab", "cd"}
-                                   << "x\ny" << "4" << true;
+            << "a\nb\n"
+            << "3" << true;
+        QTest::newRow("línea solo con terminador")
+            << QByteArray("\r\nxy\r\n") << sin << QStringList{"", "xy"} << QString() << "2" << false;
+        QTest::newRow("cr suelto") << QByteArray("ab\rcd\r") << QByteArray("x\ry\r")
+                                   << QStringList{"ab", "cd"} << "x\ny"
+                                   << "4" << true;
         QTest::newRow("lf suelto se conserva y cuenta uno")
             << QByteArray("ab\ncd\r\n") << QByteArray("x\ny\r\n") << QStringList{u"ab\u240Acd"_qs}
             << u"x\u240Ay"_qs << "5" << true;
-        QTest::newRow("unix") << QByteArray("ab\ncd\n") << QByteArray("x\ny\n") << QStringList{"ab", "cd"} << "x\ny"
+        QTest::newRow("unix") << QByteArray("ab\ncd\n") << QByteArray("x\ny\n") << QStringList{"ab", "cd"}
+                              << "x\ny"
                               << "4" << true;
         QTest::newRow("windows-1252") << QByteArray("Ca\xF1\xF3n\r\n") << QByteArray("\xBFQu\xE9?\r\n")
                                       << QStringList{u"Cañón"_qs} << u"¿Qué?"_qs << "5" << true;
-        QTest::newRow("bom utf-8") << QByteArray("\xEF\xBB\xBFHi\r\n") << QByteArray("\xEF\xBB\xBF\xC2\xA1Hola!\r\n")
-                                   << QStringList{"Hi"} << u"¡Hola!"_qs << "2" << true;
+        QTest::newRow("bom utf-8") << QByteArray("\xEF\xBB\xBFHi\r\n")
+                                   << QByteArray("\xEF\xBB\xBF\xC2\xA1Hola!\r\n") << QStringList{"Hi"}
+                                   << u"¡Hola!"_qs << "2" << true;
     }
     void par()
     {
@@ -129,7 +136,8 @@ private Q_SLOTS:
     void cargaSustituida()
     {
         EscribirBytes(dir_->filePath(QStringLiteral("a.txt")), ScriptDePrueba(300000, 50, "Original A"));
-        EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/a.txt")), ScriptDePrueba(300000, 50, "Traduccion A"));
+        EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/a.txt")),
+                      ScriptDePrueba(300000, 50, "Traduccion A"));
         EscribirBytes(dir_->filePath(QStringLiteral("b.txt")), "B1\r\nB2\r\n");
         EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/b.txt")), "Tb\r\n");
         EscribirBytes(dir_->filePath(QStringLiteral("c.txt")), "C\r\n");

@@ -78,7 +78,8 @@ private Q_SLOTS:
         ventana_ = AbrirVentana(dir_->path(), caja_);
         QCOMPARE(ventana_->size(), QSize(649, 448));
         QCOMPARE(ventana_->minimumSize(), ventana_->maximumSize());
-        QCOMPARE(ventana_->windowTitle(), QStringLiteral("Velarto de Scripts por Ostrano - 2006  [v1.0.0.5]"));
+        QCOMPARE(ventana_->windowTitle(),
+                 QStringLiteral("Velarto de Scripts por Ostrano - 2006  [v1.0.0.5]"));
         QVERIFY(!ventana_->windowIcon().isNull());
         QVERIFY(!ventana_->p->isVisible());
         QCOMPARE(ventana_->timer->interval(), 2);
@@ -141,7 +142,8 @@ private Q_SLOTS:
         for (QLabel* etiqueta : {ventana_->lblLargoLinea, ventana_->Label1, ventana_->lblLargoTotal,
                                  ventana_->Label2, ventana_->Label3}) {
             const QFontMetrics medidas(etiqueta->font());
-            QVERIFY2(medidas.horizontalAdvance(etiqueta->text()) <= etiqueta->width(), qPrintable(etiqueta->text()));
+            QVERIFY2(medidas.horizontalAdvance(etiqueta->text()) <= etiqueta->width(),
+                     qPrintable(etiqueta->text()));
             QVERIFY(medidas.height() <= etiqueta->height());
         }
         for (QLabel* contador : Contadores()) {
@@ -154,7 +156,8 @@ private Q_SLOTS:
             // Image on top, at most two lines of caption below it, no word cut.
             const QFontMetrics medidas(boton->font());
             const QRect zona(0, 0, boton->width() - 6, 1000);
-            const QRect usado = medidas.boundingRect(zona, Qt::TextWordWrap | Qt::AlignHCenter, boton->text());
+            const QRect usado =
+                medidas.boundingRect(zona, Qt::TextWordWrap | Qt::AlignHCenter, boton->text());
             QVERIFY2(usado.width() <= zona.width(), qPrintable(boton->text()));
             QVERIFY2(32 + 6 + usado.height() <= boton->height(), qPrintable(boton->text()));
             for (const QString& palabra : boton->text().split(u' '))
@@ -182,10 +185,11 @@ private Q_SLOTS:
     void ordenDeTabulacion()
     {
         ventana_ = AbrirVentana(dir_->path(), caja_);
-        const QList<QWidget*> esperado{ventana_->File1,          ventana_->lstOriginal, ventana_->Dir1,
-                                       ventana_->Drive1,         ventana_->ck,          ventana_->cmdGuardar,
-                                       ventana_->cmdEliminar,    ventana_->txtTraducido, ventana_->cmdInsMarcador,
-                                       ventana_->cmdLeerMarcador};
+        const QList<QWidget*> esperado{
+            ventana_->File1,          ventana_->lstOriginal,  ventana_->Dir1,
+            ventana_->Drive1,         ventana_->ck,           ventana_->cmdGuardar,
+            ventana_->cmdEliminar,    ventana_->txtTraducido, ventana_->cmdInsMarcador,
+            ventana_->cmdLeerMarcador};
         // The chain also holds the controls' inner parts (viewports, scroll bars): follow it from the first
         // control and keep the controls.
         QList<QWidget*> cadena;
@@ -231,23 +235,34 @@ private:
     }
     QList<BotonImagen*> Botones() const
     {
-        return {ventana_->cmdGuardar, ventana_->cmdEliminar, ventana_->cmdInsMarcador, ventana_->cmdLeerMarcador};
+        return {ventana_->cmdGuardar, ventana_->cmdEliminar, ventana_->cmdInsMarcador,
+                ventana_->cmdLeerMarcador};
     }
     QWidget* Control(const QString& nombre) const
     {
-        const std::map<QString, QWidget*> controles{
-            {"lblLargoLinea", ventana_->lblLargoLinea}, {"lblLl", ventana_->lblLl},
-            {"Label1", ventana_->Label1},               {"lblLlo", ventana_->lblLlo},
-            {"lblLargoTotal", ventana_->lblLargoTotal}, {"lblLtl", ventana_->lblLtl},
-            {"Label2", ventana_->Label2},               {"lblLtlo", ventana_->lblLtlo},
-            {"Label3", ventana_->Label3},               {"lblDisp", ventana_->lblDisp},
-            {"txtTraducido", ventana_->txtTraducido},   {"lstOriginal", ventana_->lstOriginal},
-            {"Frame1", ventana_->Frame1},               {"Drive1", ventana_->Drive1},
-            {"Dir1", ventana_->Dir1},                   {"File1", ventana_->File1},
-            {"p", ventana_->p},                         {"msg", ventana_->msg},
-            {"cmdGuardar", ventana_->cmdGuardar},       {"cmdEliminar", ventana_->cmdEliminar},
-            {"cmdInsMarcador", ventana_->cmdInsMarcador}, {"cmdLeerMarcador", ventana_->cmdLeerMarcador},
-            {"ck", ventana_->ck}};
+        const std::map<QString, QWidget*> controles{{"lblLargoLinea", ventana_->lblLargoLinea},
+                                                    {"lblLl", ventana_->lblLl},
+                                                    {"Label1", ventana_->Label1},
+                                                    {"lblLlo", ventana_->lblLlo},
+                                                    {"lblLargoTotal", ventana_->lblLargoTotal},
+                                                    {"lblLtl", ventana_->lblLtl},
+                                                    {"Label2", ventana_->Label2},
+                                                    {"lblLtlo", ventana_->lblLtlo},
+                                                    {"Label3", ventana_->Label3},
+                                                    {"lblDisp", ventana_->lblDisp},
+                                                    {"txtTraducido", ventana_->txtTraducido},
+                                                    {"lstOriginal", ventana_->lstOriginal},
+                                                    {"Frame1", ventana_->Frame1},
+                                                    {"Drive1", ventana_->Drive1},
+                                                    {"Dir1", ventana_->Dir1},
+                                                    {"File1", ventana_->File1},
+                                                    {"p", ventana_->p},
+                                                    {"msg", ventana_->msg},
+                                                    {"cmdGuardar", ventana_->cmdGuardar},
+                                                    {"cmdEliminar", ventana_->cmdEliminar},
+                                                    {"cmdInsMarcador", ventana_->cmdInsMarcador},
+                                                    {"cmdLeerMarcador", ventana_->cmdLeerMarcador},
+                                                    {"ck", ventana_->ck}};
         const auto it = controles.find(nombre);
         return it == controles.end() ? nullptr : it->second;
     }

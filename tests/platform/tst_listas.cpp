@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "caja_texto.h"
 #include "carpeta_prueba.h"
 #include "errores.h"
 #include "lista_archivos.h"
@@ -159,6 +160,22 @@ private Q_SLOTS:
         lista.setUnidad(QStringLiteral("/usr"));
         QCOMPARE(lista.unidad(), QStringLiteral("/"));
         QCOMPARE(cambios.size(), 2);
+    }
+
+    // Every way of breaking a line in the box makes two lines of the text that is saved.
+    void saltosDeLaCaja()
+    {
+        CajaTexto caja;
+        caja.show();
+        QTest::keyClicks(&caja, QStringLiteral("ab"));
+        QTest::keyClick(&caja, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(&caja, QStringLiteral("c"));
+        QTest::keyClick(&caja, Qt::Key_Return);
+        QTest::keyClicks(&caja, QStringLiteral("d"));
+        QCOMPARE(caja.lineas(), (QStringList{"ab", "c", "d"}));
+        QCOMPARE(caja.document()->blockCount(), 3);
+        caja.setLineas({QString(), QStringLiteral("x"), QString()});
+        QCOMPARE(caja.lineas(), (QStringList{"", "x", ""}));
     }
 
 private:
