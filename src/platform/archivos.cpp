@@ -180,7 +180,9 @@ void EscribirArchivoAtomico(const QString& ruta, const QByteArray& datos)
     if (info.isDir())
         throw ErrorEjecucion(Errores::ErrorAccesoRuta);
     const mode_t modo = ModoPara(destino);
-    QByteArray temporal = RutaLocal(info.absolutePath() + u"/." + info.fileName() + u".XXXXXX");
+    // A name of its own, not derived from the target's: a target whose name is already as long as the
+    // file system allows must still be writable.
+    QByteArray temporal = RutaLocal(info.absolutePath() + u"/.velarto-XXXXXX");
     int fd;
     if (int e = FalloPara(OperacionArchivo::Abrir)) {
         errno = e;

@@ -31,3 +31,16 @@ QByteArray ScriptDePrueba(int lineas, int ancho, const char* prefijo)
     }
     return datos;
 }
+
+QByteArray TraduccionGrande(char marca)
+{
+    return ScriptDePrueba(200000, 50, marca == 'A' ? "Traduccion A" : "Traduccion B");
+}
+
+QString TextoDeScript(const QByteArray& bytes)
+{
+    QString texto = QString::fromUtf8(bytes);
+    if (texto.endsWith(u"\r\n"))
+        texto.chop(2);
+    return texto.replace(u"\r\n"_qs, u"\n"_qs);
+}

@@ -10,3 +10,8 @@ void EscribirBytes(const QString& ruta, const QByteArray& datos);
 QByteArray LeerBytes(const QString& ruta);
 // Lines of about `ancho` characters, numbered, ended by CR LF: a realistic script of `lineas` lines.
 QByteArray ScriptDePrueba(int lineas, int ancho = 50, const char* prefijo = "Linea");
+
+// One of the two large translations the crash tests alternate between, as the bytes a save writes.
+QByteArray TraduccionGrande(char marca);
+// The box text that saves as these script bytes (CR LF lines, the last one ended).
+QString TextoDeScript(const QByteArray& bytes);

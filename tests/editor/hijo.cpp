@@ -1,0 +1,64 @@
+// A child process for the crash tests: it saves, over and over, one of two large translations through
+// the real window (or one of two bookmark values), so that its parent can kill it at any moment and look
+// at what is left on disk. Usage: velarto_hijo guardar|marcador CARPETA
+#include <cstdio>
+
+#include <QApplication>
+#include <QDir>
+
+#include "caja_texto.h"
+#include "carpeta_prueba.h"
+#include "frmEditor.h"
+#include "ini.h"
+
+namespace {
+
+class CajaMuda final : public CajaMensajes
+{
+public:
+    Respuesta Mostrar(const QString&, Botones, Icono, const QString&) override { return Respuesta::Aceptar; }
+};
+
+void Avisar()
+{
+    std::puts("listo");
+    std::fflush(stdout);
+}
+
+int GuardarSinFin()
+{
+    CajaMuda caja;
+    frmEditor ventana(Servicios{&caja, [] { return QStringList{QStringLiteral("/")}; }});
+    ventana.show();
+    while (!ventana.arranqueTerminado())
+        QApplication::processEvents();
+    const QStringList textos{TextoDeScript(TraduccionGrande('A')), TextoDeScript(TraduccionGrande('B'))};
+    for (int i = 0;; ++i) {
+        ventana.txtTraducido->setPlainText(textos[i % 2]);
+        ventana.cmdGuardar_Click();
+        if (i == 0)
+            Avisar();
+    }
+}
+
+int MarcarSinFin()
+{
+    const QString archivo = QDir::current().filePath(QStringLiteral("Velarto.vrk"));
+    for (int i = 0;; ++i) {
+        EscribirIni(QStringLiteral("Marcador"), QStringLiteral("Indice"), QString::number(1 + i % 2), archivo);
+        if (i == 0)
+            Avisar();
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplicacion(argc, argv);
+    if (argc != 3 || !QDir::setCurrent(QString::fromLocal8Bit(argv[2])))
+        return 2;
+    const QByteArray modo(argv[1]);
+    return modo == "guardar" ? GuardarSinFin() : modo == "marcador" ? MarcarSinFin() : 2;
+}

@@ -1,0 +1,205 @@
+// What happens to the translator's files when things go wrong: a killed editor, hostile file names,
+// links, a full disk, a folder or a permission that goes away. Each case ends with the message the
+// editor gives and the files on disk as they must be.
+#include <cerrno>
+#include <csignal>
+
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "archivos.h"
+#include "boton_imagen.h"
+#include "caja_texto.h"
+#include "carpeta_prueba.h"
+#include "lista_archivos.h"
+#include "principal.h"
+#include "ventana_prueba.h"
+
+namespace {
+
+// Starts the child in a mode, waits until its first write is done, lets it run a random while and kills it.
+bool MatarHijoAlEscribir(const QString& modo, const QString& carpeta)
+{
+    QProcess hijo;
+    hijo.start(QStringLiteral(VELARTO_HIJO), {modo, carpeta});
+    if (!hijo.waitForStarted() || !hijo.waitForReadyRead(60000))
+        return false;
+    QTest::qSleep(QRandomGenerator::global()->bounded(400));
+    ::kill(pid_t(hijo.processId()), SIGKILL);
+    return hijo.waitForFinished(10000);
+}
+
+QStringList Archivos(const QString& carpeta)
+{
+    return QDir(carpeta).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+} // namespace
+
+class PruebaFallos final : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        dir_.emplace();
+        QVERIFY(dir_->isValid());
+        caja_.olvidar();
+        caja_.respuestas.clear();
+    }
+    void cleanup()
+    {
+        ventana_.reset();
+        QuitarFallos();
+        QDir::setCurrent(QDir::tempPath());
+        if (!montaje_.isEmpty())
+            QProcess::execute(QStringLiteral("umount"), {montaje_});
+        montaje_.clear();
+    }
+
+    // Killed in the middle of saving a large translation, the editor leaves the old file or the new one.
+    void muerteAlGuardar()
+    {
+        const QByteArray a = TraduccionGrande('A');
+        const QByteArray b = TraduccionGrande('B');
+        EscribirBytes(dir_->filePath(QStringLiteral("guion.txt")), "Hello\r\n");
+        EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/guion.txt")), a);
+        for (int vez = 0; vez < 4; ++vez) {
+            QVERIFY(MatarHijoAlEscribir(QStringLiteral("guardar"), dir_->path()));
+            const QByteArray queda = LeerBytes(dir_->filePath(QStringLiteral("Traducidos/guion.txt")));
+            QVERIFY2(queda == a || queda == b, qPrintable(QStringLiteral("%1 bytes").arg(queda.size())));
+        }
+    }
+
+    void nombresHostiles_data()
+    {
+        QTest::addColumn<QString>("nombre");
+        QTest::newRow("blancos") << QStringLiteral("guion con  blancos .txt");
+        QTest::newRow("acentos") << QStringLiteral("diálogo ñandú.txt");
+        QTest::newRow("comillas") << QStringLiteral("dice \"hola\" y 'adiós'.txt");
+        QTest::newRow("corchetes") << QStringLiteral("[Marcador] [1].txt");
+        QTest::newRow("guion delante") << QStringLiteral("-rf.txt");
+        QTest::newRow("255 bytes") << QString(QString(251, u'a') + u".txt");
+        QTest::newRow("255 bytes con acentos") << QString(QString(125, u'é') + u"a.txt");
+    }
+    void nombresHostiles()
+    {
+        QFETCH(QString, nombre);
+        QCOMPARE(QFile::encodeName(nombre).size() <= 255, true);
+        EscribirBytes(dir_->filePath(nombre), "Hello\r\nBye\r\n");
+        EscribirBytes(dir_->filePath(u"Traducidos/" + nombre), "Hola\r\n");
+        EscribirBytes(dir_->filePath(QStringLiteral("otro.txt")), "Other\r\n");
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        QVERIFY(ElegirScript(*ventana_, nombre));
+        QCOMPARE(ItemsOriginal(*ventana_), (QStringList{"Hello", "Bye"}));
+        QCOMPARE(ventana_->txtTraducido->toPlainText(), QStringLiteral("Hola"));
+
+        ventana_->txtTraducido->setPlainText(QStringLiteral("Hola\nAdiós"));
+        ventana_->cmdGuardar_Click();
+        QCOMPARE(caja_.textos().last(), QStringLiteral("¡Archivo guardado!"));
+        QCOMPARE(LeerBytes(dir_->filePath(u"Traducidos/" + nombre)), QByteArray("Hola\r\nAdi\xC3\xB3s\r\n"));
+
+        QVERIFY(ElegirScript(*ventana_, nombre));
+        caja_.respuestas = {Respuesta::Si};
+        ventana_->cmdEliminar_Click();
+        QVERIFY(!QFileInfo::exists(dir_->filePath(nombre)));
+        QVERIFY(!QFileInfo::exists(dir_->filePath(u"Traducidos/" + nombre)));
+        QCOMPARE(Archivos(dir_->path()), QStringList{"otro.txt"});
+        QCOMPARE(Archivos(dir_->filePath(QStringLiteral("Traducidos"))), QStringList());
+    }
+
+    // Deleting a link named like a script removes the link; what it points to, outside the folder, stays.
+    void enlaceNoSeSigue()
+    {
+        const QString fuera = dir_->filePath(QStringLiteral("fuera/valioso.txt"));
+        EscribirBytes(fuera, "Valuable\r\n");
+        EscribirBytes(dir_->filePath(QStringLiteral("guiones/a.txt")), "A\r\n");
+        QVERIFY(QFile::link(fuera, dir_->filePath(QStringLiteral("guiones/enlace.txt"))));
+        ventana_ = AbrirVentana(dir_->filePath(QStringLiteral("guiones")), caja_);
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("enlace.txt")));
+        QCOMPARE(ItemsOriginal(*ventana_), QStringList{"Valuable"});
+        caja_.respuestas = {Respuesta::Si};
+        ventana_->cmdEliminar_Click();
+        QVERIFY(!QFileInfo(dir_->filePath(QStringLiteral("guiones/enlace.txt"))).isSymLink());
+        QCOMPARE(LeerBytes(fuera), QByteArray("Valuable\r\n"));
+        QCOMPARE(Archivos(dir_->filePath(QStringLiteral("guiones"))), QStringList{"a.txt"});
+    }
+
+    // A translation that cannot be opened loads the original alone and stays on disk as it was.
+    void traduccionSinPermiso()
+    {
+        EscribirBytes(dir_->filePath(QStringLiteral("a.txt")), "A\r\n");
+        EscribirBytes(dir_->filePath(QStringLiteral("b.txt")), "B1\r\nB2\r\n");
+        EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/b.txt")), "secreto\r\n");
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        const QString traduccion = dir_->filePath(QStringLiteral("Traducidos/b.txt"));
+        QFile::setPermissions(traduccion, QFile::WriteOwner);
+        ProgramarFallo(OperacionArchivo::Abrir, 1, EACCES); // root reads whatever the permissions say
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("b.txt")));
+        QCOMPARE(ItemsOriginal(*ventana_), (QStringList{"B1", "B2"}));
+        QCOMPARE(ventana_->txtTraducido->toPlainText(), QString());
+        QVERIFY(!ventana_->hayTraducido);
+        QVERIFY(caja_.mostrados.isEmpty());
+        QFile::setPermissions(traduccion, QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(LeerBytes(traduccion), QByteArray("secreto\r\n"));
+    }
+
+    // The folder shown is removed by someone else: choosing a script reports it and changes nothing.
+    void carpetaEliminada()
+    {
+        const QString carpeta = dir_->filePath(QStringLiteral("guiones"));
+        EscribirBytes(carpeta + u"/a.txt", "A\r\n");
+        EscribirBytes(carpeta + u"/b.txt", "B\r\n");
+        ventana_ = AbrirVentana(carpeta, caja_);
+        QDir::setCurrent(dir_->path());
+        QVERIFY(QDir(carpeta).removeRecursively());
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("b.txt")));
+        QCOMPARE(caja_.textos(), QStringList{"76:No se encontró la ruta de acceso"});
+        QVERIFY(!ventana_->cmdGuardar->isEnabled());
+        // F12 then has nothing to save, and creates nothing.
+        ventana_->txtTraducido_KeyUp(123, 0);
+        QCOMPARE(caja_.mostrados.size(), 1);
+        QVERIFY(!QFileInfo::exists(carpeta));
+    }
+
+    // A save on a full disk reports it and leaves the earlier translation whole, with nothing left over.
+    void discoLleno()
+    {
+        const QString carpeta = dir_->filePath(QStringLiteral("pequeno"));
+        QDir().mkpath(carpeta);
+        const bool montado = QProcess::execute(QStringLiteral("mount"),
+                                               {"-t", "tmpfs", "-o", "size=64k", "tmpfs", carpeta}) == 0;
+        if (montado)
+            montaje_ = carpeta;
+        EscribirBytes(carpeta + u"/guion.txt", "Hello\r\n");
+        EscribirBytes(carpeta + u"/Traducidos/guion.txt", "Hola\r\n");
+        if (montado) {
+            QFile relleno(carpeta + u"/relleno");
+            QVERIFY(relleno.open(QIODevice::WriteOnly));
+            while (relleno.write(QByteArray(4096, 'x')) > 0 && relleno.flush()) {
+            }
+        } else {
+            ProgramarFallo(OperacionArchivo::Escribir, 1, ENOSPC);
+        }
+        ventana_ = AbrirVentana(carpeta, caja_);
+        ventana_->txtTraducido->setPlainText(QString(20000, u'x'));
+        ventana_->cmdGuardar_Click();
+        QCOMPARE(caja_.textos(), QStringList{"61Disco lleno"});
+        QCOMPARE(LeerBytes(carpeta + u"/Traducidos/guion.txt"), QByteArray("Hola\r\n"));
+        QCOMPARE(Archivos(carpeta + u"/Traducidos"), QStringList{"guion.txt"});
+        QCOMPARE(ventana_->File1->nombreArchivo(), QStringLiteral("guion.txt"));
+    }
+
+private:
+    std::optional<QTemporaryDir> dir_;
+    CajaGrabadora caja_;
+    std::unique_ptr<frmEditor> ventana_;
+    QString montaje_;
+};
+
+VELARTO_PRUEBA(PruebaFallos)
+#include "tst_fallos.moc"
