@@ -13,9 +13,11 @@ ListaArchivos::ListaArchivos(QWidget* padre) : QListWidget(padre)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
-    connect(this, &QListWidget::currentRowChanged, this, [this](int fila) {
+    // The selection, not the current row: a mouse press makes the row current before it selects it, and
+    // the click must find the file selected.
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         resaltado_ = false;
-        if (!desdeCodigo_ && fila >= 0)
+        if (!desdeCodigo_ && indice() >= 0)
             Q_EMIT click();
     });
     // A click on the highlighted file changes no row, so it is caught here.

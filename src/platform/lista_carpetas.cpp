@@ -15,7 +15,6 @@ QTreeWidgetItem* NuevoElemento(const QString& texto, const QString& ruta, const 
     elemento->setData(0, rolRuta, ruta);
     elemento->setIcon(0, icono);
     elemento->setToolTip(0, ruta);
-    elemento->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
     return elemento;
 }
 
@@ -92,4 +91,9 @@ void ListaCarpetas::Mostrar()
     expandAll();
     setCurrentItem(actual);
     scrollToItem(actual, QAbstractItemView::PositionAtCenter);
+}
+
+void ListaCarpetas::drawBranches(QPainter*, const QRect&, const QModelIndex&) const
+{
+    // Every folder shown is open: no expand or collapse marks, only the indentation.
 }

@@ -23,6 +23,9 @@ Q_SIGNALS:
     // Opening a folder by hand failed; the window reports it.
     void fallo(const ErrorEjecucion& error);
 
+protected:
+    void drawBranches(QPainter* pintor, const QRect& zona, const QModelIndex& indice) const override;
+
 private:
     void Mostrar();
     void Abrir(QTreeWidgetItem* elemento);

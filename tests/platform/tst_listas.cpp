@@ -67,13 +67,18 @@ private Q_SLOTS:
         QCOMPARE(NumeroDeError([&] { lista.setIndice(3); }), 380);
         QCOMPARE(NumeroDeError([&] { lista.setIndice(-2); }), 380);
         QCOMPARE(clicks.size(), 2);
-        // The user's keyboard moves the selection and runs the click.
+        // The user's keyboard and mouse move the selection and run the click, which finds the file selected.
+        QStringList vistos;
+        connect(&lista, &ListaArchivos::click, &lista, [&] { vistos.append(lista.nombreArchivo()); });
         lista.setIndice(0);
         lista.show();
         lista.setFocus();
         QTest::keyClick(&lista, Qt::Key_Down);
         QCOMPARE(lista.indice(), 1);
-        QCOMPARE(clicks.size(), 4);
+        QTest::mouseClick(lista.viewport(), Qt::LeftButton, {}, lista.visualItemRect(lista.item(2)).center());
+        QCOMPARE(lista.indice(), 2);
+        QCOMPARE(vistos, (QStringList{"a.txt", "b.txt", "c.txt"}));
+        QCOMPARE(clicks.size(), 5);
     }
 
     void refrescarConservaLaSeleccion()
@@ -118,6 +123,10 @@ private Q_SLOTS:
         QCOMPARE(actual->text(0), QStringLiteral("guiones"));
         QCOMPARE(actual->childCount(), 2);
         QCOMPARE(actual->child(0)->text(0), QStringLiteral("capitulo 1"));
+        // The sub-folders are on screen, below the open folder.
+        lista.resize(160, 300);
+        lista.show();
+        QVERIFY(lista.visualItemRect(actual->child(1)).top() > lista.visualItemRect(actual).bottom());
         // Opening a sub-folder by hand moves the list there.
         Q_EMIT lista.itemActivated(actual->child(1), 0);
         QCOMPARE(lista.ruta(), dir_->filePath(QStringLiteral("guiones/Capitulo 2")));
