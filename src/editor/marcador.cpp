@@ -1,10 +1,38 @@
 // The per-folder bookmark of a position in the file list.
 #include "frmEditor.h"
 
+#include <QDir>
+
+#include "errores.h"
+#include "ini.h"
+#include "lista_archivos.h"
+#include "numeros.h"
+
+namespace {
+
+const QString seccionMarcador = QStringLiteral("Marcador");
+
+QString RutaMarcador(const QString& carpeta)
+{
+    return QDir(carpeta).filePath(QStringLiteral("Velarto.vrk"));
+}
+
+} // namespace
+
 void frmEditor::cmdInsMarcador_Click()
 {
+    EscribirIni(seccionMarcador, QStringLiteral("Indice"), QString::number(File1->indice()),
+                RutaMarcador(carpetaScripts()));
 }
 
 void frmEditor::cmdLeerMarcador_Click()
 {
+    try {
+        QString clave = QStringLiteral("Indice");
+        const QString valor = LeerIni(seccionMarcador, clave, RutaMarcador(carpetaScripts()));
+        // Selecting runs the load as a click would; -1 only clears the selection.
+        File1->setIndice(AEntero16(NumeroInicial(valor)));
+    } catch (const ErrorEjecucion&) {
+        mensajes_->Mostrar(QStringLiteral("Error al cargar marcador"));
+    }
 }

@@ -1,10 +1,216 @@
+// The bookmark buttons and the always-on-top check box, through the real window on real folders.
+#include <optional>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include "boton_imagen.h"
+#include "carpeta_prueba.h"
+#include "lista_archivos.h"
 #include "principal.h"
+#include "ventana_prueba.h"
+
+namespace {
+
+const QStringList guiones{QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")};
+
+// The lines of each script of a folder made by Carpeta(), by index in the file list.
+QStringList LineasDe(int indice)
+{
+    const QByteArray prefijo = QByteArray(1, char('A' + indice));
+    QStringList lineas = QString::fromLatin1(ScriptDePrueba(4 + indice, 40, prefijo.constData()))
+                             .split(QStringLiteral("\r\n"));
+    lineas.removeLast();
+    return lineas;
+}
+
+} // namespace
 
 class PruebaMarcador final : public QObject
 {
     Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        dir_.emplace();
+        QVERIFY(dir_->isValid());
+        caja_ = CajaGrabadora();
+    }
+    void cleanup() { ventana_.reset(); }
+
+    void insertar_data()
+    {
+        QTest::addColumn<QByteArray>("antes");
+        QTest::addColumn<int>("seleccion");
+        QTest::addColumn<QByteArray>("despues");
+
+        QTest::newRow("primer guion") << QByteArray() << 0 << QByteArray("[Marcador]\r\nINDICE=0\r\n");
+        QTest::newRow("tercer guion") << QByteArray() << 2 << QByteArray("[Marcador]\r\nINDICE=2\r\n");
+        QTest::newRow("sin seleccion") << QByteArray() << -1 << QByteArray("[Marcador]\r\nINDICE=-1\r\n");
+        QTest::newRow("reemplaza el de windows")
+            << QByteArray("[Marcador]\r\nIndice=1\r\n") << 2 << QByteArray("[Marcador]\r\nIndice=2\r\n");
+    }
+
+    void insertar()
+    {
+        QFETCH(QByteArray, antes);
+        QFETCH(int, seleccion);
+        QFETCH(QByteArray, despues);
+        const QString carpeta = Carpeta(QStringLiteral("guiones"));
+        if (!antes.isEmpty())
+            EscribirBytes(Marcador(carpeta), antes);
+        Abrir(carpeta);
+        ventana_->File1->setIndice(seleccion);
+
+        ventana_->cmdInsMarcador->click();
+
+        QCOMPARE(LeerBytes(Marcador(carpeta)), despues);
+        QCOMPARE(caja_.textos(), QStringList());
+    }
+
+    void cargar_data()
+    {
+        QTest::addColumn<QByteArray>("marcador");
+        QTest::addColumn<int>("esperado");
+        QTest::addColumn<bool>("falla");
+
+        // Every row starts with the second script loaded, so a load and its absence both show.
+        QTest::newRow("sin marcador") << QByteArray() << 0 << false;
+        QTest::newRow("clave vacia") << QByteArray("[Marcador]\r\nINDICE=\r\n") << 0 << false;
+        QTest::newRow("indice guardado") << QByteArray("[Marcador]\r\nINDICE=2\r\n") << 2 << false;
+        QTest::newRow("escrito a mano") << QByteArray("[ marcador ]\n  indice = \"2\"\n") << 2 << false;
+        QTest::newRow("numero seguido de texto")
+            << QByteArray("[Marcador]\r\nINDICE=2 (c.txt)\r\n") << 2 << false;
+        QTest::newRow("texto sin numero") << QByteArray("[Marcador]\r\nINDICE=ultimo\r\n") << 0 << false;
+        QTest::newRow("1.5 redondea a 2") << QByteArray("[Marcador]\r\nINDICE=1.5\r\n") << 2 << false;
+        QTest::newRow("2.5 redondea a 2") << QByteArray("[Marcador]\r\nINDICE=2.5\r\n") << 2 << false;
+        QTest::newRow("menos uno quita la seleccion")
+            << QByteArray("[Marcador]\r\nINDICE=-1\r\n") << -1 << false;
+        QTest::newRow("mas alla de la lista") << QByteArray("[Marcador]\r\nINDICE=5\r\n") << 1 << true;
+        QTest::newRow("fuera de 16 bits") << QByteArray("[Marcador]\r\nINDICE=40000\r\n") << 1 << true;
+    }
+
+    void cargar()
+    {
+        QFETCH(QByteArray, marcador);
+        QFETCH(int, esperado);
+        QFETCH(bool, falla);
+        const QString carpeta = Carpeta(QStringLiteral("guiones"));
+        if (!marcador.isEmpty())
+            EscribirBytes(Marcador(carpeta), marcador);
+        Abrir(carpeta);
+        ventana_->File1->setIndice(1);
+
+        ventana_->cmdLeerMarcador->click();
+
+        QCOMPARE(ventana_->File1->indice(), esperado);
+        // Selecting -1 loads nothing: the second script stays in the editor.
+        QCOMPARE(ItemsOriginal(*ventana_), LineasDe(esperado < 0 ? 1 : esperado));
+        QVERIFY(ventana_->cmdGuardar->isEnabled());
+        if (!falla) {
+            QCOMPARE(caja_.textos(), QStringList());
+            return;
+        }
+        QCOMPARE(caja_.mostrados.size(), 1);
+        const MensajeMostrado& mensaje = caja_.mostrados.first();
+        QCOMPARE(mensaje.texto, QStringLiteral("Error al cargar marcador"));
+        QCOMPARE(mensaje.botones, Botones::Aceptar);
+        QCOMPARE(mensaje.icono, Icono::Ninguno);
+        QCOMPARE(mensaje.titulo, QStringLiteral("Velarto"));
+    }
+
+    void guardarYVolver()
+    {
+        Abrir(Carpeta(QStringLiteral("guiones")));
+        ventana_->File1->setIndice(2);
+        ventana_->cmdInsMarcador->click();
+        ventana_->File1->setIndice(0);
+
+        ventana_->cmdLeerMarcador->click();
+
+        QCOMPARE(ventana_->File1->indice(), 2);
+        QCOMPARE(ItemsOriginal(*ventana_), LineasDe(2));
+        QCOMPARE(caja_.textos(), QStringList());
+    }
+
+    void dosCarpetas()
+    {
+        const QString uno = Carpeta(QStringLiteral("uno"));
+        const QString dos = Carpeta(QStringLiteral("dos"));
+        Abrir(uno);
+        ventana_->File1->setIndice(2);
+        ventana_->cmdInsMarcador->click();
+        Abrir(dos);
+        ventana_->File1->setIndice(1);
+        ventana_->cmdInsMarcador->click();
+
+        Abrir(uno);
+        ventana_->cmdLeerMarcador->click();
+        QCOMPARE(ventana_->File1->indice(), 2);
+        Abrir(dos);
+        ventana_->cmdLeerMarcador->click();
+        QCOMPARE(ventana_->File1->indice(), 1);
+        QCOMPARE(LeerBytes(Marcador(uno)), QByteArray("[Marcador]\r\nINDICE=2\r\n"));
+        QCOMPARE(LeerBytes(Marcador(dos)), QByteArray("[Marcador]\r\nINDICE=1\r\n"));
+    }
+
+    // The check box's states as the handler reads them: only checked keeps the window above.
+    void casillaSiempreEncima_data()
+    {
+        QTest::addColumn<QList<Qt::CheckState>>("estados");
+        QTest::addColumn<bool>("encima");
+        QTest::newRow("marcada") << QList<Qt::CheckState>{Qt::Checked} << true;
+        QTest::newRow("marcada y desmarcada") << QList<Qt::CheckState>{Qt::Checked, Qt::Unchecked} << false;
+        QTest::newRow("gris") << QList<Qt::CheckState>{Qt::Checked, Qt::PartiallyChecked} << false;
+        QTest::newRow("varias veces")
+            << QList<Qt::CheckState>{Qt::Checked, Qt::Unchecked, Qt::Checked, Qt::Unchecked, Qt::Checked}
+            << true;
+    }
+
+    void casillaSiempreEncima()
+    {
+        QFETCH(QList<Qt::CheckState>, estados);
+        QFETCH(bool, encima);
+        Abrir(Carpeta(QStringLiteral("guiones")));
+        const QRect marco = ventana_->frameGeometry();
+
+        for (const Qt::CheckState estado : estados)
+            ventana_->ck->setCheckState(estado);
+
+        QCOMPARE(ventana_->windowFlags().testFlag(Qt::WindowStaysOnTopHint), encima);
+        QVERIFY(ventana_->isVisible());
+        QCOMPARE(ventana_->frameGeometry(), marco);
+        QCOMPARE(ventana_->focusWidget(), ventana_->File1);
+        QCOMPARE(caja_.textos(), QStringList());
+    }
+
+private:
+    // A folder of three scripts of different lengths.
+    QString Carpeta(const QString& nombre)
+    {
+        const QString carpeta = dir_->filePath(nombre);
+        for (int i = 0; i < guiones.size(); ++i) {
+            const QByteArray prefijo = QByteArray(1, char('A' + i));
+            EscribirBytes(QDir(carpeta).filePath(guiones[i]), ScriptDePrueba(4 + i, 40, prefijo.constData()));
+        }
+        return carpeta;
+    }
+    static QString Marcador(const QString& carpeta)
+    {
+        return QDir(carpeta).filePath(QStringLiteral("Velarto.vrk"));
+    }
+    void Abrir(const QString& carpeta)
+    {
+        ventana_.reset();
+        ventana_ = AbrirVentana(carpeta, caja_);
+        QCOMPARE(ventana_->File1->cantidad(), int(guiones.size()));
+    }
+
+    std::optional<QTemporaryDir> dir_;
+    CajaGrabadora caja_;
+    std::unique_ptr<frmEditor> ventana_;
 };
 
 VELARTO_PRUEBA(PruebaMarcador)
