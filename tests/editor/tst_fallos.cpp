@@ -75,6 +75,23 @@ private Q_SLOTS:
         }
     }
 
+    // The same for the bookmark file, made large so that the kill can land inside a write.
+    void muerteAlMarcar()
+    {
+        QByteArray comentarios;
+        for (int i = 0; i < 100000; ++i)
+            comentarios += "; nota " + QByteArray::number(i) + " sobre el avance de la traduccion\r\n";
+        const QByteArray uno = "[Otra]\r\n" + comentarios + "[Marcador]\r\nINDICE=1\r\n";
+        QByteArray dos = uno;
+        dos.replace("INDICE=1", "INDICE=2");
+        EscribirBytes(dir_->filePath(QStringLiteral("Velarto.vrk")), uno);
+        for (int vez = 0; vez < 4; ++vez) {
+            QVERIFY(MatarHijoAlEscribir(QStringLiteral("marcador"), dir_->path()));
+            const QByteArray queda = LeerBytes(dir_->filePath(QStringLiteral("Velarto.vrk")));
+            QVERIFY2(queda == uno || queda == dos, qPrintable(QStringLiteral("%1 bytes").arg(queda.size())));
+        }
+    }
+
     void nombresHostiles_data()
     {
         QTest::addColumn<QString>("nombre");
