@@ -50,7 +50,8 @@ double TiempoCarga(frmEditor& ventana)
 
 void MedirCarga()
 {
-    std::printf("Carga de un par (original + traducción, ~50 caracteres por línea), mediana de %d\n", repeticiones);
+    std::printf("Carga de un par (original + traducción, ~50 caracteres por línea), mediana de %d\n",
+                repeticiones);
     std::printf("%9s %12s %12s %8s %12s\n", "líneas", "carga ms", "suelo ms", "razón", "pico MiB");
     const QString anterior = QDir::currentPath();
     for (const int lineas : {1000, 10000, 100000}) {

@@ -1,26 +1,9 @@
 #include "medicion.h"
 
-#include <algorithm>
-#include <vector>
-
 #include <sys/resource.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-
-double MedianaMicrosegundos(int repeticiones, const std::function<void()>& paso)
-{
-    std::vector<double> tiempos;
-    for (int i = 0; i < repeticiones; ++i) {
-        QElapsedTimer reloj;
-        reloj.start();
-        paso();
-        tiempos.push_back(double(reloj.nsecsElapsed()) / 1000.0);
-    }
-    std::sort(tiempos.begin(), tiempos.end());
-    return tiempos[tiempos.size() / 2];
-}
 
 double MemoriaPicoMiB()
 {

@@ -1,14 +1,36 @@
 // Shared pieces of the benchmark program: timing, memory and the scripts it measures on.
 #pragma once
 
-#include <functional>
+#include <algorithm>
+#include <vector>
 
+#include <QElapsedTimer>
 #include <QString>
 
 class QTemporaryDir;
 
+// Median time of `paso`, in microseconds, each run after an untimed `preparar`.
+template <typename Preparar, typename Paso> double Mediana(int repeticiones, Preparar preparar, Paso paso)
+{
+    std::vector<double> tiempos;
+    for (int i = 0; i < repeticiones; ++i) {
+        preparar(i);
+        QElapsedTimer reloj;
+        reloj.start();
+        paso();
+        tiempos.push_back(double(reloj.nsecsElapsed()) / 1000.0);
+    }
+    std::sort(tiempos.begin(), tiempos.end());
+    return tiempos[tiempos.size() / 2];
+}
+
 // Median wall time of `repeticiones` runs of `paso`, in microseconds.
-double MedianaMicrosegundos(int repeticiones, const std::function<void()>& paso);
+template <typename Paso> double MedianaMicrosegundos(int repeticiones, Paso paso)
+{
+    return Mediana(
+        repeticiones, [](int) {}, paso);
+}
+
 // Peak resident memory of the process so far, in MiB.
 double MemoriaPicoMiB();
 // Writes an original and its translation of `lineas` lines (about 50 characters each) into

@@ -65,21 +65,6 @@ void TickDeReferencia(frmEditor& v)
     v.lstOriginal->setToolTip(v.lstOriginal->textoSeleccionado());
 }
 
-// Median time of `paso`, in microseconds, each run after an untimed `preparar`.
-template <typename Preparar, typename Paso> double Mediana(int repeticiones, Preparar preparar, Paso paso)
-{
-    std::vector<double> tiempos;
-    for (int i = 0; i < repeticiones; ++i) {
-        preparar(i);
-        QElapsedTimer reloj;
-        reloj.start();
-        paso();
-        tiempos.push_back(double(reloj.nsecsElapsed()) / 1000.0);
-    }
-    std::sort(tiempos.begin(), tiempos.end());
-    return tiempos[tiempos.size() / 2];
-}
-
 void ProcesarEventos(int milisegundos)
 {
     QEventLoop bucle;

@@ -77,7 +77,8 @@ frmEditor::~frmEditor()
 
 void frmEditor::CrearControles()
 {
-    lblLargoLinea = NuevaEtiqueta(this, QStringLiteral("Largo de línea:"), {8, 8, 73, 17}, QColor(128, 64, 64));
+    lblLargoLinea =
+        NuevaEtiqueta(this, QStringLiteral("Largo de línea:"), {8, 8, 73, 17}, QColor(128, 64, 64));
     lblLl = NuevoContador(this, {80, 8, 33, 17}, azul, Qt::AlignRight);
     Label1 = NuevaEtiqueta(this, QStringLiteral("de"), {120, 8, 17, 17});
     lblLlo = NuevoContador(this, {136, 8, 33, 17}, rojo, Qt::AlignLeft);
@@ -105,7 +106,8 @@ void frmEditor::CrearControles()
 
     p = new QLabel(this);
     p->setGeometry(8, 376, 32, 32);
-    p->setPixmap(QIcon(QStringLiteral(":/imagenes/advertencia.svg")).pixmap(QSize(32, 32), devicePixelRatioF()));
+    p->setPixmap(
+        QIcon(QStringLiteral(":/imagenes/advertencia.svg")).pixmap(QSize(32, 32), devicePixelRatioF()));
     p->setVisible(false);
     msg = NuevaEtiqueta(this, QString(), {48, 376, 361, 41});
     msg->setWordWrap(true);
@@ -152,7 +154,7 @@ void frmEditor::CrearBotones()
 void frmEditor::OrdenTabulacion()
 {
     // Only these take the focus, in this order; the rest are passed by.
-    const QList<QWidget*> orden{File1, lstOriginal, Dir1,           Drive1,         ck,
+    const QList<QWidget*> orden{File1,      lstOriginal, Dir1,         Drive1,         ck,
                                 cmdGuardar, cmdEliminar, txtTraducido, cmdInsMarcador, cmdLeerMarcador};
     for (qsizetype i = 0; i + 1 < orden.size(); ++i)
         setTabOrder(orden[i], orden[i + 1]);
@@ -189,7 +191,8 @@ void frmEditor::Conectar()
     connect(Drive1, &ListaUnidades::cambio, this, [this] { Proteger([this] { Drive1_Change(); }); });
     connect(cmdGuardar, &QPushButton::clicked, this, [this] { Proteger([this] { cmdGuardar_Click(); }); });
     connect(cmdEliminar, &QPushButton::clicked, this, [this] { Proteger([this] { cmdEliminar_Click(); }); });
-    connect(cmdInsMarcador, &QPushButton::clicked, this, [this] { Proteger([this] { cmdInsMarcador_Click(); }); });
+    connect(cmdInsMarcador, &QPushButton::clicked, this,
+            [this] { Proteger([this] { cmdInsMarcador_Click(); }); });
     connect(cmdLeerMarcador, &QPushButton::clicked, this,
             [this] { Proteger([this] { cmdLeerMarcador_Click(); }); });
     connect(ck, &QCheckBox::stateChanged, this, [this] { Proteger([this] { ck_Click(); }); });

@@ -21,8 +21,9 @@ QString PrimeraFamilia(const QStringList& preferidas)
 QFont FuenteSans()
 {
     QFont fuente = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    const QString familia = PrimeraFamilia({QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial Narrow"),
-                                            QStringLiteral("DejaVu Sans Condensed")});
+    const QString familia =
+        PrimeraFamilia({QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial Narrow"),
+                        QStringLiteral("DejaVu Sans Condensed")});
     if (!familia.isEmpty())
         fuente.setFamily(familia);
     fuente.setPointSizeF(8.25);
@@ -32,8 +33,8 @@ QFont FuenteSans()
 QFont FuenteCourier()
 {
     // Liberation Mono has Courier New's metrics: lengths line up the same on screen.
-    const QString familia = PrimeraFamilia(
-        {QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
+    const QString familia = PrimeraFamilia({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
+                                            QStringLiteral("DejaVu Sans Mono")});
     QFont fuente = familia.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(familia);
     fuente.setStyleHint(QFont::TypeWriter);
     fuente.setPointSizeF(9.75);

@@ -193,8 +193,9 @@ void EscribirArchivoAtomico(const QString& ruta, const QByteArray& datos)
     if (fd < 0)
         throw ErrorAlAbrir(errno, ruta);
     Descriptor archivo(fd);
-    const bool escrito = ::fchmod(fd, modo) == 0 && EscribirTodo(fd, datos.constData(), size_t(datos.size())) &&
-                         Vaciar(fd) && Renombrar(temporal, destino);
+    const bool escrito = ::fchmod(fd, modo) == 0 &&
+                         EscribirTodo(fd, datos.constData(), size_t(datos.size())) && Vaciar(fd) &&
+                         Renombrar(temporal, destino);
     if (!escrito) {
         const int codigo = errno;
         ::unlink(temporal.constData());

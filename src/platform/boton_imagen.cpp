@@ -10,7 +10,8 @@ constexpr int ladoImagen = 32;
 constexpr int margen = 3;
 } // namespace
 
-BotonImagen::BotonImagen(const QString& texto, const QIcon& imagen, QWidget* padre) : QPushButton(texto, padre)
+BotonImagen::BotonImagen(const QString& texto, const QIcon& imagen, QWidget* padre)
+    : QPushButton(texto, padre)
 {
     setIcon(imagen);
     setIconSize(QSize(ladoImagen, ladoImagen));
@@ -33,7 +34,8 @@ void BotonImagen::paintEvent(QPaintEvent*)
     const QRect zonaTexto(margen, zonaImagen.bottom() + 2, width() - 2 * margen,
                           height() - zonaImagen.bottom() - 2 - margen);
     pintor.setPen(palette().color(activo ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    pintor.drawText(zonaTexto, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic, text());
+    pintor.drawText(zonaTexto, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic,
+                    text());
     if (hasFocus()) {
         QStyleOptionFocusRect foco;
         foco.initFrom(this);

@@ -5,7 +5,7 @@
 #include <QTextBlock>
 #include <QStyledItemDelegate>
 
-#include "errores.h"
+#include "seleccion.h"
 #include "lista_archivos.h"
 
 CajaTexto::CajaTexto(QWidget* padre) : QPlainTextEdit(padre)
@@ -77,17 +77,12 @@ ListaSimple::ListaSimple(QWidget* padre) : QListWidget(padre)
 
 int ListaSimple::indice() const
 {
-    const QListWidgetItem* actual = currentItem();
-    return actual && actual->isSelected() ? currentRow() : -1;
+    return FilaSeleccionada(*this);
 }
 
 void ListaSimple::setIndice(int indice)
 {
-    if (indice < -1 || indice >= count())
-        throw ErrorEjecucion(Errores::ValorPropiedadNoValido);
-    setCurrentRow(indice);
-    if (indice < 0)
-        clearSelection();
+    SeleccionarFila(*this, indice);
 }
 
 QString ListaSimple::textoSeleccionado() const

@@ -8,6 +8,7 @@
 #include <QScopedValueRollback>
 
 #include "errores.h"
+#include "seleccion.h"
 
 ListaArchivos::ListaArchivos(QWidget* padre) : QListWidget(padre)
 {
@@ -69,21 +70,16 @@ void ListaArchivos::refrescar()
 
 int ListaArchivos::indice() const
 {
-    const QListWidgetItem* actual = currentItem();
-    return actual && actual->isSelected() ? currentRow() : -1;
+    return FilaSeleccionada(*this);
 }
 
 void ListaArchivos::setIndice(int indice)
 {
-    if (indice < -1 || indice >= count())
-        throw ErrorEjecucion(Errores::ValorPropiedadNoValido);
-    resaltado_ = false;
     {
         const QScopedValueRollback<bool> guarda(desdeCodigo_, true);
-        setCurrentRow(indice);
-        if (indice < 0)
-            clearSelection();
+        SeleccionarFila(*this, indice);
     }
+    resaltado_ = false;
     if (indice >= 0)
         Q_EMIT click();
 }

@@ -45,7 +45,8 @@ void ListaCarpetas::setRuta(const QString& ruta)
     if (!SePuedeListar(limpia)) {
         if (unidades_ && unidades_().contains(limpia))
             throw ErrorEjecucion(Errores::DispositivoNoDisponible);
-        throw ErrorEjecucion(QFileInfo(limpia).isDir() ? Errores::PermisoDenegado : Errores::RutaNoEncontrada);
+        throw ErrorEjecucion(QFileInfo(limpia).isDir() ? Errores::PermisoDenegado
+                                                       : Errores::RutaNoEncontrada);
     }
     ruta_ = limpia;
     Mostrar();
@@ -68,7 +69,7 @@ void ListaCarpetas::Mostrar()
     const QIcon cerrada = style()->standardIcon(QStyle::SP_DirClosedIcon);
     // The chain of ancestors, from the root down to the current folder.
     QStringList cadena;
-    for (QDir d(ruta_);; ) {
+    for (QDir d(ruta_);;) {
         cadena.prepend(d.absolutePath());
         if (d.isRoot() || !d.cdUp())
             break;

@@ -45,8 +45,8 @@ QString DecodificarWindows1252(QByteArrayView bytes)
 // byte-order mark, and the reader has taken those off already.
 QString DecodificarUtf8(QByteArrayView bytes)
 {
-    QStringDecoder decodificador(QStringDecoder::Utf8,
-                                 QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    QStringDecoder decodificador(QStringDecoder::Utf8, QStringConverter::Flag::Stateless |
+                                                           QStringConverter::Flag::ConvertInitialBom);
     return decodificador.decode(bytes);
 }
 
@@ -134,7 +134,8 @@ bool EsUtf8Valido(QByteArrayView bytes)
 
 QString DecodificarLinea(QByteArrayView bytes, Codificacion codificacion, bool saltoEsCaracter)
 {
-    QString linea = codificacion == Codificacion::Utf8 ? DecodificarUtf8(bytes) : DecodificarWindows1252(bytes);
+    QString linea =
+        codificacion == Codificacion::Utf8 ? DecodificarUtf8(bytes) : DecodificarWindows1252(bytes);
     if (saltoEsCaracter)
         linea.replace(u'\n', saltoVisible);
     return linea;

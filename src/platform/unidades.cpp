@@ -9,8 +9,8 @@ QStringList RaicesMontadas()
     QStringList raices{QStringLiteral("/")};
     for (const QStorageInfo& volumen : QStorageInfo::mountedVolumes()) {
         const QString raiz = volumen.rootPath();
-        const bool esMedio = raiz.startsWith(u"/media/") || raiz.startsWith(u"/mnt/") ||
-                             raiz.startsWith(u"/run/media/");
+        const bool esMedio =
+            raiz.startsWith(u"/media/") || raiz.startsWith(u"/mnt/") || raiz.startsWith(u"/run/media/");
         if (esMedio && !raices.contains(raiz))
             raices.append(raiz);
     }

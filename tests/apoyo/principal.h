@@ -8,5 +8,5 @@
 
 bool RegistrarPrueba(std::function<std::unique_ptr<QObject>()> crear);
 
-#define VELARTO_PRUEBA(Clase)                                                                                    \
+#define VELARTO_PRUEBA(Clase)                                                                                \
     static const bool registrada##Clase = RegistrarPrueba([] { return std::unique_ptr<QObject>(new Clase); });

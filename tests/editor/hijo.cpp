@@ -28,7 +28,9 @@ void Avisar()
 int GuardarSinFin()
 {
     CajaMuda caja;
-    frmEditor ventana(Servicios{&caja, [] { return QStringList{QStringLiteral("/")}; }});
+    frmEditor ventana(Servicios{&caja, [] {
+                                    return QStringList{QStringLiteral("/")};
+                                }});
     ventana.show();
     while (!ventana.arranqueTerminado())
         QApplication::processEvents();
@@ -45,7 +47,8 @@ int MarcarSinFin()
 {
     const QString archivo = QDir::current().filePath(QStringLiteral("Velarto.vrk"));
     for (int i = 0;; ++i) {
-        EscribirIni(QStringLiteral("Marcador"), QStringLiteral("Indice"), QString::number(1 + i % 2), archivo);
+        EscribirIni(QStringLiteral("Marcador"), QStringLiteral("Indice"), QString::number(1 + i % 2),
+                    archivo);
         if (i == 0)
             Avisar();
     }

@@ -7,11 +7,14 @@
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
 
-std::unique_ptr<frmEditor> AbrirVentana(const QString& carpeta, CajaGrabadora& caja, ProveedorUnidades unidades)
+std::unique_ptr<frmEditor> AbrirVentana(const QString& carpeta, CajaGrabadora& caja,
+                                        ProveedorUnidades unidades)
 {
     QDir::setCurrent(carpeta);
     if (!unidades)
-        unidades = [] { return QStringList{QStringLiteral("/")}; };
+        unidades = [] {
+            return QStringList{QStringLiteral("/")};
+        };
     auto ventana = std::make_unique<frmEditor>(Servicios{&caja, std::move(unidades)});
     ventana->show();
     if (!QTest::qWaitFor([&] { return ventana->arranqueTerminado(); }, 10000))

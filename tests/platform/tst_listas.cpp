@@ -7,25 +7,11 @@
 
 #include "caja_texto.h"
 #include "carpeta_prueba.h"
-#include "errores.h"
+#include "error_esperado.h"
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
 #include "lista_unidades.h"
 #include "principal.h"
-
-namespace {
-
-int NumeroDeError(const std::function<void()>& accion)
-{
-    try {
-        accion();
-    } catch (const ErrorEjecucion& e) {
-        return e.numero();
-    }
-    return 0;
-}
-
-} // namespace
 
 class PruebaListas final : public QObject
 {
@@ -39,7 +25,8 @@ private Q_SLOTS:
 
     void archivosDeUnaCarpeta()
     {
-        for (const char* nombre : {"b.txt", "A.TXT", "c.Txt", "a2.txt", ".oculto.txt", "notas.md", "txt", "d.txt.bak"})
+        for (const char* nombre :
+             {"b.txt", "A.TXT", "c.Txt", "a2.txt", ".oculto.txt", "notas.md", "txt", "d.txt.bak"})
             EscribirBytes(dir_->filePath(QString::fromUtf8(nombre)), "x\r\n");
         QDir(dir_->path()).mkdir(QStringLiteral("carpeta.txt"));
         QCOMPARE(ListaArchivos::ArchivosDe(dir_->path()), (QStringList{"A.TXT", "a2.txt", "b.txt", "c.Txt"}));
@@ -148,7 +135,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("ruta");
         QTest::addColumn<QString>("raiz");
         QTest::newRow("raíz del sistema") << QStringLiteral("/home/ana") << QStringLiteral("/");
-        QTest::newRow("medio montado") << QStringLiteral("/media/usb/guiones") << QStringLiteral("/media/usb");
+        QTest::newRow("medio montado")
+            << QStringLiteral("/media/usb/guiones") << QStringLiteral("/media/usb");
         QTest::newRow("el propio medio") << QStringLiteral("/media/usb") << QStringLiteral("/media/usb");
         QTest::newRow("prefijo que no es carpeta") << QStringLiteral("/media/usb2/x") << QStringLiteral("/");
     }

@@ -82,17 +82,16 @@ private Q_SLOTS:
 
     void descripciones()
     {
-        const QList<std::pair<int, const char*>> esperadas{
-            {6, "Desbordamiento"},
-            {52, "Nombre o número de archivo incorrecto"},
-            {53, "No se encontró el archivo"},
-            {57, "Error de E/S en el dispositivo"},
-            {61, "Disco lleno"},
-            {68, "Dispositivo no disponible"},
-            {70, "Permiso denegado"},
-            {75, "Error de acceso a la ruta o el archivo"},
-            {76, "No se encontró la ruta de acceso"},
-            {380, "Valor de la propiedad no válido"}};
+        const QList<std::pair<int, const char*>> esperadas{{6, "Desbordamiento"},
+                                                           {52, "Nombre o número de archivo incorrecto"},
+                                                           {53, "No se encontró el archivo"},
+                                                           {57, "Error de E/S en el dispositivo"},
+                                                           {61, "Disco lleno"},
+                                                           {68, "Dispositivo no disponible"},
+                                                           {70, "Permiso denegado"},
+                                                           {75, "Error de acceso a la ruta o el archivo"},
+                                                           {76, "No se encontró la ruta de acceso"},
+                                                           {380, "Valor de la propiedad no válido"}};
         for (const auto& [numero, texto] : esperadas)
             QCOMPARE(ErrorEjecucion(numero).descripcion(), QString::fromUtf8(texto));
     }

@@ -8,7 +8,7 @@
 
 #include "archivos.h"
 #include "carpeta_prueba.h"
-#include "errores.h"
+#include "error_esperado.h"
 #include "principal.h"
 #include "texto_archivo.h"
 
@@ -17,16 +17,6 @@ Q_DECLARE_METATYPE(Codificacion)
 Q_DECLARE_METATYPE(OperacionArchivo)
 
 namespace {
-
-int NumeroDeError(const std::function<void()>& accion)
-{
-    try {
-        accion();
-    } catch (const ErrorEjecucion& e) {
-        return e.numero();
-    }
-    return 0;
-}
 
 // Every byte but CR and LF, as Windows-1252 text.
 QByteArray TodosLosBytes()
@@ -62,37 +52,42 @@ private Q_SLOTS:
         const auto utf8 = Codificacion::Utf8;
         const auto w1252 = Codificacion::Windows1252;
         QTest::newRow("cero bytes") << QByteArray() << QStringList() << FinLinea::CrLf << utf8 << false;
-        QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"} << FinLinea::CrLf << utf8 << false;
+        QTest::newRow("crlf") << QByteArray("a\r\nb\r\n") << QStringList{"a", "b"} << FinLinea::CrLf << utf8
+                              << false;
         QTest::newRow("crlf sin salto final")
             << QByteArray("a\r\nbc") << QStringList{"a", "bc"} << FinLinea::CrLf << utf8 << false;
         QTest::newRow("líneas vacías al principio")
             << QByteArray("\r\n\r\nx\r\n") << QStringList{"", "", "x"} << FinLinea::CrLf << utf8 << false;
         QTest::newRow("línea vacía final")
             << QByteArray("a\r\n\r\n") << QStringList{"a", ""} << FinLinea::CrLf << utf8 << false;
-        QTest::newRow("solo un salto") << QByteArray("\r\n") << QStringList{""} << FinLinea::CrLf << utf8 << false;
-        QTest::newRow("cr suelto") << QByteArray("a\rb\r") << QStringList{"a", "b"} << FinLinea::Cr << utf8 << false;
+        QTest::newRow("solo un salto")
+            << QByteArray("\r\n") << QStringList{""} << FinLinea::CrLf << utf8 << false;
+        QTest::newRow("cr suelto") << QByteArray("a\rb\r") << QStringList{"a", "b"} << FinLinea::Cr << utf8
+                                   << false;
         QTest::newRow("cr suelto y crlf mezclados")
             << QByteArray("a\rb\r\nc") << QStringList{"a", "b", "c"} << FinLinea::CrLf << utf8 << false;
-        QTest::newRow("lf tras crlf en archivo mezclado") << QByteArray("a\rb\r\n\n")
-                                                          << QStringList{"a", "b", u"\u240A"_qs} << FinLinea::CrLf
-                                                          << utf8 << false;
-        QTest::newRow("lf suelto es un carácter")
-            << QByteArray("a\nb\r\nc\n\r\n") << QStringList{u"a\u240Ab"_qs, u"c\u240A"_qs} << FinLinea::CrLf << utf8
+        QTest::newRow("lf tras crlf en archivo mezclado")
+            << QByteArray("a\rb\r\n\n") << QStringList{"a", "b", u"\u240A"_qs} << FinLinea::CrLf << utf8
             << false;
-        QTest::newRow("unix") << QByteArray("a\nb\n") << QStringList{"a", "b"} << FinLinea::Lf << utf8 << false;
+        QTest::newRow("lf suelto es un carácter")
+            << QByteArray("a\nb\r\nc\n\r\n") << QStringList{u"a\u240Ab"_qs, u"c\u240A"_qs} << FinLinea::CrLf
+            << utf8 << false;
+        QTest::newRow("unix") << QByteArray("a\nb\n") << QStringList{"a", "b"} << FinLinea::Lf << utf8
+                              << false;
         QTest::newRow("unix sin salto final")
             << QByteArray("a\n\nb") << QStringList{"a", "", "b"} << FinLinea::Lf << utf8 << false;
-        QTest::newRow("bom utf-8") << QByteArray("\xEF\xBB\xBFhola\r\n") << QStringList{"hola"} << FinLinea::CrLf
-                                   << utf8 << true;
-        QTest::newRow("utf-8 acentos") << QByteArray("caf\xC3\xA9\r\n") << QStringList{u"café"_qs}
-                                       << FinLinea::CrLf << utf8 << false;
+        QTest::newRow("bom utf-8") << QByteArray("\xEF\xBB\xBFhola\r\n") << QStringList{"hola"}
+                                   << FinLinea::CrLf << utf8 << true;
+        QTest::newRow("utf-8 acentos")
+            << QByteArray("caf\xC3\xA9\r\n") << QStringList{u"café"_qs} << FinLinea::CrLf << utf8 << false;
         QTest::newRow("windows-1252") << QByteArray("caf\xE9 \x80\xBF\r\n") << QStringList{u"café €¿"_qs}
                                       << FinLinea::CrLf << w1252 << false;
         QTest::newRow("windows-1252 bytes sin definir")
             << QByteArray("\x81\x8D\x8F\x90\x9D\r\n") << QStringList{u"\u0081\u008D\u008F\u0090\u009D"_qs}
             << FinLinea::CrLf << w1252 << false;
         QTest::newRow("bom seguido de utf-8 roto")
-            << QByteArray("\xEF\xBB\xBF\xE9\r\n") << QStringList{u"ï»¿é"_qs} << FinLinea::CrLf << w1252 << false;
+            << QByteArray("\xEF\xBB\xBF\xE9\r\n") << QStringList{u"ï»¿é"_qs} << FinLinea::CrLf << w1252
+            << false;
         QTest::newRow("utf-8 sobrelargo no es utf-8")
             << QByteArray("\xC0\xAF\n") << QStringList{u"À¯"_qs} << FinLinea::Lf << w1252 << false;
         QTest::newRow("byte nulo") << QByteArray("a\0b\r\n", 5) << QStringList{QString::fromUtf8("a\0b", 3)}
@@ -126,7 +121,8 @@ private Q_SLOTS:
         QTest::newRow("utf-8 con bom") << QByteArray("\xEF\xBB\xBF\xC2\xBFQu\xC3\xA9?\r\n\xE2\x82\xAC\r\n");
         QTest::newRow("utf-8 de cuatro bytes") << QByteArray("\xF0\x9F\x8E\xAE juego\n");
         QTest::newRow("solo bom") << QByteArray("\xEF\xBB\xBF");
-        QTest::newRow("marca de orden dentro del texto") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a\r\n\xEF\xBB\xBF\r\n");
+        QTest::newRow("marca de orden dentro del texto") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                                                                       "a\r\n\xEF\xBB\xBF\r\n");
     }
     void idaYVuelta()
     {
@@ -148,21 +144,27 @@ private Q_SLOTS:
         const auto w1252 = Codificacion::Windows1252;
         const auto utf8 = Codificacion::Utf8;
         QTest::newRow("euro en 1252") << QStringList{u"10 €"_qs} << w1252 << FinLinea::CrLf << -1;
-        QTest::newRow("marca fuera de 1252") << QStringList{"ok", u"hecho ✓"_qs} << w1252 << FinLinea::CrLf << 1;
+        QTest::newRow("marca fuera de 1252")
+            << QStringList{"ok", u"hecho ✓"_qs} << w1252 << FinLinea::CrLf << 1;
         QTest::newRow("c1 definido no es 1252") << QStringList{u"\u0080"_qs} << w1252 << FinLinea::CrLf << 0;
-        QTest::newRow("salto visible en crlf") << QStringList{u"a\u240Ab"_qs} << w1252 << FinLinea::CrLf << -1;
+        QTest::newRow("salto visible en crlf")
+            << QStringList{u"a\u240Ab"_qs} << w1252 << FinLinea::CrLf << -1;
         QTest::newRow("salto visible tras cr suelto")
             << QStringList{"a", u"\u240Ab"_qs} << utf8 << FinLinea::Cr << 1;
-        QTest::newRow("salto visible tras crlf") << QStringList{"a", u"\u240Ab"_qs} << utf8 << FinLinea::CrLf << -1;
+        QTest::newRow("salto visible tras crlf")
+            << QStringList{"a", u"\u240Ab"_qs} << utf8 << FinLinea::CrLf << -1;
         QTest::newRow("marca de orden al principio sin bom")
             << QStringList{u"\uFEFFa"_qs} << utf8 << FinLinea::CrLf << 0;
-        QTest::newRow("marca de orden en otra línea") << QStringList{"a", u"\uFEFFb"_qs} << utf8 << FinLinea::CrLf
-                                                      << -1;
-        QTest::newRow("salto visible en unix 1252") << QStringList{u"a\u240Ab"_qs} << w1252 << FinLinea::Lf << 0;
-        QTest::newRow("salto visible en unix utf-8") << QStringList{u"a\u240Ab"_qs} << utf8 << FinLinea::Lf << -1;
-        QTest::newRow("cualquier cosa en utf-8") << QStringList{u"日本語 ✓"_qs} << utf8 << FinLinea::CrLf << -1;
-        QTest::newRow("sustituto suelto") << QStringList{"a", QString(QChar(0xD800))} << utf8 << FinLinea::CrLf
-                                          << 1;
+        QTest::newRow("marca de orden en otra línea")
+            << QStringList{"a", u"\uFEFFb"_qs} << utf8 << FinLinea::CrLf << -1;
+        QTest::newRow("salto visible en unix 1252")
+            << QStringList{u"a\u240Ab"_qs} << w1252 << FinLinea::Lf << 0;
+        QTest::newRow("salto visible en unix utf-8")
+            << QStringList{u"a\u240Ab"_qs} << utf8 << FinLinea::Lf << -1;
+        QTest::newRow("cualquier cosa en utf-8")
+            << QStringList{u"日本語 ✓"_qs} << utf8 << FinLinea::CrLf << -1;
+        QTest::newRow("sustituto suelto")
+            << QStringList{"a", QString(QChar(0xD800))} << utf8 << FinLinea::CrLf << 1;
     }
     void noCodificable()
     {
