@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr char bomUtf8[] = "\xEF\xBB\xBF";
 constexpr char finLinea[] = "\r\n";
 
 enum class TipoLinea { Otra, Seccion, Clave };
@@ -89,7 +88,7 @@ Perfil Analizar(const QByteArray& datos)
 {
     Perfil perfil;
     perfil.codificacion = EsUtf8Valido(datos) ? Codificacion::Utf8 : Codificacion::Windows1252;
-    qsizetype i = perfil.codificacion == Codificacion::Utf8 && datos.startsWith(bomUtf8) ? 3 : 0;
+    qsizetype i = perfil.codificacion == Codificacion::Utf8 && datos.startsWith(bomUtf8) ? bomUtf8.size() : 0;
     while (i < datos.size()) {
         Linea linea;
         linea.inicio = i;

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr char bomUtf8[] = "\xEF\xBB\xBF";
-
 // Windows-1252 from 0x80 to 0x9F. The five bytes the code page leaves undefined map to the control
 // characters of the same value, so that every byte reads and writes back unchanged.
 constexpr std::array<char16_t, 32> windows1252Alto = {
@@ -146,7 +144,7 @@ LectorLineas::LectorLineas(QByteArray datos) : datos_(std::move(datos))
     if (EsUtf8Valido(datos_)) {
         formato_.codificacion = Codificacion::Utf8;
         formato_.bom = datos_.startsWith(bomUtf8);
-        posicion_ = formato_.bom ? 3 : 0;
+        posicion_ = formato_.bom ? bomUtf8.size() : 0;
     } else {
         formato_.codificacion = Codificacion::Windows1252;
     }

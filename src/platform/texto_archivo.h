@@ -17,6 +17,9 @@ struct FormatoTexto
     friend bool operator==(const FormatoTexto&, const FormatoTexto&) = default;
 };
 
+// The UTF-8 byte-order mark; kept apart from the first line and written back where a file had it.
+inline constexpr QByteArrayView bomUtf8("\xEF\xBB\xBF");
+
 // Stands in a line for a line feed that is an ordinary character (in files whose lines end at CR).
 inline constexpr QChar saltoVisible = QChar(0x240A);
 
