@@ -86,9 +86,12 @@ void Clasificar(Linea& linea, const QString& texto)
 // Lines end at CR LF, a lone CR or LF, whichever the file uses, as on Windows.
 Perfil Analizar(const QByteArray& datos)
 {
+    // A byte-order mark makes the file UTF-8 even with a stray invalid byte further on, so that replacing
+    // that byte's line never turns the mark into text and hides the first section.
     Perfil perfil;
-    perfil.codificacion = EsUtf8Valido(datos) ? Codificacion::Utf8 : Codificacion::Windows1252;
-    qsizetype i = perfil.codificacion == Codificacion::Utf8 && datos.startsWith(bomUtf8) ? bomUtf8.size() : 0;
+    const bool conBom = datos.startsWith(bomUtf8);
+    perfil.codificacion = conBom || EsUtf8Valido(datos) ? Codificacion::Utf8 : Codificacion::Windows1252;
+    qsizetype i = conBom ? bomUtf8.size() : 0;
     while (i < datos.size()) {
         Linea linea;
         linea.inicio = i;

@@ -92,6 +92,8 @@ private Q_SLOTS:
              QStringLiteral("Canción de cuna"));
         fila("utf-8 con bom", Muestra("utf8_bom.vrk"), marcador, QStringLiteral("título"),
              QStringLiteral("Canción de cuna"));
+        fila("bom con un byte que no es utf-8", "\xEF\xBB\xBF[Marcador]\r\nINDICE=1\r\nNota=\xF0\r\n",
+             marcador, indice, QStringLiteral("1"));
 
         fila("clave antes de toda seccion", "INDICE=1\r\n[Marcador]\r\nNota=x\r\n", marcador, indice,
              QString());
@@ -175,6 +177,9 @@ private Q_SLOTS:
         indice3("seccion nueva tras clave sin seccion", "INDICE=1\r\n",
                 "INDICE=1\r\n[Marcador]\r\nINDICE=3\r\n");
         indice3("seccion nueva tras solo bom", "\xEF\xBB\xBF", "\xEF\xBB\xBF[Marcador]\r\nINDICE=3\r\n");
+        indice3("bom y un byte que no es utf-8 en otra seccion",
+                "\xEF\xBB\xBF[Marcador]\r\nINDICE=0\r\n[MARCADOR]\r\nINDICE=1\xF0\r\n",
+                "\xEF\xBB\xBF[Marcador]\r\nINDICE=3\r\n[MARCADOR]\r\nINDICE=1\xF0\r\n");
 
         fila("windows-1252", Muestra("cp1252.vrk"), QStringLiteral("título"), QStringLiteral("Acción"),
              MuestraCambiada("cp1252.vrk", "Canci\xF3n de cuna", "Acci\xF3n"), QStringLiteral("Acción"));
