@@ -87,7 +87,7 @@ std::unique_ptr<frmEditor> AbrirPar(const QTemporaryDir& carpeta, int lineas, Ca
 {
     EscribirPar(carpeta.path(), QStringLiteral("guion.txt"), lineas);
     QDir::setCurrent(carpeta.path());
-    auto ventana = std::make_unique<frmEditor>(Servicios{&caja, {}});
+    auto ventana = std::make_unique<frmEditor>(Servicios{.mensajes = &caja});
     ventana->show();
     QElapsedTimer reloj;
     reloj.start();

@@ -46,51 +46,60 @@ void frmEditor::File1_Click()
     const quint64 carga = ++cargaActual_;
     // Until this pair is read, nothing on disk is known to belong to it: a deletion meanwhile must not take
     // the previous script's translation for this one's.
-    hayTraducido = false;
+    OlvidarPar();
     HabilitarAcciones(false);
     lstOriginal->clear();
     txtTraducido->clear();
 
+    ParCargado par{.rutaOriginal = rutaOriginal(), .rutaTraduccion = rutaTraduccion()};
     QStringList traduccion;
-    hayTraducido = LeerTraduccion(rutaTraduccion(), carga, traduccion);
-    if (!SigueVigente(carga))
+    if (!LeerTraduccion(par, carga, traduccion))
         return;
+    par_ = par;
     txtTraducido->setLineas(traduccion);
 
     qint32 total = 0;
     try {
-        if (!LeerOriginal(carga, total))
+        if (!LeerOriginal(par, carga, total))
             return;
     } catch (const ErrorEjecucion& error) {
-        hayTraducido = false;
+        OlvidarPar();
         MostrarError(error.numero(), error.descripcion());
         return;
     }
+    par.completo = true;
+    par_ = par;
     lblLtlo->setText(QString::number(total));
     HabilitarAcciones(true);
 }
 
-// Reads the translation into `lineas`; false when there is none or it cannot be read, in which case
-// `lineas` holds what was read before the failure.
-bool frmEditor::LeerTraduccion(const QString& ruta, quint64 carga, QStringList& lineas)
+void frmEditor::OlvidarPar()
+{
+    par_ = {};
+}
+
+// Reads the translation into `lineas` and what it learns into `par`; a translation that is missing or
+// cannot be read leaves the box empty. False only when a newer load took over meanwhile.
+bool frmEditor::LeerTraduccion(ParCargado& par, quint64 carga, QStringList& lineas)
 {
     try {
-        LectorLineas lector(LeerArchivo(ruta));
-        formatoPar_ = lector.formato();
-        LeerPorTramos(
-            lector, [&] { return SigueVigente(carga); }, [&](QStringList tramo) { lineas.append(tramo); });
-        return true;
+        LectorLineas lector(LeerArchivo(par.rutaTraduccion));
+        par.formatoTraduccion = lector.formato();
+        if (!LeerPorTramos(
+                lector, [&] { return SigueVigente(carga); }, [&](QStringList tramo) { lineas.append(tramo); }))
+            return false;
+        par.hayTraducido = true;
     } catch (const ErrorEjecucion&) {
-        return false;
+        // The original is loaded alone.
     }
+    return SigueVigente(carga);
 }
 
 // Lists the original's lines and sums their lengths; false when the load was superseded.
-bool frmEditor::LeerOriginal(quint64 carga, qint32& total)
+bool frmEditor::LeerOriginal(ParCargado& par, quint64 carga, qint32& total)
 {
-    LectorLineas lector(LeerArchivo(rutaOriginal()));
-    if (!hayTraducido)
-        formatoPar_ = lector.formato();
+    LectorLineas lector(LeerArchivo(par.rutaOriginal));
+    par.formatoOriginal = lector.formato();
     qint64 suma = 0;
     const bool vigente = LeerPorTramos(
         lector, [&] { return SigueVigente(carga); },

@@ -5,6 +5,7 @@
 #include "caja_texto.h"
 #include "errores.h"
 #include "lista_archivos.h"
+#include "teclas.h"
 
 void frmEditor::cmdEliminar_Click()
 {
@@ -20,9 +21,9 @@ void frmEditor::cmdEliminar_Click()
         if (nombre.isEmpty())
             throw ErrorEjecucion(Errores::ArchivoNoEncontrado);
         EliminarArchivo(rutaOriginal());
-        if (hayTraducido) {
-            EliminarArchivo(rutaTraduccion());
-            hayTraducido = false;
+        if (par_.hayTraducido) {
+            EliminarArchivo(par_.rutaTraduccion);
+            par_.hayTraducido = false;
         }
         txtTraducido->clear();
         File1->refrescar();
@@ -42,6 +43,6 @@ void frmEditor::cmdEliminar_Click()
 void frmEditor::File1_KeyUp(int codigo, int shift)
 {
     Q_UNUSED(shift);
-    if (codigo == 46)
+    if (codigo == Teclas::Supr)
         cmdEliminar_Click();
 }

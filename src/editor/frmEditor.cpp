@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "boton_imagen.h"
@@ -52,7 +53,11 @@ const QColor rojo(255, 0, 0);
 
 frmEditor::frmEditor(Servicios servicios, QWidget* padre)
     : QWidget(padre), mensajes_(servicios.mensajes),
-      unidades_(servicios.unidades ? std::move(servicios.unidades) : ProveedorUnidades(RaicesMontadas))
+      unidades_(servicios.unidades ? std::move(servicios.unidades) : ProveedorUnidades(RaicesMontadas)),
+      carpetaInicial_(servicios.carpetaInicial.isEmpty() ? QDir::currentPath() : servicios.carpetaInicial),
+      carpetaDatos_(servicios.carpetaDatos.isEmpty()
+                        ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                        : servicios.carpetaDatos)
 {
     if (!mensajes_) {
         mensajesQt_ = std::make_unique<CajaMensajesQt>(this);
@@ -130,11 +135,11 @@ void frmEditor::CrearBrowser()
     Frame1->setFlat(true);
     // The browser's controls are placed in the window's coordinates, inside the frame.
     const QPoint origen = Frame1->pos();
-    Drive1 = new ListaUnidades(unidades_, Frame1);
+    Drive1 = new ListaUnidades(unidades_, carpetaInicial_, Frame1);
     Drive1->setGeometry(QRect(472, 32, 161, 21).translated(-origen));
-    Dir1 = new ListaCarpetas(unidades_, Frame1);
+    Dir1 = new ListaCarpetas(unidades_, carpetaInicial_, Frame1);
     Dir1->setGeometry(QRect(472, 64, 161, 96).translated(-origen));
-    File1 = new ListaArchivos(Frame1);
+    File1 = new ListaArchivos(carpetaInicial_, Frame1);
     File1->setGeometry(QRect(472, 168, 161, 197).translated(-origen));
 }
 
@@ -230,7 +235,7 @@ void frmEditor::Vaciar()
         contador->clear();
     msg->clear();
     p->setVisible(false);
-    hayTraducido = false;
+    OlvidarPar();
 }
 
 QString frmEditor::carpetaScripts() const
@@ -253,7 +258,7 @@ void frmEditor::Form_Load()
     unidadActual = QCoreApplication::applicationDirPath();
     cmdEliminar->setEnabled(false);
     cmdGuardar->setEnabled(false);
-    hayTraducido = false;
+    OlvidarPar();
     cmdInsMarcador->setEnabled(false);
     cmdLeerMarcador->setEnabled(false);
 }

@@ -8,7 +8,7 @@
 
 #include "mensajes.h"
 #include "monitor.h"
-#include "texto_archivo.h"
+#include "par_cargado.h"
 #include "unidades.h"
 
 class QCheckBox;
@@ -26,7 +26,9 @@ class ListaUnidades;
 struct Servicios
 {
     CajaMensajes* mensajes = nullptr; // nullptr: the window's own Qt message boxes
-    ProveedorUnidades unidades;       // empty: the mounted file systems' roots
+    ProveedorUnidades unidades{};     // empty: the mounted file systems' roots
+    QString carpetaInicial{};         // empty: the current folder
+    QString carpetaDatos{};           // empty: the user's data folder for this application
 };
 
 class frmEditor final : public QWidget
@@ -73,8 +75,9 @@ public:
 
     // Start-up has run (it runs once, after the window is first shown).
     bool arranqueTerminado() const { return arrancado_; }
+    // The pair the current load committed; `completo` once both files are read.
+    const ParCargado& parCargado() const { return par_; }
 
-    bool hayTraducido = false;
     QString unidadActual;
 
     // The controls, named as the window's handlers know them.
@@ -123,9 +126,11 @@ private:
     void Vaciar();
 
     // Script loading (carga.cpp).
-    bool LeerTraduccion(const QString& ruta, quint64 carga, QStringList& lineas);
-    bool LeerOriginal(quint64 carga, qint32& total);
+    bool LeerTraduccion(ParCargado& par, quint64 carga, QStringList& lineas);
+    bool LeerOriginal(ParCargado& par, quint64 carga, qint32& total);
     bool SigueVigente(quint64 carga) const { return carga == cargaActual_; }
+    // Forgets the loaded pair: nothing of it may reach a later deletion or save.
+    void OlvidarPar();
 
     // Live length monitor (monitor.cpp).
     void ConectarMonitor();
@@ -136,7 +141,6 @@ private:
     void RefrescarMonitor();
 
     // Saving (guardado.cpp).
-    bool HayScriptCargado() const;
     bool CrearTraducidos();
     void EscribirTraduccion(const QStringList& lineas);
 
@@ -151,11 +155,14 @@ private:
     CajaMensajes* mensajes_;
     std::unique_ptr<CajaMensajesQt> mensajesQt_;
     ProveedorUnidades unidades_;
+    QString carpetaInicial_;
+    // Where the editor keeps what belongs to the user rather than to a script folder.
+    QString carpetaDatos_;
     bool mostrada_ = false;
     bool arrancado_ = false;
     // Every load takes a new number; a load whose number is no longer current stops at once.
     quint64 cargaActual_ = 0;
-    // Code page, byte-order mark and line ends of the loaded pair; a save writes them back.
-    FormatoTexto formatoPar_;
+    // Committed only by the load that is still current, in two steps: the translation, then the original.
+    ParCargado par_;
     EstadoMonitor monitor_;
 };

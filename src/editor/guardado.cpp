@@ -8,20 +8,22 @@
 #include "caja_texto.h"
 #include "errores.h"
 #include "lista_archivos.h"
+#include "teclas.h"
 
 void frmEditor::cmdGuardar_Click()
 {
     // With nothing loaded the box holds no translation of the selected script: saving it would replace
     // a translation that was never read.
-    if (!HayScriptCargado())
+    if (!par_.completo || File1->indice() < 0)
         return;
     if (txtTraducido->toPlainText().isEmpty()) {
         mensajes_->Mostrar(QStringLiteral("No se guardarán archivos vacíos."));
         return;
     }
     const QStringList lineas = txtTraducido->lineas();
-    if (const qsizetype linea = LineaNoCodificable(lineas, formatoPar_); linea >= 0) {
-        const QString codificacion = formatoPar_.codificacion == Codificacion::Windows1252
+    const FormatoTexto& formato = par_.formatoGuardado();
+    if (const qsizetype linea = LineaNoCodificable(lineas, formato); linea >= 0) {
+        const QString codificacion = formato.codificacion == Codificacion::Windows1252
                                          ? QStringLiteral("Windows-1252")
                                          : QStringLiteral("UTF-8");
         mensajes_->Mostrar(
@@ -61,8 +63,10 @@ bool frmEditor::CrearTraducidos()
 // leaves the earlier translation as it was.
 void frmEditor::EscribirTraduccion(const QStringList& lineas)
 {
-    EscribirArchivoAtomico(rutaTraduccion(), CodificarLineas(lineas, formatoPar_));
-    hayTraducido = true;
+    EscribirArchivoAtomico(par_.rutaTraduccion, CodificarLineas(lineas, par_.formatoGuardado()));
+    // The file on disk is now this pair's translation, in the format just written.
+    par_.formatoTraduccion = par_.formatoGuardado();
+    par_.hayTraducido = true;
     mensajes_->Mostrar(QStringLiteral("¡Archivo guardado!"));
     const int indice = File1->indice();
     if (indice < File1->cantidad() - 1)
@@ -70,15 +74,9 @@ void frmEditor::EscribirTraduccion(const QStringList& lineas)
     txtTraducido->setFocus();
 }
 
-// Whether a script pair is loaded: the action buttons are enabled by a finished load only.
-bool frmEditor::HayScriptCargado() const
-{
-    return cmdGuardar->isEnabled() && File1->indice() >= 0;
-}
-
 void frmEditor::txtTraducido_KeyUp(int codigo, int shift)
 {
     Q_UNUSED(shift);
-    if (codigo == 123 && File1->cantidad() > 0)
+    if (codigo == Teclas::F12 && File1->cantidad() > 0)
         cmdGuardar_Click();
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QTest>
 
 #include "idioma.h"
@@ -28,6 +29,8 @@ int main(int argc, char* argv[])
 {
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velarto"));
+    // Whatever the editor keeps for the user goes to a test folder, never into the user's own.
+    QStandardPaths::setTestModeEnabled(true);
     InstalarTraduccionQt();
     int fallidas = 0;
     for (const auto& crear : Registradas()) {

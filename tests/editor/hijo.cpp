@@ -28,9 +28,9 @@ void Avisar()
 int GuardarSinFin()
 {
     CajaMuda caja;
-    frmEditor ventana(Servicios{&caja, [] {
-                                    return QStringList{QStringLiteral("/")};
-                                }});
+    frmEditor ventana(Servicios{.mensajes = &caja,
+                                .unidades = [] { return QStringList{QStringLiteral("/")}; },
+                                .carpetaInicial = QDir::currentPath()});
     ventana.show();
     while (!ventana.arranqueTerminado())
         QApplication::processEvents();

@@ -84,7 +84,7 @@ private Q_SLOTS:
         QCOMPARE(ItemsOriginal(*ventana_), items);
         QCOMPARE(ventana_->txtTraducido->toPlainText(), caja);
         QCOMPARE(ventana_->lblLtlo->text(), total);
-        QCOMPARE(ventana_->hayTraducido, hayTraducido);
+        QCOMPARE(ventana_->parCargado().hayTraducido, hayTraducido);
         QVERIFY(ventana_->cmdGuardar->isEnabled());
         QVERIFY(ventana_->cmdLeerMarcador->isEnabled());
         QVERIFY(caja_.mostrados.isEmpty());
@@ -101,7 +101,7 @@ private Q_SLOTS:
         QCOMPARE(ItemsOriginal(*ventana_), (QStringList{"B1", "B2"}));
         QCOMPARE(ventana_->txtTraducido->toPlainText(), QString());
         QCOMPARE(ventana_->lblLtlo->text(), QStringLiteral("4"));
-        QVERIFY(!ventana_->hayTraducido);
+        QVERIFY(!ventana_->parCargado().hayTraducido);
     }
 
     // A translation that cannot be read is no failure: the original loads alone.
@@ -111,7 +111,7 @@ private Q_SLOTS:
         QDir(dir_->path()).mkpath(QStringLiteral("Traducidos/a.txt"));
         ventana_ = AbrirVentana(dir_->path(), caja_);
         QCOMPARE(ItemsOriginal(*ventana_), QStringList{"A1"});
-        QVERIFY(!ventana_->hayTraducido);
+        QVERIFY(!ventana_->parCargado().hayTraducido);
         QVERIFY(ventana_->cmdGuardar->isEnabled());
         QVERIFY(caja_.mostrados.isEmpty());
     }
@@ -129,7 +129,7 @@ private Q_SLOTS:
         QCOMPARE(caja_.mostrados[0].titulo, QStringLiteral("Velarto"));
         QCOMPARE(ItemsOriginal(*ventana_), QStringList());
         QVERIFY(!ventana_->cmdGuardar->isEnabled());
-        QVERIFY(!ventana_->hayTraducido);
+        QVERIFY(!ventana_->parCargado().hayTraducido);
     }
 
     // A selection made while a long load yields supersedes it: the earlier load never writes again.
@@ -154,7 +154,7 @@ private Q_SLOTS:
         QCOMPARE(ventana_->txtTraducido->toPlainText(), QStringLiteral("Tb"));
         QCOMPARE(ventana_->lblLtlo->text(), QStringLiteral("4"));
         QCOMPARE(ventana_->File1->nombreArchivo(), QStringLiteral("b.txt"));
-        QVERIFY(ventana_->hayTraducido);
+        QVERIFY(ventana_->parCargado().hayTraducido);
         QVERIFY(ventana_->cmdGuardar->isEnabled());
     }
 

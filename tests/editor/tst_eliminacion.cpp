@@ -107,7 +107,7 @@ private Q_SLOTS:
                  cargado.isEmpty() ? QStringList() : QStringList{u"original " + cargado});
         QCOMPARE(ventana->txtTraducido->toPlainText(),
                  cargado == u"c.txt" ? u"traducción c.txt"_s : QString());
-        QCOMPARE(ventana->hayTraducido, cargado == u"c.txt");
+        QCOMPARE(ventana->parCargado().hayTraducido, cargado == u"c.txt");
         QCOMPARE(ventana->cmdGuardar->isEnabled(), !cargado.isEmpty());
         QCOMPARE(ventana->lblLtlo->text(), cargado.isEmpty() ? QString() : u"14"_s);
         QCOMPARE(ventana->focusWidget(), ventana->File1);

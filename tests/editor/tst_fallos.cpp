@@ -159,7 +159,7 @@ private Q_SLOTS:
         QVERIFY(ElegirScript(*ventana_, QStringLiteral("b.txt")));
         QCOMPARE(ItemsOriginal(*ventana_), (QStringList{"B1", "B2"}));
         QCOMPARE(ventana_->txtTraducido->toPlainText(), QString());
-        QVERIFY(!ventana_->hayTraducido);
+        QVERIFY(!ventana_->parCargado().hayTraducido);
         QVERIFY(caja_.mostrados.isEmpty());
         QFile::setPermissions(traduccion, QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(LeerBytes(traduccion), QByteArray("secreto\r\n"));

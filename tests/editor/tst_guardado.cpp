@@ -111,7 +111,7 @@ private Q_SLOTS:
         const QString esperado = siguiente == script ? QStringLiteral("Hola\nmundo") : QString();
         QCOMPARE(ventana->txtTraducido->toPlainText(), esperado);
         QCOMPARE(ItemsOriginal(*ventana), QStringList{u"original de " + siguiente});
-        QCOMPARE(ventana->hayTraducido, siguiente == script);
+        QCOMPARE(ventana->parCargado().hayTraducido, siguiente == script);
         QCOMPARE(ventana->focusWidget(), ventana->txtTraducido);
     }
 

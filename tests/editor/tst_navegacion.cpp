@@ -173,7 +173,7 @@ private:
         for (const BotonImagen* boton :
              {ventana.cmdGuardar, ventana.cmdEliminar, ventana.cmdInsMarcador, ventana.cmdLeerMarcador})
             QVERIFY(!boton->isEnabled());
-        QVERIFY(!ventana.hayTraducido);
+        QVERIFY(!ventana.parCargado().hayTraducido);
     }
 
     std::optional<QTemporaryDir> dir_;

@@ -8,14 +8,13 @@
 #include "lista_carpetas.h"
 
 std::unique_ptr<frmEditor> AbrirVentana(const QString& carpeta, CajaGrabadora& caja,
-                                        ProveedorUnidades unidades)
+                                        ProveedorUnidades unidades, const QString& carpetaDatos)
 {
-    QDir::setCurrent(carpeta);
     if (!unidades)
         unidades = [] {
             return QStringList{QStringLiteral("/")};
         };
-    auto ventana = std::make_unique<frmEditor>(Servicios{&caja, std::move(unidades)});
+    auto ventana = std::make_unique<frmEditor>(Servicios{&caja, std::move(unidades), carpeta, carpetaDatos});
     ventana->show();
     if (!QTest::qWaitFor([&] { return ventana->arranqueTerminado(); }, 10000))
         qWarning("the window did not finish its start-up");

@@ -6,9 +6,10 @@
 #include "caja_grabadora.h"
 #include "frmEditor.h"
 
-// Makes `carpeta` the current folder, opens the window there and waits for its start-up.
+// Opens the window on `carpeta` and waits for its start-up. Without `carpetaDatos` the window keeps its
+// own files in the test-mode data folder.
 std::unique_ptr<frmEditor> AbrirVentana(const QString& carpeta, CajaGrabadora& caja,
-                                        ProveedorUnidades unidades = {});
+                                        ProveedorUnidades unidades = {}, const QString& carpetaDatos = {});
 
 // The items of the original list, in order.
 QStringList ItemsOriginal(const frmEditor& ventana);

@@ -37,8 +37,7 @@ private Q_SLOTS:
     {
         for (const char* nombre : {"a.txt", "b.txt", "c.txt"})
             EscribirBytes(dir_->filePath(QString::fromUtf8(nombre)), "x");
-        ListaArchivos lista;
-        lista.setCarpeta(dir_->path());
+        ListaArchivos lista(dir_->path());
         QSignalSpy clicks(&lista, &ListaArchivos::click);
         QCOMPARE(lista.cantidad(), 3);
         QCOMPARE(lista.indice(), -1);
@@ -72,8 +71,7 @@ private Q_SLOTS:
     {
         for (const char* nombre : {"a.txt", "b.txt", "c.txt"})
             EscribirBytes(dir_->filePath(QString::fromUtf8(nombre)), "x");
-        ListaArchivos lista;
-        lista.setCarpeta(dir_->path());
+        ListaArchivos lista(dir_->path());
         lista.setIndice(2);
         QSignalSpy clicks(&lista, &ListaArchivos::click);
         QFile::remove(dir_->filePath(QStringLiteral("a.txt")));
@@ -88,7 +86,7 @@ private Q_SLOTS:
 
     void teclas()
     {
-        ListaArchivos lista;
+        ListaArchivos lista(dir_->path());
         QSignalSpy teclas(&lista, &ListaArchivos::teclaSoltada);
         QTest::keyRelease(&lista, Qt::Key_Delete, Qt::ShiftModifier);
         QTest::keyRelease(&lista, Qt::Key_F12);
@@ -101,7 +99,7 @@ private Q_SLOTS:
     {
         QDir(dir_->path()).mkpath(QStringLiteral("guiones/capitulo 1"));
         QDir(dir_->path()).mkpath(QStringLiteral("guiones/Capitulo 2"));
-        ListaCarpetas lista([this] { return QStringList{dir_->path()}; });
+        ListaCarpetas lista([this] { return QStringList{dir_->path()}; }, dir_->path());
         QSignalSpy cambios(&lista, &ListaCarpetas::cambio);
         lista.setRuta(dir_->filePath(QStringLiteral("guiones")));
         QCOMPARE(cambios.size(), 1);
@@ -126,7 +124,7 @@ private Q_SLOTS:
     void unidadNoPreparada()
     {
         const QString ausente = dir_->filePath(QStringLiteral("medio"));
-        ListaCarpetas lista([=] { return QStringList{QStringLiteral("/"), ausente}; });
+        ListaCarpetas lista([=] { return QStringList{QStringLiteral("/"), ausente}; }, dir_->path());
         QCOMPARE(NumeroDeError([&] { lista.setRuta(ausente); }), 68);
     }
 
@@ -150,7 +148,7 @@ private Q_SLOTS:
     void unidades()
     {
         const QStringList raices{QStringLiteral("/"), dir_->path()};
-        ListaUnidades lista([=] { return raices; });
+        ListaUnidades lista([=] { return raices; }, dir_->path());
         QSignalSpy cambios(&lista, &ListaUnidades::cambio);
         lista.setUnidad(dir_->filePath(QStringLiteral("sub/carpeta")));
         QCOMPARE(lista.unidad(), dir_->path());

@@ -1,12 +1,14 @@
 // Text box and list box of the window.
 #include "caja_texto.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QTextBlock>
+#include <QMenu>
 #include <QStyledItemDelegate>
+#include <QTextBlock>
 
 #include "seleccion.h"
-#include "lista_archivos.h"
+#include "teclas.h"
 
 CajaTexto::CajaTexto(QWidget* padre) : QPlainTextEdit(padre)
 {
@@ -49,6 +51,15 @@ void CajaTexto::keyReleaseEvent(QKeyEvent* evento)
     QPlainTextEdit::keyReleaseEvent(evento);
     if (!evento->isAutoRepeat())
         Q_EMIT teclaSoltada(CodigoTecla(evento->key()), EstadoShift(evento->modifiers()));
+}
+
+void CajaTexto::contextMenuEvent(QContextMenuEvent* evento)
+{
+    // Qt's own entries (in Spanish), with what the editor adds to them.
+    QMenu* menu = createStandardContextMenu(evento->pos());
+    Q_EMIT menuContextual(menu, evento->pos());
+    menu->exec(evento->globalPos());
+    delete menu;
 }
 
 namespace {

@@ -3,11 +3,11 @@
 
 #include <QDir>
 
-ListaUnidades::ListaUnidades(ProveedorUnidades unidades, QWidget* padre)
+ListaUnidades::ListaUnidades(ProveedorUnidades unidades, const QString& carpeta, QWidget* padre)
     : QComboBox(padre), unidades_(std::move(unidades))
 {
     Llenar();
-    aplicado_ = findText(RaizDe(QDir::currentPath(), unidades_()));
+    aplicado_ = findText(RaizDe(QDir(carpeta).absolutePath(), unidades_()));
     setCurrentIndex(aplicado_);
     // A pick by the user runs the change only when it picks another root.
     connect(this, &QComboBox::activated, this, [this](int indice) {

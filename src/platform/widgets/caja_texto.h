@@ -4,6 +4,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 
+class QMenu;
+
 // A text box that never wraps and reports released keys with their traditional codes.
 class CajaTexto final : public QPlainTextEdit
 {
@@ -17,8 +19,12 @@ public:
 
 Q_SIGNALS:
     void teclaSoltada(int codigo, int shift);
+    // The context menu is about to open at `posicion` (in the box's coordinates), holding Qt's standard
+    // entries; receivers add theirs before it is shown.
+    void menuContextual(QMenu* menu, QPoint posicion);
 
 protected:
+    void contextMenuEvent(QContextMenuEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
     void keyReleaseEvent(QKeyEvent* evento) override;
 };

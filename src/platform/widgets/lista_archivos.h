@@ -8,7 +8,8 @@ class ListaArchivos final : public QListWidget
 {
     Q_OBJECT
 public:
-    explicit ListaArchivos(QWidget* padre = nullptr);
+    // Starts on the files of `carpeta`.
+    explicit ListaArchivos(const QString& carpeta, QWidget* padre = nullptr);
 
     // Shows the folder's regular, non-hidden files whose names match "*.txt" ignoring case, ordered by
     // name ignoring case. Nothing is selected afterwards and no click runs.
@@ -48,8 +49,3 @@ private:
     // The selected file was only highlighted: nothing has been loaded from it yet.
     bool resaltado_ = false;
 };
-
-// The traditional code of a key (Delete 46, F12 123), or 0 for keys the editor does not name.
-int CodigoTecla(int teclaQt);
-// The traditional shift state: 1 Shift, 2 Ctrl, 4 Alt.
-int EstadoShift(Qt::KeyboardModifiers modificadores);

@@ -26,8 +26,8 @@ bool SePuedeListar(const QString& ruta)
 
 } // namespace
 
-ListaCarpetas::ListaCarpetas(ProveedorUnidades unidades, QWidget* padre)
-    : QTreeWidget(padre), unidades_(std::move(unidades)), ruta_(QDir::currentPath())
+ListaCarpetas::ListaCarpetas(ProveedorUnidades unidades, const QString& carpeta, QWidget* padre)
+    : QTreeWidget(padre), unidades_(std::move(unidades)), ruta_(QDir::cleanPath(QDir(carpeta).absolutePath()))
 {
     setHeaderHidden(true);
     setRootIsDecorated(false);

@@ -9,7 +9,8 @@ class ListaUnidades final : public QComboBox
 {
     Q_OBJECT
 public:
-    ListaUnidades(ProveedorUnidades unidades, QWidget* padre = nullptr);
+    // Starts on the root that holds `carpeta`.
+    ListaUnidades(ProveedorUnidades unidades, const QString& carpeta, QWidget* padre = nullptr);
 
     // The selected root.
     QString unidad() const { return currentText(); }

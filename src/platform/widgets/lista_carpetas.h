@@ -11,7 +11,8 @@ class ListaCarpetas final : public QTreeWidget
 {
     Q_OBJECT
 public:
-    ListaCarpetas(ProveedorUnidades unidades, QWidget* padre = nullptr);
+    // Starts on `carpeta`.
+    ListaCarpetas(ProveedorUnidades unidades, const QString& carpeta, QWidget* padre = nullptr);
 
     const QString& ruta() const { return ruta_; }
     // Moves to a folder and runs `cambio`. A drive root that cannot be read is error 68, a missing folder

@@ -9,8 +9,9 @@
 
 #include "errores.h"
 #include "seleccion.h"
+#include "teclas.h"
 
-ListaArchivos::ListaArchivos(QWidget* padre) : QListWidget(padre)
+ListaArchivos::ListaArchivos(const QString& carpeta, QWidget* padre) : QListWidget(padre)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
@@ -28,7 +29,7 @@ ListaArchivos::ListaArchivos(QWidget* padre) : QListWidget(padre)
         resaltado_ = false;
         Q_EMIT click();
     });
-    setCarpeta(QDir::currentPath());
+    setCarpeta(carpeta);
 }
 
 QStringList ListaArchivos::ArchivosDe(const QString& carpeta)
@@ -104,22 +105,4 @@ void ListaArchivos::keyReleaseEvent(QKeyEvent* evento)
     QListWidget::keyReleaseEvent(evento);
     if (!evento->isAutoRepeat())
         Q_EMIT teclaSoltada(CodigoTecla(evento->key()), EstadoShift(evento->modifiers()));
-}
-
-int CodigoTecla(int teclaQt)
-{
-    switch (teclaQt) {
-    case Qt::Key_Delete:
-        return 46;
-    case Qt::Key_F12:
-        return 123;
-    default:
-        return 0;
-    }
-}
-
-int EstadoShift(Qt::KeyboardModifiers modificadores)
-{
-    return (modificadores & Qt::ShiftModifier ? 1 : 0) | (modificadores & Qt::ControlModifier ? 2 : 0) |
-           (modificadores & Qt::AltModifier ? 4 : 0);
 }

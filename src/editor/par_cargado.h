@@ -1,0 +1,25 @@
+// What a load learned about the selected script's pair: the two paths, whether the translation was
+// read, and the text format of each file. The window holds the one that the current load committed.
+#pragma once
+
+#include <QString>
+
+#include "texto_archivo.h"
+
+struct ParCargado
+{
+    QString rutaOriginal{};
+    QString rutaTraduccion{};
+    // The translation file was opened and read whole (or written by a save).
+    bool hayTraducido = false;
+    FormatoTexto formatoTraduccion{};
+    FormatoTexto formatoOriginal{};
+    // The original was read whole too: the pair is loaded.
+    bool completo = false;
+
+    // The format a save writes: the translation's own, or the original's for a new translation.
+    const FormatoTexto& formatoGuardado() const
+    {
+        return hayTraducido ? formatoTraduccion : formatoOriginal;
+    }
+};
