@@ -54,6 +54,7 @@ const QColor rojo(255, 0, 0);
 frmEditor::frmEditor(Servicios servicios, QWidget* padre)
     : QWidget(padre), mensajes_(servicios.mensajes),
       unidades_(servicios.unidades ? std::move(servicios.unidades) : ProveedorUnidades(RaicesMontadas)),
+      archivos_(servicios.archivos ? *servicios.archivos : SistemaReal()),
       carpetaInicial_(servicios.carpetaInicial.isEmpty() ? QDir::currentPath() : servicios.carpetaInicial),
       carpetaDatos_(servicios.carpetaDatos.isEmpty()
                         ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)

@@ -9,6 +9,7 @@
 #include "mensajes.h"
 #include "monitor.h"
 #include "par_cargado.h"
+#include "sistema_archivos.h"
 #include "unidades.h"
 
 class QCheckBox;
@@ -25,10 +26,11 @@ class ListaUnidades;
 // What the window needs from outside that a test replaces.
 struct Servicios
 {
-    CajaMensajes* mensajes = nullptr; // nullptr: the window's own Qt message boxes
-    ProveedorUnidades unidades{};     // empty: the mounted file systems' roots
-    QString carpetaInicial{};         // empty: the current folder
-    QString carpetaDatos{};           // empty: the user's data folder for this application
+    CajaMensajes* mensajes = nullptr;    // nullptr: the window's own Qt message boxes
+    ProveedorUnidades unidades{};        // empty: the mounted file systems' roots
+    QString carpetaInicial{};            // empty: the current folder
+    QString carpetaDatos{};              // empty: the user's data folder for this application
+    SistemaArchivos* archivos = nullptr; // nullptr: the real file-system calls
 };
 
 class frmEditor final : public QWidget
@@ -155,6 +157,7 @@ private:
     CajaMensajes* mensajes_;
     std::unique_ptr<CajaMensajesQt> mensajesQt_;
     ProveedorUnidades unidades_;
+    SistemaArchivos& archivos_;
     QString carpetaInicial_;
     // Where the editor keeps what belongs to the user rather than to a script folder.
     QString carpetaDatos_;

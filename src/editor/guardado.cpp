@@ -63,7 +63,7 @@ bool frmEditor::CrearTraducidos()
 // leaves the earlier translation as it was.
 void frmEditor::EscribirTraduccion(const QStringList& lineas)
 {
-    EscribirArchivoAtomico(par_.rutaTraduccion, CodificarLineas(lineas, par_.formatoGuardado()));
+    EscribirArchivoAtomico(par_.rutaTraduccion, CodificarLineas(lineas, par_.formatoGuardado()), archivos_);
     // The file on disk is now this pair's translation, in the format just written.
     par_.formatoTraduccion = par_.formatoGuardado();
     par_.hayTraducido = true;

@@ -22,14 +22,14 @@ QString RutaMarcador(const QString& carpeta)
 void frmEditor::cmdInsMarcador_Click()
 {
     EscribirIni(seccionMarcador, QStringLiteral("Indice"), QString::number(File1->indice()),
-                RutaMarcador(carpetaScripts()));
+                RutaMarcador(carpetaScripts()), archivos_);
 }
 
 void frmEditor::cmdLeerMarcador_Click()
 {
     try {
         QString clave = QStringLiteral("Indice");
-        const QString valor = LeerIni(seccionMarcador, clave, RutaMarcador(carpetaScripts()));
+        const QString valor = LeerIni(seccionMarcador, clave, RutaMarcador(carpetaScripts()), archivos_);
         // Selecting runs the load as a click would; -1 only clears the selection.
         File1->setIndice(AEntero16(NumeroInicial(valor)));
     } catch (const ErrorEjecucion&) {

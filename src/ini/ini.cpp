@@ -200,12 +200,12 @@ QByteArray ConClave(const QByteArray& datos, QStringView seccion, const QString&
 
 } // namespace
 
-QString LeerIni(const QString& seccion, QString& clave, const QString& archivo)
+QString LeerIni(const QString& seccion, QString& clave, const QString& archivo, SistemaArchivos& sistema)
 {
     clave = clave.toLower();
     QByteArray datos;
     try {
-        datos = LeerArchivo(archivo);
+        datos = LeerArchivo(archivo, sistema);
     } catch (const ErrorEjecucion&) {
         return QString();
     }
@@ -217,11 +217,12 @@ QString LeerIni(const QString& seccion, QString& clave, const QString& archivo)
     return i < 0 ? QString() : perfil.lineas[i].valor;
 }
 
-void EscribirIni(const QString& seccion, const QString& clave, const QString& valor, const QString& archivo)
+void EscribirIni(const QString& seccion, const QString& clave, const QString& valor, const QString& archivo,
+                 SistemaArchivos& sistema)
 {
     QByteArray datos;
     try {
-        datos = LeerArchivo(archivo);
+        datos = LeerArchivo(archivo, sistema);
     } catch (const ErrorEjecucion& error) {
         // Only a missing file starts empty; a file that exists but cannot be read is left alone.
         if (error.numero() != Errores::ArchivoNoEncontrado)
@@ -231,7 +232,7 @@ void EscribirIni(const QString& seccion, const QString& clave, const QString& va
     if (nuevos == datos)
         return;
     try {
-        EscribirArchivoAtomico(archivo, nuevos);
+        EscribirArchivoAtomico(archivo, nuevos, sistema);
     } catch (const ErrorEjecucion&) {
         // A failed write is silent; the atomic replacement has left the old file whole.
     }

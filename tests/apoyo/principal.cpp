@@ -25,6 +25,15 @@ bool RegistrarPrueba(std::function<std::unique_ptr<QObject>()> crear)
     return true;
 }
 
+QString VentanasQueQuedan()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QStringList nombres;
+    for (const QWidget* ventana : QApplication::topLevelWidgets())
+        nombres.append(QString::fromLatin1(ventana->metaObject()->className()));
+    return nombres.join(u", ");
+}
+
 int main(int argc, char* argv[])
 {
     QApplication aplicacion(argc, argv);

@@ -12,18 +12,10 @@
 #include "principal.h"
 #include "ventana_prueba.h"
 
-class PruebaCarga final : public QObject
+class PruebaCarga final : public PruebaConVentana
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        dir_.emplace();
-        QVERIFY(dir_->isValid());
-        caja_.olvidar();
-    }
-    void cleanup() { ventana_.reset(); }
-
     void par_data()
     {
         QTest::addColumn<QByteArray>("original");
@@ -80,7 +72,7 @@ private Q_SLOTS:
         EscribirBytes(dir_->filePath(QStringLiteral("guion.txt")), original);
         if (!traduccion.isNull())
             EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/guion.txt")), traduccion);
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         QCOMPARE(ItemsOriginal(*ventana_), items);
         QCOMPARE(ventana_->txtTraducido->toPlainText(), caja);
         QCOMPARE(ventana_->lblLtlo->text(), total);
@@ -95,7 +87,7 @@ private Q_SLOTS:
         EscribirBytes(dir_->filePath(QStringLiteral("a.txt")), "A1\r\n");
         EscribirBytes(dir_->filePath(QStringLiteral("b.txt")), "B1\r\nB2\r\n");
         EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/a.txt")), "traducción de a\r\n");
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         QCOMPARE(ventana_->txtTraducido->toPlainText(), u"traducción de a"_qs);
         QVERIFY(ElegirScript(*ventana_, QStringLiteral("b.txt")));
         QCOMPARE(ItemsOriginal(*ventana_), (QStringList{"B1", "B2"}));
@@ -109,7 +101,7 @@ private Q_SLOTS:
     {
         EscribirBytes(dir_->filePath(QStringLiteral("a.txt")), "A1\r\n");
         QDir(dir_->path()).mkpath(QStringLiteral("Traducidos/a.txt"));
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         QCOMPARE(ItemsOriginal(*ventana_), QStringList{"A1"});
         QVERIFY(!ventana_->parCargado().hayTraducido);
         QVERIFY(ventana_->cmdGuardar->isEnabled());
@@ -122,7 +114,7 @@ private Q_SLOTS:
         EscribirBytes(dir_->filePath(QStringLiteral("a.txt")), "A1\r\n");
         EscribirBytes(dir_->filePath(QStringLiteral("b.txt")), "B1\r\n");
         EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/b.txt")), "T\r\n");
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         QFile::remove(dir_->filePath(QStringLiteral("b.txt")));
         QVERIFY(ElegirScript(*ventana_, QStringLiteral("b.txt")));
         QCOMPARE(caja_.textos(), QStringList{"53:No se encontró el archivo"});
@@ -141,7 +133,7 @@ private Q_SLOTS:
         EscribirBytes(dir_->filePath(QStringLiteral("b.txt")), "B1\r\nB2\r\n");
         EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/b.txt")), "Tb\r\n");
         EscribirBytes(dir_->filePath(QStringLiteral("c.txt")), "C\r\n");
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         QVERIFY(ElegirScript(*ventana_, QStringLiteral("c.txt")));
         bool cedio = false;
         QTimer::singleShot(0, ventana_.get(), [&] {
@@ -159,9 +151,6 @@ private Q_SLOTS:
     }
 
 private:
-    std::optional<QTemporaryDir> dir_;
-    CajaGrabadora caja_;
-    std::unique_ptr<frmEditor> ventana_;
 };
 
 VELARTO_PRUEBA(PruebaCarga)

@@ -14,19 +14,10 @@
 
 using namespace Qt::StringLiterals;
 
-class PruebaEliminacion final : public QObject
+class PruebaEliminacion final : public PruebaConVentana
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        dir_.emplace();
-        QVERIFY(dir_->isValid());
-        caja_ = {};
-    }
-
-    void cleanup() { QDir::setCurrent(QDir::tempPath()); }
-
     void sinConfirmar_data()
     {
         QTest::addColumn<Respuesta>("respuesta");
@@ -38,7 +29,7 @@ private Q_SLOTS:
     {
         QFETCH(Respuesta, respuesta);
         Escribir({u"a.txt"_s, u"b.txt"_s}, {u"a.txt"_s});
-        auto ventana = AbrirVentana(dir_->path(), caja_);
+        frmEditor* ventana = Abrir();
         ventana->txtTraducido->setPlainText(u"sin guardar"_s);
         caja_.respuestas = {respuesta};
 
@@ -91,7 +82,7 @@ private Q_SLOTS:
         QFETCH(QStringList, quedan);
         QFETCH(QString, cargado);
         Escribir(scripts, {u"a.txt"_s, u"c.txt"_s});
-        auto ventana = AbrirVentana(dir_->path(), caja_);
+        frmEditor* ventana = Abrir();
         QVERIFY(ElegirScript(*ventana, script));
         caja_.respuestas = {Respuesta::Si};
 
@@ -117,7 +108,7 @@ private Q_SLOTS:
     void pulsacionesRepetidas()
     {
         Escribir({u"a.txt"_s, u"b.txt"_s, u"c.txt"_s}, {u"b.txt"_s});
-        auto ventana = AbrirVentana(dir_->path(), caja_);
+        frmEditor* ventana = Abrir();
         caja_.respuestas = {Respuesta::Si, Respuesta::Si, Respuesta::Si, Respuesta::Si};
 
         for (int i = 0; i < 4; ++i)
@@ -145,7 +136,7 @@ private Q_SLOTS:
         QFETCH(QString, borrado);
         QFETCH(QStringList, quedan);
         Escribir({u"a.txt"_s, u"b.txt"_s}, {u"a.txt"_s});
-        auto ventana = AbrirVentana(dir_->path(), caja_);
+        frmEditor* ventana = Abrir();
         QVERIFY(QFile::remove(dir_->path() + u'/' + borrado));
         caja_.respuestas = {Respuesta::Si};
 
@@ -160,7 +151,7 @@ private Q_SLOTS:
     void trasCambiarDeCarpeta()
     {
         Escribir({u"a.txt"_s, u"b.txt"_s}, {u"a.txt"_s});
-        auto ventana = AbrirVentana(dir_->path(), caja_);
+        frmEditor* ventana = Abrir();
         ventana->Dir1->setRuta(dir_->path());
         caja_.respuestas = {Respuesta::Si};
 
@@ -196,9 +187,6 @@ private:
             archivos.append(u"Traducidos/" + nombre);
         return archivos;
     }
-
-    std::optional<QTemporaryDir> dir_;
-    CajaGrabadora caja_;
 };
 
 VELARTO_PRUEBA(PruebaEliminacion)

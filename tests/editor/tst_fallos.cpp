@@ -40,22 +40,13 @@ QStringList Archivos(const QString& carpeta)
 
 } // namespace
 
-class PruebaFallos final : public QObject
+class PruebaFallos final : public PruebaConVentana
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        dir_.emplace();
-        QVERIFY(dir_->isValid());
-        caja_.olvidar();
-        caja_.respuestas.clear();
-    }
     void cleanup()
     {
-        ventana_.reset();
-        QuitarFallos();
-        QDir::setCurrent(QDir::tempPath());
+        PruebaConVentana::cleanup();
         if (!montaje_.isEmpty())
             QProcess::execute(QStringLiteral("umount"), {montaje_});
         montaje_.clear();
@@ -110,7 +101,7 @@ private Q_SLOTS:
         EscribirBytes(dir_->filePath(nombre), "Hello\r\nBye\r\n");
         EscribirBytes(dir_->filePath(u"Traducidos/" + nombre), "Hola\r\n");
         EscribirBytes(dir_->filePath(QStringLiteral("otro.txt")), "Other\r\n");
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         QVERIFY(ElegirScript(*ventana_, nombre));
         QCOMPARE(ItemsOriginal(*ventana_), (QStringList{"Hello", "Bye"}));
         QCOMPARE(ventana_->txtTraducido->toPlainText(), QStringLiteral("Hola"));
@@ -136,7 +127,7 @@ private Q_SLOTS:
         EscribirBytes(fuera, "Valuable\r\n");
         EscribirBytes(dir_->filePath(QStringLiteral("guiones/a.txt")), "A\r\n");
         QVERIFY(QFile::link(fuera, dir_->filePath(QStringLiteral("guiones/enlace.txt"))));
-        ventana_ = AbrirVentana(dir_->filePath(QStringLiteral("guiones")), caja_);
+        Abrir(dir_->filePath(QStringLiteral("guiones")));
         QVERIFY(ElegirScript(*ventana_, QStringLiteral("enlace.txt")));
         QCOMPARE(ItemsOriginal(*ventana_), QStringList{"Valuable"});
         caja_.respuestas = {Respuesta::Si};
@@ -152,10 +143,10 @@ private Q_SLOTS:
         EscribirBytes(dir_->filePath(QStringLiteral("a.txt")), "A\r\n");
         EscribirBytes(dir_->filePath(QStringLiteral("b.txt")), "B1\r\nB2\r\n");
         EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/b.txt")), "secreto\r\n");
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         const QString traduccion = dir_->filePath(QStringLiteral("Traducidos/b.txt"));
         QFile::setPermissions(traduccion, QFile::WriteOwner);
-        ProgramarFallo(OperacionArchivo::Abrir, 1, EACCES); // root reads whatever the permissions say
+        archivos_->programar(OperacionArchivo::Abrir, 1, EACCES); // root reads whatever the permissions say
         QVERIFY(ElegirScript(*ventana_, QStringLiteral("b.txt")));
         QCOMPARE(ItemsOriginal(*ventana_), (QStringList{"B1", "B2"}));
         QCOMPARE(ventana_->txtTraducido->toPlainText(), QString());
@@ -171,8 +162,7 @@ private Q_SLOTS:
         const QString carpeta = dir_->filePath(QStringLiteral("guiones"));
         EscribirBytes(carpeta + u"/a.txt", "A\r\n");
         EscribirBytes(carpeta + u"/b.txt", "B\r\n");
-        ventana_ = AbrirVentana(carpeta, caja_);
-        QDir::setCurrent(dir_->path());
+        Abrir(carpeta);
         QVERIFY(QDir(carpeta).removeRecursively());
         QVERIFY(ElegirScript(*ventana_, QStringLiteral("b.txt")));
         QCOMPARE(caja_.textos(), QStringList{"76:No se encontró la ruta de acceso"});
@@ -200,9 +190,9 @@ private Q_SLOTS:
             while (relleno.write(QByteArray(4096, 'x')) > 0 && relleno.flush()) {
             }
         } else {
-            ProgramarFallo(OperacionArchivo::Escribir, 1, ENOSPC);
+            archivos_->programar(OperacionArchivo::Escribir, 1, ENOSPC);
         }
-        ventana_ = AbrirVentana(carpeta, caja_);
+        Abrir(carpeta);
         ventana_->txtTraducido->setPlainText(QString(20000, u'x'));
         ventana_->cmdGuardar_Click();
         QCOMPARE(caja_.textos(), QStringList{"61Disco lleno"});
@@ -212,9 +202,6 @@ private Q_SLOTS:
     }
 
 private:
-    std::optional<QTemporaryDir> dir_;
-    CajaGrabadora caja_;
-    std::unique_ptr<frmEditor> ventana_;
     QString montaje_;
 };
 

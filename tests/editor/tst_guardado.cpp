@@ -44,25 +44,17 @@ enum class Fallo { SoloLectura, DiscoLleno, Reemplazo, CarpetaMovida };
 
 } // namespace
 
-class PruebaGuardado final : public QObject
+class PruebaGuardado final : public PruebaConVentana
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        dir_.emplace();
-        QVERIFY(dir_->isValid());
-        caja_ = {};
-    }
-
     void cleanup()
     {
-        QuitarFallos();
+        PruebaConVentana::cleanup();
         // Gives back what a test took, so that the folder can be removed.
         QDirIterator carpetas(dir_->path(), QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
         while (carpetas.hasNext())
             QFile::setPermissions(carpetas.next(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QDir::setCurrent(QDir::tempPath());
     }
 
     void guardarYAvanzar_data()
@@ -91,7 +83,7 @@ private Q_SLOTS:
             EscribirBytes(Ruta(QString::fromLatin1(nombre)), "original de " + QByteArray(nombre) + "\r\n");
         if (carpetaExiste)
             QDir(dir_->path()).mkdir(QStringLiteral("Traducidos"));
-        auto ventana = AbrirVentana(dir_->path(), caja_);
+        frmEditor* ventana = Abrir();
         QVERIFY(ElegirScript(*ventana, script));
         ventana->txtTraducido->setPlainText(QStringLiteral("Hola\nmundo"));
 
@@ -160,7 +152,7 @@ private Q_SLOTS:
         EscribirBytes(Ruta(u"b.txt"), "b\r\n");
         if (!traduccion.isEmpty())
             EscribirBytes(Ruta(u"Traducidos/a.txt"), traduccion);
-        auto ventana = AbrirVentana(dir_->path(), caja_);
+        frmEditor* ventana = Abrir();
         if (!texto.isNull())
             ventana->txtTraducido->setPlainText(texto);
         const QString guardadoEnCaja = ventana->txtTraducido->toPlainText();
@@ -176,7 +168,7 @@ private Q_SLOTS:
     {
         EscribirBytes(Ruta(u"a.txt"), "ca\xf1\x61\r\n");
         EscribirBytes(Ruta(u"b.txt"), "b\r\n");
-        auto ventana = AbrirVentana(dir_->path(), caja_);
+        frmEditor* ventana = Abrir();
         ventana->txtTraducido->setPlainText(QStringLiteral("niño\nΩ y ñ"));
 
         QTest::keyClick(ventana->txtTraducido, Qt::Key_F12);
@@ -214,7 +206,7 @@ private Q_SLOTS:
             EscribirBytes(Ruta(u"a.txt"), "a\r\n");
             EscribirBytes(Ruta(u"b.txt"), "b\r\n");
         }
-        auto ventana = AbrirVentana(dir_->path(), caja_);
+        frmEditor* ventana = Abrir();
         if (cambiarCarpeta)
             ventana->Dir1->setRuta(dir_->path());
         const int indice = ventana->File1->indice();
@@ -251,7 +243,7 @@ private Q_SLOTS:
         EscribirBytes(carpeta + u"/a.txt", "a\r\n");
         EscribirBytes(carpeta + u"/b.txt", "b\r\n");
         EscribirBytes(carpeta + u"/Traducidos/a.txt", anterior);
-        auto ventana = AbrirVentana(carpeta, caja_);
+        frmEditor* ventana = Abrir(carpeta);
         ventana->txtTraducido->setPlainText(QStringLiteral("nueva"));
         QString traducidos = carpeta + u"/Traducidos";
         switch (fallo) {
@@ -259,13 +251,13 @@ private Q_SLOTS:
             if (PermisosProtegen(dir_->path()))
                 QFile::setPermissions(traducidos, QFile::ReadOwner | QFile::ExeOwner);
             else
-                ProgramarFallo(OperacionArchivo::Abrir, 1, EACCES);
+                archivos_->programar(OperacionArchivo::Abrir, 1, EACCES);
             break;
         case Fallo::DiscoLleno:
-            ProgramarFallo(OperacionArchivo::Escribir, 1, ENOSPC);
+            archivos_->programar(OperacionArchivo::Escribir, 1, ENOSPC);
             break;
         case Fallo::Reemplazo:
-            ProgramarFallo(OperacionArchivo::Renombrar, 1, EIO);
+            archivos_->programar(OperacionArchivo::Renombrar, 1, EIO);
             break;
         case Fallo::CarpetaMovida:
             QVERIFY(QDir().rename(carpeta, Ruta(u"movida")));
@@ -287,9 +279,9 @@ private Q_SLOTS:
     void falloEnLaPrimeraEscritura()
     {
         EscribirBytes(Ruta(u"a.txt"), "a\r\n");
-        auto ventana = AbrirVentana(dir_->path(), caja_);
+        frmEditor* ventana = Abrir();
         ventana->txtTraducido->setPlainText(QStringLiteral("nueva"));
-        ProgramarFallo(OperacionArchivo::Escribir, 1, ENOSPC);
+        archivos_->programar(OperacionArchivo::Escribir, 1, ENOSPC);
 
         QTest::keyClick(ventana->txtTraducido, Qt::Key_F12);
 
@@ -298,10 +290,6 @@ private Q_SLOTS:
     }
 
 private:
-    QString Ruta(QStringView relativa) const { return dir_->path() + u'/' + relativa; }
-
-    std::optional<QTemporaryDir> dir_;
-    CajaGrabadora caja_;
 };
 
 VELARTO_PRUEBA(PruebaGuardado)

@@ -18,22 +18,14 @@
 #include "principal.h"
 #include "ventana_prueba.h"
 
-class PruebaInicio final : public QObject
+class PruebaInicio final : public PruebaConVentana
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        dir_.emplace();
-        QVERIFY(dir_->isValid());
-        caja_.olvidar();
-    }
-    void cleanup() { ventana_.reset(); }
-
     void carpetaSinScripts()
     {
         EscribirBytes(dir_->filePath(QStringLiteral("notas.md")), "x");
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         QCOMPARE(ventana_->File1->cantidad(), 0);
         QCOMPARE(ventana_->lstOriginal->count(), 0);
         for (QWidget* boton : Botones())
@@ -47,7 +39,7 @@ private Q_SLOTS:
     {
         EscribirBytes(dir_->filePath(QStringLiteral("b.txt")), "Bee\r\n");
         EscribirBytes(dir_->filePath(QStringLiteral("a.txt")), "Alpha\r\nBeta\r\n");
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         QCOMPARE(ventana_->File1->nombreArchivo(), QStringLiteral("a.txt"));
         QCOMPARE(ItemsOriginal(*ventana_), (QStringList{"Alpha", "Beta"}));
         QCOMPARE(ventana_->lblLtlo->text(), QStringLiteral("9"));
@@ -62,7 +54,7 @@ private Q_SLOTS:
     {
         EscribirBytes(dir_->filePath(QStringLiteral("a.txt")), "Alpha\r\n");
         EscribirBytes(dir_->filePath(QStringLiteral("b.txt")), "Bee\r\n");
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         QVERIFY(ElegirScript(*ventana_, QStringLiteral("b.txt")));
         ventana_->txtTraducido->setPlainText(QStringLiteral("sin guardar"));
         ventana_->hide();
@@ -75,7 +67,7 @@ private Q_SLOTS:
 
     void ventana()
     {
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         QCOMPARE(ventana_->size(), QSize(649, 448));
         QCOMPARE(ventana_->minimumSize(), ventana_->maximumSize());
         QCOMPARE(ventana_->windowTitle(),
@@ -123,7 +115,7 @@ private Q_SLOTS:
         QFETCH(QString, control);
         QFETCH(QRect, lugar);
         QFETCH(QString, texto);
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         QWidget* w = Control(control);
         QVERIFY(w);
         QCOMPARE(QRect(w->mapTo(ventana_.get(), QPoint(0, 0)), w->size()), lugar);
@@ -138,7 +130,7 @@ private Q_SLOTS:
     // Every caption reads in full at its place, the longest counters included.
     void textosCaben()
     {
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         for (QLabel* etiqueta : {ventana_->lblLargoLinea, ventana_->Label1, ventana_->lblLargoTotal,
                                  ventana_->Label2, ventana_->Label3}) {
             const QFontMetrics medidas(etiqueta->font());
@@ -167,7 +159,7 @@ private Q_SLOTS:
 
     void fuentes()
     {
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         QCOMPARE(ventana_->lblLargoLinea->font().pointSizeF(), 8.25);
         QVERIFY(QFontInfo(ventana_->txtTraducido->font()).fixedPitch());
         QCOMPARE(ventana_->txtTraducido->font().pointSizeF(), 9.75);
@@ -184,7 +176,7 @@ private Q_SLOTS:
 
     void ordenDeTabulacion()
     {
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         const QList<QWidget*> esperado{
             ventana_->File1,          ventana_->lstOriginal,  ventana_->Dir1,
             ventana_->Drive1,         ventana_->ck,           ventana_->cmdGuardar,
@@ -204,7 +196,7 @@ private Q_SLOTS:
 
     void accesibilidad()
     {
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         for (QWidget* w : QList<QWidget*>{ventana_->txtTraducido, ventana_->lstOriginal, ventana_->Drive1,
                                           ventana_->Dir1, ventana_->File1, ventana_->p})
             QVERIFY2(!w->accessibleName().isEmpty(), w->metaObject()->className());
@@ -218,7 +210,7 @@ private Q_SLOTS:
     // The toolkit's own texts are Spanish: the text box's context menu.
     void menuEnEspanol()
     {
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         std::unique_ptr<QMenu> menu(ventana_->txtTraducido->createStandardContextMenu());
         QStringList textos;
         for (const QAction* accion : menu->actions())
@@ -266,10 +258,6 @@ private:
         const auto it = controles.find(nombre);
         return it == controles.end() ? nullptr : it->second;
     }
-
-    std::optional<QTemporaryDir> dir_;
-    CajaGrabadora caja_;
-    std::unique_ptr<frmEditor> ventana_;
 };
 
 VELARTO_PRUEBA(PruebaInicio)

@@ -28,18 +28,10 @@ QStringList LineasDe(int indice)
 
 } // namespace
 
-class PruebaMarcador final : public QObject
+class PruebaMarcador final : public PruebaConVentana
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        dir_.emplace();
-        QVERIFY(dir_->isValid());
-        caja_ = CajaGrabadora();
-    }
-    void cleanup() { ventana_.reset(); }
-
     void insertar_data()
     {
         QTest::addColumn<QByteArray>("antes");
@@ -61,7 +53,7 @@ private Q_SLOTS:
         const QString carpeta = Carpeta(QStringLiteral("guiones"));
         if (!antes.isEmpty())
             EscribirBytes(Marcador(carpeta), antes);
-        Abrir(carpeta);
+        AbrirEn(carpeta);
         ventana_->File1->setIndice(seleccion);
 
         ventana_->cmdInsMarcador->click();
@@ -100,7 +92,7 @@ private Q_SLOTS:
         const QString carpeta = Carpeta(QStringLiteral("guiones"));
         if (!marcador.isEmpty())
             EscribirBytes(Marcador(carpeta), marcador);
-        Abrir(carpeta);
+        AbrirEn(carpeta);
         ventana_->File1->setIndice(1);
 
         ventana_->cmdLeerMarcador->click();
@@ -123,7 +115,7 @@ private Q_SLOTS:
 
     void guardarYVolver()
     {
-        Abrir(Carpeta(QStringLiteral("guiones")));
+        AbrirEn(Carpeta(QStringLiteral("guiones")));
         ventana_->File1->setIndice(2);
         ventana_->cmdInsMarcador->click();
         ventana_->File1->setIndice(0);
@@ -139,17 +131,17 @@ private Q_SLOTS:
     {
         const QString uno = Carpeta(QStringLiteral("uno"));
         const QString dos = Carpeta(QStringLiteral("dos"));
-        Abrir(uno);
+        AbrirEn(uno);
         ventana_->File1->setIndice(2);
         ventana_->cmdInsMarcador->click();
-        Abrir(dos);
+        AbrirEn(dos);
         ventana_->File1->setIndice(1);
         ventana_->cmdInsMarcador->click();
 
-        Abrir(uno);
+        AbrirEn(uno);
         ventana_->cmdLeerMarcador->click();
         QCOMPARE(ventana_->File1->indice(), 2);
-        Abrir(dos);
+        AbrirEn(dos);
         ventana_->cmdLeerMarcador->click();
         QCOMPARE(ventana_->File1->indice(), 1);
         QCOMPARE(LeerBytes(Marcador(uno)), QByteArray("[Marcador]\r\nINDICE=2\r\n"));
@@ -173,7 +165,7 @@ private Q_SLOTS:
     {
         QFETCH(QList<Qt::CheckState>, estados);
         QFETCH(bool, encima);
-        Abrir(Carpeta(QStringLiteral("guiones")));
+        AbrirEn(Carpeta(QStringLiteral("guiones")));
         const QRect marco = ventana_->frameGeometry();
 
         for (const Qt::CheckState estado : estados)
@@ -201,16 +193,12 @@ private:
     {
         return QDir(carpeta).filePath(QStringLiteral("Velarto.vrk"));
     }
-    void Abrir(const QString& carpeta)
+    void AbrirEn(const QString& carpeta)
     {
         ventana_.reset();
-        ventana_ = AbrirVentana(carpeta, caja_);
+        Abrir(carpeta);
         QCOMPARE(ventana_->File1->cantidad(), int(guiones.size()));
     }
-
-    std::optional<QTemporaryDir> dir_;
-    CajaGrabadora caja_;
-    std::unique_ptr<frmEditor> ventana_;
 };
 
 VELARTO_PRUEBA(PruebaMarcador)

@@ -43,14 +43,9 @@ void Esperar(int milisegundos)
 
 } // namespace
 
-class PruebaMonitor final : public QObject
+class PruebaMonitor final : public PruebaConVentana
 {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> dir_;
-    CajaGrabadora caja_;
-    std::unique_ptr<frmEditor> ventana_;
-    qsizetype ventanasAntes_ = 0;
 
     void Escribir(const QString& nombre, const QStringList& original,
                   const std::optional<QStringList>& traduccion)
@@ -61,10 +56,10 @@ class PruebaMonitor final : public QObject
     }
 
     // Opens the window on one script pair, loaded.
-    void Abrir(const QStringList& original, const std::optional<QStringList>& traduccion)
+    void AbrirGuion(const QStringList& original, const std::optional<QStringList>& traduccion)
     {
         Escribir(QStringLiteral("guion.txt"), original, traduccion);
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         QCOMPARE(ItemsOriginal(*ventana_), original);
     }
 
@@ -91,21 +86,11 @@ class PruebaMonitor final : public QObject
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        dir_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir_->isValid());
-        caja_.olvidar();
-        caja_.respuestas.clear();
-        ventanasAntes_ = QApplication::topLevelWidgets().size();
-    }
-
     void cleanup()
     {
         // The monitor never reports anything in a box.
         QCOMPARE(caja_.textos(), QStringList());
-        ventana_.reset();
-        QCOMPARE(QApplication::topLevelWidgets().size(), ventanasAntes_);
+        PruebaConVentana::cleanup();
     }
 
     void avisos_data()
@@ -148,7 +133,7 @@ private Q_SLOTS:
         QFETCH(std::optional<QStringList>, traduccion);
         QFETCH(int, linea);
         QFETCH(QString, aviso);
-        Abrir(original, traduccion);
+        AbrirGuion(original, traduccion);
         CursorEn(linea);
         Ticks(1);
         QTEST(Contadores(), "contadores");
@@ -161,7 +146,7 @@ private Q_SLOTS:
     // in the list is undone; a caret past the original's end leaves the selection where it was.
     void seleccionSigueAlCursor()
     {
-        Abrir({"uno", "dos", "tres", "cuatro"}, QStringList{"one", "two", "three", "four", "five"});
+        AbrirGuion({"uno", "dos", "tres", "cuatro"}, QStringList{"one", "two", "three", "four", "five"});
         frmEditor& v = *ventana_;
         CursorEn(2, 1);
         Ticks(1);
@@ -193,7 +178,7 @@ private Q_SLOTS:
     // The translation's tooltip shows the line matching the selection the previous tick left.
     void ayudaDeLaTraduccion()
     {
-        Abrir({"uno", "dos", "tres"}, QStringList{"one", "two", "three"});
+        AbrirGuion({"uno", "dos", "tres"}, QStringList{"one", "two", "three"});
         frmEditor& v = *ventana_;
         CursorEn(0);
         Ticks(3);
@@ -214,7 +199,7 @@ private Q_SLOTS:
     {
         Escribir(QStringLiteral("a.txt"), {"abc"}, QStringList{"abcdef"});
         EscribirBytes(dir_->filePath(QStringLiteral("b.txt")), QByteArray());
-        ventana_ = AbrirVentana(dir_->path(), caja_);
+        Abrir();
         frmEditor& v = *ventana_;
         QVERIFY(ElegirScript(v, QStringLiteral("a.txt")));
         CursorEn(0, 6);
@@ -234,7 +219,7 @@ private Q_SLOTS:
     // Idle, the timer rests; a keystroke wakes it and the real timer brings the counters up to date.
     void tecleoEnUnTick()
     {
-        Abrir({"abcdef", "gh"}, QStringList{"abc", "gh"});
+        AbrirGuion({"abcdef", "gh"}, QStringList{"abc", "gh"});
         frmEditor& v = *ventana_;
         CursorEn(0, 3);
         Ticks(3);
@@ -257,7 +242,7 @@ private Q_SLOTS:
     // A counter written by another handler, with no signal of its own, still wakes the resting timer.
     void contadorAjenoDespierta()
     {
-        Abrir({"abcd"}, QStringList{"ab"});
+        AbrirGuion({"abcd"}, QStringList{"ab"});
         frmEditor& v = *ventana_;
         Ticks(3);
         QVERIFY(!v.timer->isActive());

@@ -17,22 +17,15 @@
 
 using namespace Qt::StringLiterals;
 
-class PruebaNavegacion final : public QObject
+class PruebaNavegacion final : public PruebaConVentana
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init()
-    {
-        dir_.emplace();
-        QVERIFY(dir_->isValid());
-        caja_ = {};
-    }
-
     void cleanup()
     {
+        PruebaConVentana::cleanup();
         for (const QString& nombre : QDir(dir_->path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
             QFile::setPermissions(Ruta(nombre), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QDir::setCurrent(QDir::tempPath());
     }
 
     void cambioDeCarpeta_data()
@@ -54,7 +47,7 @@ private Q_SLOTS:
         QDir().mkpath(Ruta(u"otra"_s));
         for (const QString& nombre : archivos)
             EscribirBytes(Ruta(u"otra/" + nombre), "uno\r\n");
-        auto ventana = AbrirVentana(Ruta(u"inicio"_s), caja_);
+        frmEditor* ventana = Abrir(Ruta(u"inicio"_s));
         ventana->timer_Timer();
 
         ventana->Dir1->setRuta(Ruta(u"otra"_s));
@@ -74,7 +67,7 @@ private Q_SLOTS:
     {
         EscribirBytes(Ruta(u"a.txt"_s), "uno\r\n");
         EscribirBytes(Ruta(u"b.txt"_s), "dos\r\n");
-        auto ventana = AbrirVentana(dir_->path(), caja_);
+        frmEditor* ventana = Abrir();
         ventana->Dir1->setRuta(dir_->path());
         QVERIFY(ItemsOriginal(*ventana).isEmpty());
 
@@ -90,7 +83,7 @@ private Q_SLOTS:
     void unidadNoPreparada()
     {
         const QStringList raices = PrepararUnidades();
-        auto ventana = AbrirVentana(raices[0], caja_, [raices] { return raices; });
+        frmEditor* ventana = Abrir(raices[0], [raices] { return raices; });
         ElegirUnidad(*ventana, raices[1]);
         QCOMPARE(ventana->unidadActual, raices[1]);
         QCOMPARE(ventana->File1->nombreArchivo(), u"a.txt"_s);
@@ -115,7 +108,7 @@ private Q_SLOTS:
     void restaurarFalla()
     {
         const QStringList raices = PrepararUnidades();
-        auto ventana = AbrirVentana(raices[0], caja_, [raices] { return raices; });
+        frmEditor* ventana = Abrir(raices[0], [raices] { return raices; });
         ElegirUnidad(*ventana, raices[1]);
         QuitarUnidad(raices[1]);
         caja_.olvidar();
@@ -175,9 +168,6 @@ private:
             QVERIFY(!boton->isEnabled());
         QVERIFY(!ventana.parCargado().hayTraducido);
     }
-
-    std::optional<QTemporaryDir> dir_;
-    CajaGrabadora caja_;
 };
 
 VELARTO_PRUEBA(PruebaNavegacion)

@@ -6,19 +6,59 @@
 #include "caja_texto.h"
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
+#include "principal.h"
+
+std::unique_ptr<frmEditor> AbrirVentana(Servicios servicios)
+{
+    if (!servicios.unidades)
+        servicios.unidades = [] {
+            return QStringList{QStringLiteral("/")};
+        };
+    auto ventana = std::make_unique<frmEditor>(std::move(servicios));
+    ventana->show();
+    if (!QTest::qWaitFor([&] { return ventana->arranqueTerminado(); }, 10000))
+        QTest::qFail("the window did not finish its start-up", __FILE__, __LINE__);
+    return ventana;
+}
 
 std::unique_ptr<frmEditor> AbrirVentana(const QString& carpeta, CajaGrabadora& caja,
                                         ProveedorUnidades unidades, const QString& carpetaDatos)
 {
-    if (!unidades)
-        unidades = [] {
-            return QStringList{QStringLiteral("/")};
-        };
-    auto ventana = std::make_unique<frmEditor>(Servicios{&caja, std::move(unidades), carpeta, carpetaDatos});
-    ventana->show();
-    if (!QTest::qWaitFor([&] { return ventana->arranqueTerminado(); }, 10000))
-        qWarning("the window did not finish its start-up");
-    return ventana;
+    return AbrirVentana(Servicios{.mensajes = &caja,
+                                  .unidades = std::move(unidades),
+                                  .carpetaInicial = carpeta,
+                                  .carpetaDatos = carpetaDatos});
+}
+
+void PruebaConVentana::init()
+{
+    dir_.emplace();
+    datos_.emplace();
+    QVERIFY(dir_->isValid() && datos_->isValid());
+    caja_ = {};
+    archivos_.emplace();
+}
+
+void PruebaConVentana::cleanup()
+{
+    ventana_.reset();
+    const QString quedan = VentanasQueQuedan();
+    QVERIFY2(quedan.isEmpty(), qPrintable(quedan));
+}
+
+QString PruebaConVentana::Ruta(QStringView relativa) const
+{
+    return dir_->path() + u'/' + relativa;
+}
+
+frmEditor* PruebaConVentana::Abrir(const QString& carpeta, ProveedorUnidades unidades)
+{
+    ventana_ = AbrirVentana(Servicios{.mensajes = &caja_,
+                                      .unidades = std::move(unidades),
+                                      .carpetaInicial = carpeta.isEmpty() ? dir_->path() : carpeta,
+                                      .carpetaDatos = datos_->path(),
+                                      .archivos = &*archivos_});
+    return ventana_.get();
 }
 
 QStringList ItemsOriginal(const frmEditor& ventana)

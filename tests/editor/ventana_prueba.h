@@ -1,15 +1,43 @@
-// The real window opened on a folder of real files, with a recording message box.
+// The real window opened on a folder of real files, with a recording message box, a file system whose
+// calls a test can make fail and a data folder of its own.
 #pragma once
 
 #include <memory>
+#include <optional>
+
+#include <QObject>
+#include <QTemporaryDir>
 
 #include "caja_grabadora.h"
+#include "fallos_archivos.h"
 #include "frmEditor.h"
 
-// Opens the window on `carpeta` and waits for its start-up. Without `carpetaDatos` the window keeps its
-// own files in the test-mode data folder.
+// Opens the window and waits for its start-up; the calling test fails when start-up does not finish.
+// Without drive roots the window sees "/" alone.
+std::unique_ptr<frmEditor> AbrirVentana(Servicios servicios);
 std::unique_ptr<frmEditor> AbrirVentana(const QString& carpeta, CajaGrabadora& caja,
                                         ProveedorUnidades unidades = {}, const QString& carpetaDatos = {});
+
+// What every window test starts from: a fresh folder, message box, file system and data folder. At the
+// end the window is closed, and no top-level window may be left behind.
+class PruebaConVentana : public QObject
+{
+    Q_OBJECT
+public Q_SLOTS:
+    void init();
+    void cleanup();
+
+protected:
+    QString Ruta(QStringView relativa) const;
+    // Opens the window on `carpeta` (the test folder when empty) with this test's services.
+    frmEditor* Abrir(const QString& carpeta = {}, ProveedorUnidades unidades = {});
+
+    std::optional<QTemporaryDir> dir_;
+    std::optional<QTemporaryDir> datos_;
+    CajaGrabadora caja_;
+    std::optional<FallosArchivos> archivos_;
+    std::unique_ptr<frmEditor> ventana_;
+};
 
 // The items of the original list, in order.
 QStringList ItemsOriginal(const frmEditor& ventana);

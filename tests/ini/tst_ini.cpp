@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "archivos.h"
+#include "fallos_archivos.h"
 #include "carpeta_prueba.h"
 #include "ini.h"
 #include "principal.h"
@@ -44,7 +45,6 @@ private Q_SLOTS:
         QVERIFY(dir_->isValid());
         ruta_ = dir_->filePath(QStringLiteral("Velarto.vrk"));
     }
-    void cleanup() { QuitarFallos(); }
 
     void leer_data()
     {
@@ -119,9 +119,10 @@ private Q_SLOTS:
     void leerConFalloDaVacio()
     {
         EscribirBytes(ruta_, Muestra("windows.vrk"));
-        ProgramarFallo(OperacionArchivo::Leer, 1, EIO);
+        FallosArchivos fallos;
+        fallos.programar(OperacionArchivo::Leer, 1, EIO);
         QString clave = QStringLiteral("Indice");
-        QCOMPARE(LeerIni(QStringLiteral("Marcador"), clave, ruta_), QString());
+        QCOMPARE(LeerIni(QStringLiteral("Marcador"), clave, ruta_, fallos), QString());
     }
 
     void escribir_data()
@@ -238,9 +239,9 @@ private Q_SLOTS:
         if (existe)
             EscribirBytes(ruta_, antes);
 
-        ProgramarFallo(operacion, enesima, codigoErrno);
-        EscribirIni(QStringLiteral("Marcador"), QStringLiteral("Indice"), QStringLiteral("3"), ruta_);
-        QuitarFallos();
+        FallosArchivos fallos;
+        fallos.programar(operacion, enesima, codigoErrno);
+        EscribirIni(QStringLiteral("Marcador"), QStringLiteral("Indice"), QStringLiteral("3"), ruta_, fallos);
 
         const QStringList quedan =
             QDir(dir_->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "archivos.h"
+#include "fallos_archivos.h"
 #include "carpeta_prueba.h"
 #include "error_esperado.h"
 #include "principal.h"
@@ -40,7 +41,6 @@ private Q_SLOTS:
         dir_.emplace();
         QVERIFY(dir_->isValid());
     }
-    void cleanup() { QuitarFallos(); }
 
     void lineas_data()
     {
@@ -181,8 +181,9 @@ private Q_SLOTS:
         QCOMPARE(NumeroDeError([&] { LeerArchivo(dir_->filePath(QStringLiteral("no/falta.txt"))); }), 76);
         QCOMPARE(NumeroDeError([&] { LeerArchivo(dir_->path()); }), 75);
         EscribirBytes(dir_->filePath(QStringLiteral("s.txt")), "abc");
-        ProgramarFallo(OperacionArchivo::Leer, 1, EIO);
-        QCOMPARE(NumeroDeError([&] { LeerArchivo(dir_->filePath(QStringLiteral("s.txt"))); }), 57);
+        FallosArchivos fallos;
+        fallos.programar(OperacionArchivo::Leer, 1, EIO);
+        QCOMPARE(NumeroDeError([&] { LeerArchivo(dir_->filePath(QStringLiteral("s.txt")), fallos); }), 57);
     }
 
     // A write that fails at any step leaves the old file exactly as it was, and no temporary file behind.
@@ -193,7 +194,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("numero");
         QTest::newRow("abrir sin permiso") << OperacionArchivo::Abrir << EACCES << 70;
         QTest::newRow("disco lleno al escribir") << OperacionArchivo::Escribir << ENOSPC << 61;
-        QTest::newRow("error de e/s al vaciar") << OperacionArchivo::Vaciar << EIO << 57;
+        QTest::newRow("error de e/s al vaciar") << OperacionArchivo::Sincronizar << EIO << 57;
         QTest::newRow("renombrar sin permiso") << OperacionArchivo::Renombrar << EPERM << 70;
     }
     void escrituraAtomica()
@@ -203,12 +204,12 @@ private Q_SLOTS:
         QFETCH(int, numero);
         const QString ruta = dir_->filePath(QStringLiteral("t.txt"));
         EscribirBytes(ruta, "anterior\r\n");
-        ProgramarFallo(operacion, 1, codigoErrno);
-        QCOMPARE(NumeroDeError([&] { EscribirArchivoAtomico(ruta, "nuevo\r\n"); }), numero);
+        FallosArchivos fallos;
+        fallos.programar(operacion, 1, codigoErrno);
+        QCOMPARE(NumeroDeError([&] { EscribirArchivoAtomico(ruta, "nuevo\r\n", fallos); }), numero);
         QCOMPARE(LeerBytes(ruta), QByteArray("anterior\r\n"));
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"t.txt"});
-        QuitarFallos();
-        EscribirArchivoAtomico(ruta, "nuevo\r\n");
+        EscribirArchivoAtomico(ruta, "nuevo\r\n", fallos);
         QCOMPARE(LeerBytes(ruta), QByteArray("nuevo\r\n"));
     }
 

@@ -1,7 +1,6 @@
 // File operations over POSIX calls, so that every failure has its errno and a test can inject one.
 #include "archivos.h"
 
-#include <array>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -11,25 +10,9 @@
 #include <QFileInfo>
 
 #include "errores.h"
+#include "sistema_archivos.h"
 
 namespace {
-
-struct FalloProgramado
-{
-    int restantes = 0; // calls still to pass before the failing one; 0 means none scheduled
-    int codigoErrno = 0;
-};
-
-std::array<FalloProgramado, 5> fallos;
-
-// Returns the errno to fail with, or 0 to run the operation.
-int FalloPara(OperacionArchivo operacion)
-{
-    FalloProgramado& f = fallos[static_cast<size_t>(operacion)];
-    if (f.restantes == 0 || --f.restantes > 0)
-        return 0;
-    return f.codigoErrno;
-}
 
 QByteArray RutaLocal(const QString& ruta)
 {
@@ -49,66 +32,16 @@ ErrorEjecucion ErrorAlAbrir(int codigoErrno, const QString& ruta)
     return ErrorDeSistema(codigoErrno);
 }
 
-int Abrir(const QByteArray& ruta, int banderas, mode_t modo = 0)
-{
-    if (int e = FalloPara(OperacionArchivo::Abrir)) {
-        errno = e;
-        return -1;
-    }
-    int fd;
-    do
-        fd = ::open(ruta.constData(), banderas | O_CLOEXEC, modo);
-    while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
-ssize_t Leer(int fd, char* destino, size_t cantidad)
-{
-    if (int e = FalloPara(OperacionArchivo::Leer)) {
-        errno = e;
-        return -1;
-    }
-    ssize_t n;
-    do
-        n = ::read(fd, destino, cantidad);
-    while (n < 0 && errno == EINTR);
-    return n;
-}
-
-bool EscribirTodo(int fd, const char* datos, size_t cantidad)
+bool EscribirTodo(SistemaArchivos& sistema, int fd, const char* datos, size_t cantidad)
 {
     while (cantidad > 0) {
-        if (int e = FalloPara(OperacionArchivo::Escribir)) {
-            errno = e;
-            return false;
-        }
-        const ssize_t n = ::write(fd, datos, cantidad);
-        if (n < 0 && errno == EINTR)
-            continue;
+        const ssize_t n = sistema.escribir(fd, datos, cantidad);
         if (n <= 0)
             return false;
         datos += n;
         cantidad -= static_cast<size_t>(n);
     }
     return true;
-}
-
-bool Vaciar(int fd)
-{
-    if (int e = FalloPara(OperacionArchivo::Vaciar)) {
-        errno = e;
-        return false;
-    }
-    return ::fsync(fd) == 0;
-}
-
-bool Renombrar(const QByteArray& desde, const QByteArray& hacia)
-{
-    if (int e = FalloPara(OperacionArchivo::Renombrar)) {
-        errno = e;
-        return false;
-    }
-    return ::rename(desde.constData(), hacia.constData()) == 0;
 }
 
 // Closes a descriptor when it leaves scope, on every path.
@@ -149,10 +82,10 @@ void SincronizarCarpeta(const QString& ruta)
 
 } // namespace
 
-QByteArray LeerArchivo(const QString& ruta)
+QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema)
 {
     const QByteArray local = RutaLocal(ruta);
-    Descriptor archivo(Abrir(local, O_RDONLY));
+    Descriptor archivo(sistema.abrir(local.constData(), O_RDONLY, 0));
     if (archivo.fd() < 0)
         throw ErrorAlAbrir(errno, ruta);
     struct stat datos;
@@ -164,7 +97,7 @@ QByteArray LeerArchivo(const QString& ruta)
     contenido.reserve(static_cast<qsizetype>(datos.st_size));
     char bloque[1 << 16];
     for (;;) {
-        const ssize_t n = Leer(archivo.fd(), bloque, sizeof bloque);
+        const ssize_t n = sistema.leer(archivo.fd(), bloque, sizeof bloque);
         if (n < 0)
             throw ErrorDeSistema(errno);
         if (n == 0)
@@ -173,7 +106,7 @@ QByteArray LeerArchivo(const QString& ruta)
     }
 }
 
-void EscribirArchivoAtomico(const QString& ruta, const QByteArray& datos)
+void EscribirArchivoAtomico(const QString& ruta, const QByteArray& datos, SistemaArchivos& sistema)
 {
     const QByteArray destino = RutaLocal(ruta);
     const QFileInfo info(ruta);
@@ -183,19 +116,13 @@ void EscribirArchivoAtomico(const QString& ruta, const QByteArray& datos)
     // A name of its own, not derived from the target's: a target whose name is already as long as the
     // file system allows must still be writable.
     QByteArray temporal = RutaLocal(info.absolutePath() + u"/.velarto-XXXXXX");
-    int fd;
-    if (int e = FalloPara(OperacionArchivo::Abrir)) {
-        errno = e;
-        fd = -1;
-    } else {
-        fd = ::mkostemp(temporal.data(), O_CLOEXEC);
-    }
+    const int fd = sistema.crearTemporal(temporal.data());
     if (fd < 0)
         throw ErrorAlAbrir(errno, ruta);
     Descriptor archivo(fd);
-    const bool escrito = ::fchmod(fd, modo) == 0 &&
-                         EscribirTodo(fd, datos.constData(), size_t(datos.size())) && Vaciar(fd) &&
-                         Renombrar(temporal, destino);
+    const bool escrito =
+        ::fchmod(fd, modo) == 0 && EscribirTodo(sistema, fd, datos.constData(), size_t(datos.size())) &&
+        sistema.sincronizar(fd) == 0 && sistema.renombrar(temporal.constData(), destino.constData()) == 0;
     if (!escrito) {
         const int codigo = errno;
         ::unlink(temporal.constData());
@@ -220,14 +147,4 @@ void CrearCarpeta(const QString& ruta)
 {
     if (::mkdir(RutaLocal(ruta).constData(), 0777) != 0)
         throw ErrorDeSistema(errno, true);
-}
-
-void ProgramarFallo(OperacionArchivo operacion, int enesima, int codigoErrno)
-{
-    fallos[static_cast<size_t>(operacion)] = {enesima, codigoErrno};
-}
-
-void QuitarFallos()
-{
-    fallos.fill({});
 }

@@ -1,0 +1,26 @@
+// The operating-system calls the file layer makes, behind an interface: the editor runs on the real
+// calls, and a test passes in a fake that makes a chosen call fail.
+#pragma once
+
+#include <sys/types.h>
+
+class SistemaArchivos
+{
+public:
+    SistemaArchivos() = default;
+    virtual ~SistemaArchivos() = default;
+    SistemaArchivos(const SistemaArchivos&) = delete;
+    SistemaArchivos& operator=(const SistemaArchivos&) = delete;
+
+    // Each is the POSIX call of the same meaning, restarted on EINTR: -1 and errno on failure.
+    virtual int abrir(const char* ruta, int banderas, mode_t modo);
+    // A new temporary file from a mkstemp template, opened for writing; the template gets its name.
+    virtual int crearTemporal(char* plantilla);
+    virtual ssize_t leer(int fd, char* destino, size_t cantidad);
+    virtual ssize_t escribir(int fd, const char* datos, size_t cantidad);
+    virtual int sincronizar(int fd);
+    virtual int renombrar(const char* desde, const char* hacia);
+};
+
+// The real calls. Stateless, so one serves every caller.
+SistemaArchivos& SistemaReal();
