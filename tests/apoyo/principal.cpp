@@ -25,13 +25,13 @@ bool RegistrarPrueba(std::function<std::unique_ptr<QObject>()> crear)
     return true;
 }
 
-QString VentanasQueQuedan()
+void ComprobarSinVentanas()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QStringList nombres;
     for (const QWidget* ventana : QApplication::topLevelWidgets())
         nombres.append(QString::fromLatin1(ventana->metaObject()->className()));
-    return nombres.join(u", ");
+    QVERIFY2(nombres.isEmpty(), qPrintable(nombres.join(u", ")));
 }
 
 int main(int argc, char* argv[])

@@ -5,12 +5,11 @@
 #include <memory>
 
 #include <QObject>
-#include <QString>
 
 bool RegistrarPrueba(std::function<std::unique_ptr<QObject>()> crear);
 
-// The top-level widgets still there once pending deletions have run, by class name; "" when none is.
-QString VentanasQueQuedan();
+// Fails the running test when a top-level widget is still there once pending deletions have run.
+void ComprobarSinVentanas();
 
 #define VELARTO_PRUEBA(Clase)                                                                                \
     static const bool registrada##Clase = RegistrarPrueba([] { return std::unique_ptr<QObject>(new Clase); });

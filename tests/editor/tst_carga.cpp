@@ -150,7 +150,33 @@ private Q_SLOTS:
         QVERIFY(ventana_->cmdGuardar->isEnabled());
     }
 
-private:
+    // A load overtaken while it reads a long translation leaves nothing of it behind: deleting the script
+    // chosen meanwhile, which has no translation, removes its original alone and refreshes the list.
+    void cargaSustituidaNoDejaSuTraduccion()
+    {
+        EscribirBytes(Ruta(u"a.txt"), "A\r\n");
+        EscribirBytes(Ruta(u"Traducidos/a.txt"), ScriptDePrueba(300000, 50, "Traduccion A"));
+        EscribirBytes(Ruta(u"b.txt"), "B1\r\nB2\r\n");
+        EscribirBytes(Ruta(u"c.txt"), "C\r\n");
+        Abrir();
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("c.txt")));
+        bool cedio = false;
+        QTimer::singleShot(0, ventana_.get(), [&] {
+            cedio = true;
+            ElegirScript(*ventana_, QStringLiteral("b.txt"));
+        });
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("a.txt")));
+        QVERIFY(cedio);
+        QCOMPARE(ItemsOriginal(*ventana_), (QStringList{"B1", "B2"}));
+        QVERIFY(!ventana_->parCargado().hayTraducido);
+
+        caja_.respuestas = {Respuesta::Si};
+        ventana_->cmdEliminar_Click();
+        QCOMPARE(caja_.textos(), QStringList{u"¿Desea eliminar el script: b.txt?"_qs});
+        QVERIFY(!QFileInfo::exists(Ruta(u"b.txt")));
+        QCOMPARE(ventana_->File1->nombreArchivo(), QStringLiteral("c.txt"));
+        QVERIFY(QFileInfo::exists(Ruta(u"Traducidos/a.txt")));
+    }
 };
 
 VELARTO_PRUEBA(PruebaCarga)

@@ -42,8 +42,7 @@ void PruebaConVentana::init()
 void PruebaConVentana::cleanup()
 {
     ventana_.reset();
-    const QString quedan = VentanasQueQuedan();
-    QVERIFY2(quedan.isEmpty(), qPrintable(quedan));
+    ComprobarSinVentanas();
 }
 
 QString PruebaConVentana::Ruta(QStringView relativa) const

@@ -22,6 +22,7 @@ private Q_SLOTS:
         dir_.emplace();
         QVERIFY(dir_->isValid());
     }
+    void cleanup() { ComprobarSinVentanas(); }
 
     void archivosDeUnaCarpeta()
     {

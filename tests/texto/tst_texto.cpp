@@ -27,6 +27,8 @@ class PruebaTexto final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup() { ComprobarSinVentanas(); }
+
     void lineaDelCursor_data()
     {
         QTest::addColumn<QString>("texto");

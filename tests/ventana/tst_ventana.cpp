@@ -26,7 +26,7 @@ private Q_SLOTS:
     void cleanup()
     {
         ventana_.reset();
-        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+        ComprobarSinVentanas();
     }
 
     void alternar_data()
