@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds the editor, its tests and its benchmark in build/.
+# Configures and builds the editor, its tests and its benchmark (see scripts/comun.sh for the folder).
 set -euo pipefail
-raiz="$(cd "$(dirname "$0")/.." && pwd)"
-cmake -S "$raiz" -B "$raiz/build" -G Ninja -DCMAKE_BUILD_TYPE="${TIPO_COMPILACION:-RelWithDebInfo}" >/dev/null
-cmake --build "$raiz/build"
+source "$(dirname "$0")/comun.sh"
+configurar "$compilacion" -DCMAKE_BUILD_TYPE="${TIPO_COMPILACION:-RelWithDebInfo}"
+cmake --build "$compilacion"

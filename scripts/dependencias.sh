@@ -20,7 +20,15 @@ done
 
 if ((${#faltan[@]})); then
     echo "Instalando: ${faltan[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${faltan[@]}"
+    # apt-get needs root: a user who is not gets sudo, when there is one.
+    como=()
+    if ((EUID != 0)); then
+        if ! command -v sudo >/dev/null; then
+            echo "Faltan paquetes y no hay sudo: instálelos como root con apt-get install ${faltan[*]}" >&2
+            exit 1
+        fi
+        como=(sudo)
+    fi
+    "${como[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    "${como[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${faltan[@]}"
 fi

@@ -2,7 +2,7 @@
 # Installs what is missing, builds the editor and opens it on a working copy of the sample scripts
 # (build/muestras), so that the bundled ones stay as they are.
 set -euo pipefail
-raiz="$(cd "$(dirname "$0")/.." && pwd)"
+source "$(dirname "$0")/comun.sh"
 extra=()
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     extra=(xvfb xauth)
@@ -10,7 +10,7 @@ fi
 "$raiz/scripts/dependencias.sh" "${extra[@]}"
 "$raiz/scripts/compilar.sh"
 
-copia="$raiz/build/muestras"
+copia="$compilacion/muestras"
 if [[ ! -d "$copia" ]]; then
     cp -r "$raiz/muestras" "$copia"
 fi
@@ -18,6 +18,6 @@ echo "Scripts de muestra en $copia"
 cd "$copia"
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     echo "No hay pantalla: el editor se abre en una pantalla virtual (Xvfb)."
-    exec xvfb-run -a "$raiz/build/src/main/velarto"
+    exec xvfb-run -a "$compilacion/src/main/velarto"
 fi
-exec "$raiz/build/src/main/velarto"
+exec "$compilacion/src/main/velarto"

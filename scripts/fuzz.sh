@@ -3,12 +3,13 @@
 # each for a bounded time, starting from the seed corpus in fuzz/semillas (which stays as it is).
 # Usage: scripts/fuzz.sh [seconds per target, default 60]
 set -euo pipefail
-raiz="$(cd "$(dirname "$0")/.." && pwd)"
+source "$(dirname "$0")/comun.sh"
 segundos="${1:-60}"
-"$raiz/scripts/dependencias.sh" clang-14 libclang-rt-14-dev
-cmake -S "$raiz" -B "$raiz/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++-14 -DVELARTO_FUZZ=ON -DBUILD_TESTING=OFF \
-    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" >/dev/null
+# Debian's default clang and its run-time libraries, whatever version that is.
+"$raiz/scripts/dependencias.sh" clang libclang-rt-dev
+configurar "$raiz/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ -DVELARTO_FUZZ=ON -DBUILD_TESTING=OFF \
+    -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined"
 objetivos=()
 for fuente in "$raiz"/fuzz/fuzz_*.cpp; do
     objetivos+=("$(basename "$fuente" .cpp)")

@@ -2,13 +2,13 @@
 # Builds the Debian package, installs it on this machine and starts the installed editor headless: it must
 # stay up for a few seconds and end cleanly when told to (SIGTERM).
 set -euo pipefail
-raiz="$(cd "$(dirname "$0")/.." && pwd)"
+source "$(dirname "$0")/comun.sh"
 "$raiz/scripts/dependencias.sh" dpkg-dev appstream desktop-file-utils
 "$raiz/scripts/compilar.sh"
-cd "$raiz/build"
+cd "$compilacion"
 rm -f velarto_*.deb
 cpack -G DEB >/dev/null
-paquete="$(ls "$raiz"/build/velarto_*.deb)"
+paquete="$(ls "$compilacion"/velarto_*.deb)"
 dpkg-deb -f "$paquete" Depends
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$paquete" >/dev/null
 appstreamcli validate --no-net /usr/share/metainfo/org.velarto.Velarto.metainfo.xml

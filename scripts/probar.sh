@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test, headless.
 set -euo pipefail
-raiz="$(cd "$(dirname "$0")/.." && pwd)"
+source "$(dirname "$0")/comun.sh"
 "$raiz/scripts/dependencias.sh"
 "$raiz/scripts/compilar.sh"
-cd "$raiz/build"
+cd "$compilacion"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure

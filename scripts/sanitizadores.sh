@@ -2,11 +2,11 @@
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer in build-san/ and runs every
 # test there. Leak reports from system libraries are suppressed by tests/lsan.supp, which says why.
 set -euo pipefail
-raiz="$(cd "$(dirname "$0")/.." && pwd)"
+source "$(dirname "$0")/comun.sh"
 "$raiz/scripts/dependencias.sh"
-cmake -S "$raiz" -B "$raiz/build-san" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+configurar "$raiz/build-san" -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined" \
-    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
 cmake --build "$raiz/build-san"
 cd "$raiz/build-san"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1"

@@ -64,7 +64,7 @@ void frmEditor::File1_Click()
             return;
     } catch (const ErrorEjecucion& error) {
         OlvidarPar();
-        MostrarError(error.numero(), error.descripcion());
+        MostrarError(error);
         return;
     }
     par.completo = true;

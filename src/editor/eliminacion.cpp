@@ -36,7 +36,7 @@ void frmEditor::cmdEliminar_Click()
         }
         File1->setFocus();
     } catch (const ErrorEjecucion& error) {
-        MostrarError(error.numero(), error.descripcion());
+        MostrarError(error);
     }
 }
 

@@ -193,7 +193,7 @@ void frmEditor::Conectar()
             [this](int codigo, int shift) { Proteger([=, this] { txtTraducido_KeyUp(codigo, shift); }); });
     connect(Dir1, &ListaCarpetas::cambio, this, [this] { Proteger([this] { Dir1_Change(); }); });
     connect(Dir1, &ListaCarpetas::fallo, this,
-            [this](const ErrorEjecucion& e) { MostrarError(e.numero(), e.descripcion()); });
+            [this](const ErrorEjecucion& e) { MostrarError(e); });
     connect(Drive1, &ListaUnidades::cambio, this, [this] { Proteger([this] { Drive1_Change(); }); });
     connect(cmdGuardar, &QPushButton::clicked, this, [this] { Proteger([this] { cmdGuardar_Click(); }); });
     connect(cmdEliminar, &QPushButton::clicked, this, [this] { Proteger([this] { cmdEliminar_Click(); }); });
@@ -211,13 +211,13 @@ template <typename Manejador> void frmEditor::Proteger(Manejador manejador)
     try {
         manejador();
     } catch (const ErrorEjecucion& error) {
-        MostrarError(error.numero(), error.descripcion());
+        MostrarError(error);
     }
 }
 
-void frmEditor::MostrarError(int numero, const QString& descripcion)
+void frmEditor::MostrarError(const ErrorEjecucion& error)
 {
-    mensajes_->Mostrar(QString::number(numero) + u':' + descripcion);
+    mensajes_->Mostrar(error.texto());
 }
 
 void frmEditor::HabilitarAcciones(bool habilitar)

@@ -17,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QTimer;
 class BotonImagen;
+class ErrorEjecucion;
 class CajaTexto;
 class ListaArchivos;
 class ListaCarpetas;
@@ -122,7 +123,7 @@ private:
     // Runs a handler; a run-time error it does not trap itself is shown with its number and description,
     // and the window keeps working.
     template <typename Manejador> void Proteger(Manejador manejador);
-    void MostrarError(int numero, const QString& descripcion);
+    void MostrarError(const ErrorEjecucion& error);
     void HabilitarAcciones(bool habilitar);
     // Empties the editor: box, original list, counters, warning, action buttons.
     void Vaciar();

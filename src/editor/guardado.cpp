@@ -40,8 +40,7 @@ void frmEditor::cmdGuardar_Click()
                 "Se ha creado la carpeta Traducidos\r\nEn ella se guardarán los scripts traducidos"));
         EscribirTraduccion(lineas);
     } catch (const ErrorEjecucion& error) {
-        // This handler shows the number and the description without a separator.
-        mensajes_->Mostrar(QString::number(error.numero()) + error.descripcion());
+        mensajes_->Mostrar(error.textoSinSeparador());
     }
 }
 

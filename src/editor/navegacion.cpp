@@ -20,7 +20,7 @@ void frmEditor::Drive1_Change()
         if (restaurandoUnidad_)
             throw;
         if (error.numero() != Errores::DispositivoNoDisponible) {
-            MostrarError(error.numero(), error.descripcion());
+            MostrarError(error);
             return;
         }
         mensajes_->Mostrar(QStringLiteral("El dispositivo aún no está preparado."), Botones::Aceptar,

@@ -7,7 +7,7 @@ ErrorEjecucion::ErrorEjecucion(int numero) : ErrorEjecucion(numero, DescripcionD
 
 ErrorEjecucion::ErrorEjecucion(int numero, QString descripcion)
     : numero_(numero), descripcion_(std::move(descripcion)),
-      textoUtf8_((QString::number(numero_) + u": " + descripcion_).toUtf8())
+      textoUtf8_(texto().toUtf8())
 {
 }
 
@@ -69,4 +69,14 @@ ErrorEjecucion ErrorDeSistema(int codigoErrno, bool esCarpeta)
     default:
         return ErrorEjecucion(Errores::ErrorES);
     }
+}
+
+QString ErrorEjecucion::texto() const
+{
+    return QString::number(numero_) + u':' + descripcion_;
+}
+
+QString ErrorEjecucion::textoSinSeparador() const
+{
+    return QString::number(numero_) + descripcion_;
 }

@@ -16,6 +16,12 @@ public:
     const QString& descripcion() const noexcept { return descripcion_; }
     const char* what() const noexcept override { return textoUtf8_.constData(); }
 
+    // How the window shows an error: "53:No se encontró el archivo".
+    QString texto() const;
+    // How the save handler shows one, the number and the description run together:
+    // "61Disco lleno".
+    QString textoSinSeparador() const;
+
     // The description this runtime gives each error number it raises.
     static QString DescripcionDe(int numero);
 
