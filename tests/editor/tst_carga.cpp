@@ -135,13 +135,7 @@ private Q_SLOTS:
         EscribirBytes(dir_->filePath(QStringLiteral("c.txt")), "C\r\n");
         Abrir();
         QVERIFY(ElegirScript(*ventana_, QStringLiteral("c.txt")));
-        bool cedio = false;
-        QTimer::singleShot(0, ventana_.get(), [&] {
-            cedio = true;
-            ElegirScript(*ventana_, QStringLiteral("b.txt"));
-        });
-        QVERIFY(ElegirScript(*ventana_, QStringLiteral("a.txt")));
-        QVERIFY(cedio);
+        QVERIFY(ElegirMientrasCarga(QStringLiteral("a.txt"), QStringLiteral("b.txt")));
         QCOMPARE(ItemsOriginal(*ventana_), (QStringList{"B1", "B2"}));
         QCOMPARE(ventana_->txtTraducido->toPlainText(), QStringLiteral("Tb"));
         QCOMPARE(ventana_->lblLtlo->text(), QStringLiteral("4"));
@@ -160,13 +154,7 @@ private Q_SLOTS:
         EscribirBytes(Ruta(u"c.txt"), "C\r\n");
         Abrir();
         QVERIFY(ElegirScript(*ventana_, QStringLiteral("c.txt")));
-        bool cedio = false;
-        QTimer::singleShot(0, ventana_.get(), [&] {
-            cedio = true;
-            ElegirScript(*ventana_, QStringLiteral("b.txt"));
-        });
-        QVERIFY(ElegirScript(*ventana_, QStringLiteral("a.txt")));
-        QVERIFY(cedio);
+        QVERIFY(ElegirMientrasCarga(QStringLiteral("a.txt"), QStringLiteral("b.txt")));
         QCOMPARE(ItemsOriginal(*ventana_), (QStringList{"B1", "B2"}));
         QVERIFY(!ventana_->parCargado().hayTraducido);
 
@@ -176,6 +164,18 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(Ruta(u"b.txt")));
         QCOMPARE(ventana_->File1->nombreArchivo(), QStringLiteral("c.txt"));
         QVERIFY(QFileInfo::exists(Ruta(u"Traducidos/a.txt")));
+    }
+
+private:
+    // Chooses `larga`, and `otra` as soon as that load first yields; true when it did yield.
+    bool ElegirMientrasCarga(const QString& larga, const QString& otra)
+    {
+        bool cedio = false;
+        QTimer::singleShot(0, ventana_.get(), [&] {
+            cedio = true;
+            ElegirScript(*ventana_, otra);
+        });
+        return ElegirScript(*ventana_, larga) && cedio;
     }
 };
 
