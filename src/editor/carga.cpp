@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QScopeGuard>
 
 #include "archivos.h"
 #include "boton_imagen.h"
@@ -14,22 +15,40 @@
 
 namespace {
 
-// How long a load reads before it lets the window handle its events.
+// How long a load works before it lets the window handle its events.
 constexpr qint64 msEntreCesiones = 20;
+// How many lines go into the box or the list at a time, so that no delivery holds the window long.
+constexpr qsizetype lineasPorEntrega = 2048;
+// The longest line the box and the list are given. The toolkit's text layout fails on lines of about
+// 135 million characters; a script line of a million is already far beyond any real one.
+constexpr qsizetype maximoLinea = qsizetype(1) << 20;
 
-// Reads the lines of a file, yielding to the event loop after every stretch of reading work.
-// Returns false when the load was superseded while it yielded.
+const QString& ComprobarLinea(const QString& linea, qsizetype numero)
+{
+    if (linea.size() > maximoLinea)
+        throw ErrorEjecucion::ConAviso(
+            Errores::ErrorAccesoRuta,
+            QStringLiteral("La línea %1 es demasiado larga para mostrarla (%2 caracteres; como máximo %3).")
+                .arg(QString::number(numero), QString::number(linea.size()), QString::number(maximoLinea)));
+    return linea;
+}
+
+// Reads the lines of a file and hands them over a few at a time, yielding to the event loop after every
+// stretch of work. Returns false when the load was superseded while it yielded.
 template <typename Vigente, typename Tramo>
 bool LeerPorTramos(LectorLineas& lector, Vigente sigueVigente, Tramo entregar)
 {
     QElapsedTimer reloj;
     reloj.start();
     QStringList tramo;
+    qsizetype numero = 0;
     while (!lector.fin()) {
-        tramo.append(lector.siguiente());
-        if (reloj.elapsed() < msEntreCesiones)
+        tramo.append(ComprobarLinea(lector.siguiente(), ++numero));
+        if (tramo.size() < lineasPorEntrega && reloj.elapsed() < msEntreCesiones)
             continue;
         entregar(std::exchange(tramo, {}));
+        if (reloj.elapsed() < msEntreCesiones)
+            continue;
         Ceder();
         if (!sigueVigente())
             return false;
@@ -49,14 +68,11 @@ void frmEditor::File1_Click()
     OlvidarPar();
     HabilitarAcciones(false);
     lstOriginal->clear();
-    txtTraducido->clear();
 
     ParCargado par{.rutaOriginal = rutaOriginal(), .rutaTraduccion = rutaTraduccion()};
-    QStringList traduccion;
-    if (!LeerTraduccion(par, carga, traduccion))
+    if (!LeerTraduccion(par, carga))
         return;
     par_ = par;
-    txtTraducido->setLineas(traduccion);
 
     qint32 total = 0;
     try {
@@ -64,6 +80,7 @@ void frmEditor::File1_Click()
             return;
     } catch (const ErrorEjecucion& error) {
         OlvidarPar();
+        LimpiarContadores();
         MostrarError(error);
         return;
     }
@@ -78,24 +95,33 @@ void frmEditor::OlvidarPar()
     par_ = {};
 }
 
-// Reads the translation into `lineas` and what it learns into `par`; a translation that is missing or
-// cannot be read leaves the box empty. False only when a newer load took over meanwhile.
-bool frmEditor::LeerTraduccion(ParCargado& par, quint64 carga, QStringList& lineas)
+// Fills the box with the translation and records in `par` what it learns. A translation that is missing
+// or cannot be read leaves the box empty and the original is loaded alone. False only when a newer load
+// took over meanwhile.
+bool frmEditor::LeerTraduccion(ParCargado& par, quint64 carga)
 {
+    txtTraducido->empezarCarga();
+    const auto fin = qScopeGuard([this] { txtTraducido->terminarCarga(); });
     try {
         LectorLineas lector(LeerArchivo(par.rutaTraduccion, archivos_));
         par.formatoTraduccion = lector.formato();
         if (!LeerPorTramos(
                 lector, [&] { return SigueVigente(carga); },
-                [&](QStringList tramo) { lineas.append(tramo); }))
+                [&](const QStringList& tramo) { txtTraducido->anadirLineas(tramo); }))
             return false;
         par.hayTraducido = true;
-    } catch (const ErrorEjecucion&) {
-        // The original is loaded alone.
+    } catch (const ErrorEjecucion& error) {
+        if (!SigueVigente(carga))
+            return false;
+        txtTraducido->clear();
+        // A translation that is there but was not read must not be replaced by a save of the empty box.
+        if (error.numero() != Errores::ArchivoNoEncontrado && error.numero() != Errores::RutaNoEncontrada)
+            par.traduccionIlegible = error.texto();
+        if (error.tieneAviso())
+            MostrarError(error);
     }
     return SigueVigente(carga);
 }
-
 // Lists the original's lines and sums their lengths; false when the load was superseded.
 bool frmEditor::LeerOriginal(ParCargado& par, quint64 carga, qint32& total)
 {

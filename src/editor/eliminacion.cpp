@@ -20,6 +20,9 @@ void frmEditor::cmdEliminar_Click()
         // With no file selected the path would name the folder itself; nothing but a script is removed.
         if (nombre.isEmpty())
             throw ErrorEjecucion(Errores::ArchivoNoEncontrado);
+        // A translation protected against deletion keeps its original too.
+        if (par_.hayTraducido)
+            ComprobarNoProtegido(par_.rutaTraduccion);
         EliminarArchivo(rutaOriginal());
         if (par_.hayTraducido) {
             EliminarArchivo(par_.rutaTraduccion);

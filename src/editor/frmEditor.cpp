@@ -192,8 +192,7 @@ void frmEditor::Conectar()
     connect(txtTraducido, &CajaTexto::teclaSoltada, this,
             [this](int codigo, int shift) { Proteger([=, this] { txtTraducido_KeyUp(codigo, shift); }); });
     connect(Dir1, &ListaCarpetas::cambio, this, [this] { Proteger([this] { Dir1_Change(); }); });
-    connect(Dir1, &ListaCarpetas::fallo, this,
-            [this](const ErrorEjecucion& e) { MostrarError(e); });
+    connect(Dir1, &ListaCarpetas::fallo, this, [this](const ErrorEjecucion& e) { MostrarError(e); });
     connect(Drive1, &ListaUnidades::cambio, this, [this] { Proteger([this] { Drive1_Change(); }); });
     connect(cmdGuardar, &QPushButton::clicked, this, [this] { Proteger([this] { cmdGuardar_Click(); }); });
     connect(cmdEliminar, &QPushButton::clicked, this, [this] { Proteger([this] { cmdEliminar_Click(); }); });
@@ -217,7 +216,7 @@ template <typename Manejador> void frmEditor::Proteger(Manejador manejador)
 
 void frmEditor::MostrarError(const ErrorEjecucion& error)
 {
-    mensajes_->Mostrar(error.texto());
+    mensajes_->Mostrar(error.aviso());
 }
 
 void frmEditor::HabilitarAcciones(bool habilitar)
@@ -231,12 +230,18 @@ void frmEditor::Vaciar()
     ++cargaActual_;
     HabilitarAcciones(false);
     txtTraducido->clear();
+    txtTraducido->terminarCarga();
     lstOriginal->clear();
+    LimpiarContadores();
+    OlvidarPar();
+}
+
+void frmEditor::LimpiarContadores()
+{
     for (QLabel* contador : {lblLl, lblLlo, lblLtl, lblLtlo, lblDisp})
         contador->clear();
     msg->clear();
     p->setVisible(false);
-    OlvidarPar();
 }
 
 QString frmEditor::carpetaScripts() const

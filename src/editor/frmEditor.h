@@ -127,9 +127,10 @@ private:
     void HabilitarAcciones(bool habilitar);
     // Empties the editor: box, original list, counters, warning, action buttons.
     void Vaciar();
+    void LimpiarContadores();
 
     // Script loading (carga.cpp).
-    bool LeerTraduccion(ParCargado& par, quint64 carga, QStringList& lineas);
+    bool LeerTraduccion(ParCargado& par, quint64 carga);
     bool LeerOriginal(ParCargado& par, quint64 carga, qint32& total);
     bool SigueVigente(quint64 carga) const { return carga == cargaActual_; }
     // Forgets the loaded pair: nothing of it may reach a later deletion or save.

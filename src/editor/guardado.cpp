@@ -20,6 +20,14 @@ void frmEditor::cmdGuardar_Click()
         mensajes_->Mostrar(QStringLiteral("No se guardarán archivos vacíos."));
         return;
     }
+    if (!par_.traduccionIlegible.isEmpty()) {
+        mensajes_->Mostrar(
+            QStringLiteral("No se ha guardado el archivo: la traducción que ya existe no se pudo "
+                           "leer (%1).")
+                .arg(par_.traduccionIlegible),
+            Botones::Aceptar, Icono::Exclamacion);
+        return;
+    }
     const QStringList lineas = txtTraducido->lineas();
     const FormatoTexto& formato = par_.formatoGuardado();
     if (const qsizetype linea = LineaNoCodificable(lineas, formato); linea >= 0) {

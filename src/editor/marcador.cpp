@@ -3,6 +3,7 @@
 
 #include <QDir>
 
+#include "archivos.h"
 #include "errores.h"
 #include "ini.h"
 #include "lista_archivos.h"
@@ -21,8 +22,11 @@ QString RutaMarcador(const QString& carpeta)
 
 void frmEditor::cmdInsMarcador_Click()
 {
-    EscribirIni(seccionMarcador, QStringLiteral("Indice"), QString::number(File1->indice()),
-                RutaMarcador(carpetaScripts()), archivos_);
+    const QString archivo = RutaMarcador(carpetaScripts());
+    // A bookmark file that is read-only, not a regular file or far too large is left as it is, and said so.
+    ComprobarReemplazable(archivo, maximoPerfil);
+    EscribirIni(seccionMarcador, QStringLiteral("Indice"), QString::number(File1->indice()), archivo,
+                archivos_);
 }
 
 void frmEditor::cmdLeerMarcador_Click()

@@ -14,12 +14,12 @@ struct ParCargado
     bool hayTraducido = false;
     FormatoTexto formatoTraduccion{};
     FormatoTexto formatoOriginal{};
+    // Why a translation that is there could not be read ("70:Permiso denegado"); "" when it was read or
+    // is missing.
+    QString traduccionIlegible{};
     // The original was read whole too: the pair is loaded.
     bool completo = false;
 
     // The format a save writes: the translation's own, or the original's for a new translation.
-    const FormatoTexto& formatoGuardado() const
-    {
-        return hayTraducido ? formatoTraduccion : formatoOriginal;
-    }
+    const FormatoTexto& formatoGuardado() const { return hayTraducido ? formatoTraduccion : formatoOriginal; }
 };

@@ -205,7 +205,7 @@ QString LeerIni(const QString& seccion, QString& clave, const QString& archivo, 
     clave = clave.toLower();
     QByteArray datos;
     try {
-        datos = LeerArchivo(archivo, sistema);
+        datos = LeerArchivo(archivo, sistema, maximoPerfil);
     } catch (const ErrorEjecucion&) {
         return QString();
     }
@@ -222,7 +222,7 @@ void EscribirIni(const QString& seccion, const QString& clave, const QString& va
 {
     QByteArray datos;
     try {
-        datos = LeerArchivo(archivo, sistema);
+        datos = LeerArchivo(archivo, sistema, maximoPerfil);
     } catch (const ErrorEjecucion& error) {
         // Only a missing file starts empty; a file that exists but cannot be read is left alone.
         if (error.numero() != Errores::ArchivoNoEncontrado)

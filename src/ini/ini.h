@@ -5,6 +5,10 @@
 
 #include "sistema_archivos.h"
 
+// The largest bookmark file read or written: the profile functions' own buffers are far smaller, and a
+// larger one is no bookmark file.
+inline constexpr qint64 maximoPerfil = qint64(1) << 20;
+
 // The value of `clave` in `seccion` of `archivo`, or "" when the file, section or key is missing.
 // Leaves the caller's `clave` in lower case.
 QString LeerIni(const QString& seccion, QString& clave, const QString& archivo,

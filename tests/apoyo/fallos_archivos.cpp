@@ -22,6 +22,11 @@ int FallosArchivos::abrir(const char* ruta, int banderas, mode_t modo)
     return falla(OperacionArchivo::Abrir) ? -1 : SistemaArchivos::abrir(ruta, banderas, modo);
 }
 
+int FallosArchivos::crearSinNombre(const char* carpeta, mode_t modo)
+{
+    return falla(OperacionArchivo::Abrir) ? -1 : SistemaArchivos::crearSinNombre(carpeta, modo);
+}
+
 int FallosArchivos::crearTemporal(char* plantilla)
 {
     return falla(OperacionArchivo::Abrir) ? -1 : SistemaArchivos::crearTemporal(plantilla);

@@ -20,6 +20,7 @@ public:
     size_t minimo = 0;
 
     int abrir(const char* ruta, int banderas, mode_t modo) override;
+    int crearSinNombre(const char* carpeta, mode_t modo) override;
     int crearTemporal(char* plantilla) override;
     ssize_t leer(int fd, char* destino, size_t cantidad) override;
     ssize_t escribir(int fd, const char* datos, size_t cantidad) override;

@@ -55,7 +55,8 @@ private Q_SLOTS:
         montaje_.clear();
     }
 
-    // Killed in the middle of saving a large translation, the editor leaves the old file or the new one.
+    // Killed in the middle of saving a large translation, the editor leaves the old file or the new one,
+    // and nothing else.
     void muerteAlGuardar()
     {
         const QByteArray a = TraduccionGrande('A');
@@ -68,14 +69,15 @@ private Q_SLOTS:
             // The writes before the killed one went A, B, A...: the last whole one is what must remain.
             QVERIFY2(queda == (completas < 2 ? a : b),
                      qPrintable(QStringLiteral("%1 bytes").arg(queda.size())));
+            QCOMPARE(Archivos(dir_->filePath(QStringLiteral("Traducidos"))), QStringList{"guion.txt"});
         }
     }
 
-    // The same for the bookmark file, made large so that the kill can land inside a write.
+    // The same for the bookmark file.
     void muerteAlMarcar()
     {
         QByteArray comentarios;
-        for (int i = 0; i < 100000; ++i)
+        for (int i = 0; i < 10000; ++i)
             comentarios += "; nota " + QByteArray::number(i) + " sobre el avance de la traduccion\r\n";
         const QByteArray uno = "[Otra]\r\n" + comentarios + "[Marcador]\r\nINDICE=1\r\n";
         QByteArray dos = uno;
@@ -86,6 +88,7 @@ private Q_SLOTS:
             const QByteArray queda = LeerBytes(dir_->filePath(QStringLiteral("Velarto.vrk")));
             QVERIFY2(queda == (completas < 2 ? uno : dos),
                      qPrintable(QStringLiteral("%1 bytes").arg(queda.size())));
+            QCOMPARE(Archivos(dir_->path()), QStringList{"Velarto.vrk"});
         }
     }
 

@@ -1,6 +1,9 @@
 // The text format of scripts and translations, and the file operations under it.
 #include <cerrno>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -211,6 +214,26 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"t.txt"});
         EscribirArchivoAtomico(ruta, "nuevo\r\n", fallos);
         QCOMPARE(LeerBytes(ruta), QByteArray("nuevo\r\n"));
+    }
+
+    // Where the file system cannot make a file without a name, the temporary is named after its process;
+    // a later write into the folder removes those whose process is gone, and only those.
+    void temporalesDeProcesosMuertos()
+    {
+        const pid_t muerto = ::fork();
+        if (muerto == 0)
+            ::_exit(0);
+        QCOMPARE(::waitpid(muerto, nullptr, 0), muerto);
+        const QString huerfano = QStringLiteral(".velarto-%1-abcdef").arg(muerto);
+        const QString vivo = QStringLiteral(".velarto-%1-abcdef").arg(::getpid());
+        EscribirBytes(dir_->filePath(huerfano), "x");
+        EscribirBytes(dir_->filePath(vivo), "y");
+        FallosArchivos sinNombre;
+        sinNombre.programar(OperacionArchivo::Abrir, 1, EOPNOTSUPP);
+        EscribirArchivoAtomico(dir_->filePath(QStringLiteral("t.txt")), "nuevo", sinNombre);
+        QCOMPARE(LeerBytes(dir_->filePath(QStringLiteral("t.txt"))), QByteArray("nuevo"));
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                 (QStringList{vivo, "t.txt"}));
     }
 
     void escrituraConservaPermisos()

@@ -2,17 +2,24 @@
 #include "archivos.h"
 
 #include <cerrno>
+#include <csignal>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFileInfo>
+#include <QLocale>
+#include <QStringBuilder>
 
 #include "errores.h"
 #include "sistema_archivos.h"
 
 namespace {
+
+// Temporaries are named ".velarto-PID-XXXXXX", so that a later write can tell whose they are.
+constexpr QByteArrayView prefijoTemporal = ".velarto-";
 
 QByteArray RutaLocal(const QString& ruta)
 {
@@ -30,6 +37,28 @@ ErrorEjecucion ErrorAlAbrir(int codigoErrno, const QString& ruta)
     if (codigoErrno == ENOENT)
         return ErrorDeSistema(ENOENT, !CarpetaDeExiste(ruta));
     return ErrorDeSistema(codigoErrno);
+}
+
+ErrorEjecucion NoEsArchivoNormal(const QString& ruta)
+{
+    return ErrorEjecucion::ConAviso(
+        Errores::ErrorAccesoRuta,
+        QStringLiteral("No se puede abrir «%1»: no es un archivo normal.").arg(ruta));
+}
+
+ErrorEjecucion DemasiadoGrande(qint64 tamano, qint64 maximo)
+{
+    return ErrorEjecucion::ConAviso(
+        Errores::ErrorAccesoRuta,
+        QStringLiteral("El archivo es demasiado grande para abrirlo (%1; como máximo %2 MiB).")
+            .arg(TamanoLegible(tamano), QString::number(maximo >> 20)));
+}
+
+// A file the editor must leave as it is: its mode gives nobody the right to write it, or this process may
+// not write it. The mode bits first, so that root, whom the system lets write anything, respects them too.
+bool SoloLectura(const QByteArray& ruta, const struct stat& datos)
+{
+    return (datos.st_mode & 0222) == 0 || ::access(ruta.constData(), W_OK) != 0;
 }
 
 bool EscribirTodo(SistemaArchivos& sistema, int fd, const char* datos, size_t cantidad)
@@ -73,19 +102,84 @@ mode_t ModoPara(const QByteArray& ruta)
     return 0666 & ~mascara;
 }
 
-void SincronizarCarpeta(const QString& ruta)
+void SincronizarCarpeta(const QByteArray& carpeta)
 {
-    Descriptor carpeta(::open(RutaLocal(QFileInfo(ruta).absolutePath()).constData(), O_RDONLY | O_DIRECTORY));
-    if (carpeta.fd() >= 0)
-        ::fsync(carpeta.fd());
+    Descriptor fd(::open(carpeta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.fd() >= 0)
+        ::fsync(fd.fd());
+}
+
+QByteArray NombreTemporal(const QByteArray& carpeta)
+{
+    return carpeta + '/' + prefijoTemporal.toByteArray() + QByteArray::number(::getpid()) + "-XXXXXX";
+}
+
+// Removes the temporaries that a killed editor left in `carpeta`: those whose process is gone.
+void QuitarTemporalesHuerfanos(const QByteArray& carpeta)
+{
+    DIR* dir = ::opendir(carpeta.constData());
+    if (!dir)
+        return;
+    while (const dirent* entrada = ::readdir(dir)) {
+        const QByteArrayView nombre(entrada->d_name);
+        if (!nombre.startsWith(prefijoTemporal))
+            continue;
+        const QByteArrayView resto = nombre.sliced(prefijoTemporal.size());
+        bool numero = false;
+        const qsizetype guion = resto.indexOf('-');
+        const pid_t pid = pid_t(resto.first(guion < 0 ? 0 : guion).toInt(&numero));
+        if (numero && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            ::unlinkat(::dirfd(dir), entrada->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+// Writes, syncs and names the temporary; false with errno set on failure, with nothing left behind.
+bool EscribirTemporal(SistemaArchivos& sistema, const QByteArray& carpeta, mode_t modo,
+                      const QByteArray& datos, QByteArray& temporal)
+{
+    temporal = NombreTemporal(carpeta);
+    bool sinNombre = true;
+    int fd = sistema.crearSinNombre(carpeta.constData(), modo);
+    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        sinNombre = false;
+        fd = sistema.crearTemporal(temporal.data());
+    }
+    if (fd < 0)
+        return false;
+    Descriptor archivo(fd);
+    bool bien = ::fchmod(fd, modo) == 0 &&
+                EscribirTodo(sistema, fd, datos.constData(), size_t(datos.size())) &&
+                sistema.sincronizar(fd) == 0;
+    if (bien && sinNombre) {
+        // A name of its own only now, complete: a kill before this leaves nothing behind.
+        do {
+            temporal = NombreTemporal(carpeta);
+            const int unico = ::mkstemp(temporal.data());
+            if (unico < 0) {
+                bien = false;
+                break;
+            }
+            ::close(unico);
+            ::unlink(temporal.constData());
+            bien = sistema.enlazar(fd, temporal.constData()) == 0;
+        } while (!bien && errno == EEXIST);
+    }
+    if (!bien && !sinNombre) {
+        const int codigo = errno;
+        ::unlink(temporal.constData());
+        errno = codigo;
+    }
+    return bien;
 }
 
 } // namespace
 
-QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema)
+QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema, qint64 maximo)
 {
     const QByteArray local = RutaLocal(ruta);
-    Descriptor archivo(sistema.abrir(local.constData(), O_RDONLY, 0));
+    // Non-blocking, so that a pipe or a device cannot hold the window before it is seen for what it is.
+    Descriptor archivo(sistema.abrir(local.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY, 0));
     if (archivo.fd() < 0)
         throw ErrorAlAbrir(errno, ruta);
     struct stat datos;
@@ -93,6 +187,10 @@ QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema)
         throw ErrorDeSistema(errno);
     if (S_ISDIR(datos.st_mode))
         throw ErrorEjecucion(Errores::ErrorAccesoRuta);
+    if (!S_ISREG(datos.st_mode))
+        throw NoEsArchivoNormal(ruta);
+    if (datos.st_size > maximo)
+        throw DemasiadoGrande(datos.st_size, maximo);
     QByteArray contenido;
     contenido.reserve(static_cast<qsizetype>(datos.st_size));
     char bloque[1 << 16];
@@ -102,33 +200,37 @@ QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema)
             throw ErrorDeSistema(errno);
         if (n == 0)
             return contenido;
+        // The file may grow while it is read: what is read stays within the bound all the same.
+        if (contenido.size() + n > maximo)
+            throw DemasiadoGrande(contenido.size() + n, maximo);
         contenido.append(bloque, n);
     }
+}
+
+void ComprobarReemplazable(const QString& ruta, qint64 maximo)
+{
+    struct stat datos;
+    if (::stat(RutaLocal(ruta).constData(), &datos) != 0)
+        return;
+    if (!S_ISREG(datos.st_mode) || SoloLectura(RutaLocal(ruta), datos) || datos.st_size > maximo)
+        throw ErrorEjecucion(Errores::ErrorAccesoRuta);
 }
 
 void EscribirArchivoAtomico(const QString& ruta, const QByteArray& datos, SistemaArchivos& sistema)
 {
     const QByteArray destino = RutaLocal(ruta);
-    const QFileInfo info(ruta);
-    if (info.isDir())
-        throw ErrorEjecucion(Errores::ErrorAccesoRuta);
-    const mode_t modo = ModoPara(destino);
-    // A name of its own, not derived from the target's: a target whose name is already as long as the
-    // file system allows must still be writable.
-    QByteArray temporal = RutaLocal(info.absolutePath() + u"/.velarto-XXXXXX");
-    const int fd = sistema.crearTemporal(temporal.data());
-    if (fd < 0)
+    ComprobarReemplazable(ruta);
+    const QByteArray carpeta = RutaLocal(QFileInfo(ruta).absolutePath());
+    QuitarTemporalesHuerfanos(carpeta);
+    QByteArray temporal;
+    if (!EscribirTemporal(sistema, carpeta, ModoPara(destino), datos, temporal))
         throw ErrorAlAbrir(errno, ruta);
-    Descriptor archivo(fd);
-    const bool escrito =
-        ::fchmod(fd, modo) == 0 && EscribirTodo(sistema, fd, datos.constData(), size_t(datos.size())) &&
-        sistema.sincronizar(fd) == 0 && sistema.renombrar(temporal.constData(), destino.constData()) == 0;
-    if (!escrito) {
+    if (sistema.renombrar(temporal.constData(), destino.constData()) != 0) {
         const int codigo = errno;
         ::unlink(temporal.constData());
         throw ErrorDeSistema(codigo);
     }
-    SincronizarCarpeta(ruta);
+    SincronizarCarpeta(carpeta);
 }
 
 void EliminarArchivo(const QString& ruta)
@@ -139,12 +241,31 @@ void EliminarArchivo(const QString& ruta)
         throw ErrorAlAbrir(errno, ruta);
     if (!S_ISREG(datos.st_mode) && !S_ISLNK(datos.st_mode))
         throw ErrorEjecucion(Errores::ArchivoNoEncontrado);
+    ComprobarNoProtegido(ruta);
     if (::unlink(local.constData()) != 0)
         throw ErrorDeSistema(errno);
+}
+
+void ComprobarNoProtegido(const QString& ruta)
+{
+    const QByteArray local = RutaLocal(ruta);
+    struct stat datos;
+    if (::lstat(local.constData(), &datos) == 0 && S_ISREG(datos.st_mode) && SoloLectura(local, datos))
+        throw ErrorEjecucion(Errores::ErrorAccesoRuta);
 }
 
 void CrearCarpeta(const QString& ruta)
 {
     if (::mkdir(RutaLocal(ruta).constData(), 0777) != 0)
         throw ErrorDeSistema(errno, true);
+}
+
+QString TamanoLegible(qint64 bytes)
+{
+    const QLocale espanol(QLocale::Spanish, QLocale::Spain);
+    if (bytes >= (qint64(1) << 30))
+        return espanol.toString(double(bytes) / double(qint64(1) << 30), 'f', 1) + u" GiB";
+    if (bytes >= (qint64(1) << 20))
+        return espanol.toString(double(bytes) / double(qint64(1) << 20), 'f', 1) + u" MiB";
+    return espanol.toString(bytes) + u" bytes";
 }

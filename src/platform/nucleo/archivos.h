@@ -1,5 +1,8 @@
 // File operations of the editor: whole-file reads, atomic replacement, deletion and folder creation.
 // Every failure is raised as the run-time error a translator is shown. The calls go through `sistema`.
+//
+// Only regular files (after links are followed) are read, replaced or deleted, and never one whose mode
+// makes it read-only: translators mark finished work that way, and it holds for root too.
 #pragma once
 
 #include <QByteArray>
@@ -7,16 +10,36 @@
 
 #include "sistema_archivos.h"
 
-// Reads a whole file. Missing file 53, missing folder 76, no permission 70, a folder 75, I/O 57.
-QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema = SistemaReal());
+// The largest script or translation the editor opens. Its text takes twice that in memory, once in the
+// box or the list and once while it is decoded, which a desktop can spare; a larger file is no script.
+inline constexpr qint64 maximoArchivo = qint64(512) << 20;
+
+// Reads a whole file of at most `maximo` bytes. Missing file 53, missing folder 76, no permission 70,
+// a folder 75, I/O 57; a file that is not a regular one (a pipe, a device, a socket) or that is larger
+// than `maximo` is error 75 with a message of its own. Opening never blocks.
+QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema = SistemaReal(),
+                       qint64 maximo = maximoArchivo);
 
 // Replaces the file with `datos` atomically: the bytes go to a temporary file in the same folder,
-// which is synced and renamed over the target. After any failure the old file is as it was.
+// which is synced and renamed over the target. After any failure the old file is as it was. The
+// temporary has no name until it is complete where the file system allows it; otherwise it is named
+// after this process, and the temporaries of processes that are gone are removed by the next write
+// into that folder. Error 75 when the target is read-only or not a regular file.
 void EscribirArchivoAtomico(const QString& ruta, const QByteArray& datos,
                             SistemaArchivos& sistema = SistemaReal());
 
-// Deletes a regular file or a symbolic link (never what it points to). Anything else is error 53.
+// Error 75 when `ruta` exists and is read-only or not a regular file (after links), or holds more than
+// `maximo` bytes: such a file is not replaced.
+void ComprobarReemplazable(const QString& ruta, qint64 maximo = maximoArchivo);
+
+// Deletes a regular file or a symbolic link (never what it points to). Anything else is error 53; a
+// read-only file is error 75.
 void EliminarArchivo(const QString& ruta);
+// Error 75 when `ruta` is a read-only regular file, which EliminarArchivo refuses; nothing is removed.
+void ComprobarNoProtegido(const QString& ruta);
 
 // Creates one folder; error 75 when something of that name exists.
 void CrearCarpeta(const QString& ruta);
+
+// A size for people, in the Spanish way: "2,0 GiB", "35,4 MiB", "812 bytes".
+QString TamanoLegible(qint64 bytes);

@@ -6,8 +6,7 @@
 ErrorEjecucion::ErrorEjecucion(int numero) : ErrorEjecucion(numero, DescripcionDe(numero)) {}
 
 ErrorEjecucion::ErrorEjecucion(int numero, QString descripcion)
-    : numero_(numero), descripcion_(std::move(descripcion)),
-      textoUtf8_(texto().toUtf8())
+    : numero_(numero), descripcion_(std::move(descripcion)), textoUtf8_(texto().toUtf8())
 {
 }
 
@@ -69,6 +68,13 @@ ErrorEjecucion ErrorDeSistema(int codigoErrno, bool esCarpeta)
     default:
         return ErrorEjecucion(Errores::ErrorES);
     }
+}
+
+ErrorEjecucion ErrorEjecucion::ConAviso(int numero, QString aviso)
+{
+    ErrorEjecucion error(numero);
+    error.aviso_ = std::move(aviso);
+    return error;
 }
 
 QString ErrorEjecucion::texto() const

@@ -16,8 +16,14 @@ public:
     const QString& descripcion() const noexcept { return descripcion_; }
     const char* what() const noexcept override { return textoUtf8_.constData(); }
 
+    // An error that the window shows with a message of its own, instead of its number and description.
+    static ErrorEjecucion ConAviso(int numero, QString aviso);
+
     // How the window shows an error: "53:No se encontró el archivo".
     QString texto() const;
+    // What the window tells the user: the error's own message, or else `texto()`.
+    QString aviso() const { return aviso_.isEmpty() ? texto() : aviso_; }
+    bool tieneAviso() const { return !aviso_.isEmpty(); }
     // How the save handler shows one, the number and the description run together:
     // "61Disco lleno".
     QString textoSinSeparador() const;
@@ -28,6 +34,7 @@ public:
 private:
     int numero_;
     QString descripcion_;
+    QString aviso_;
     QByteArray textoUtf8_;
 };
 

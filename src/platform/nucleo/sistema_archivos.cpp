@@ -8,6 +8,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QByteArray>
+#include <QStringBuilder>
+
 namespace {
 
 template <typename Llamada> auto Reintentar(Llamada llamada)
@@ -23,6 +26,18 @@ template <typename Llamada> auto Reintentar(Llamada llamada)
 int SistemaArchivos::abrir(const char* ruta, int banderas, mode_t modo)
 {
     return Reintentar([&] { return ::open(ruta, banderas | O_CLOEXEC, modo); });
+}
+
+int SistemaArchivos::crearSinNombre(const char* carpeta, mode_t modo)
+{
+    return Reintentar([&] { return ::open(carpeta, O_TMPFILE | O_WRONLY | O_CLOEXEC, modo); });
+}
+
+int SistemaArchivos::enlazar(int fd, const char* ruta)
+{
+    // Through /proc, which needs no privilege, unlike AT_EMPTY_PATH.
+    const QByteArray propio = QByteArrayLiteral("/proc/self/fd/") + QByteArray::number(fd);
+    return ::linkat(AT_FDCWD, propio.constData(), AT_FDCWD, ruta, AT_SYMLINK_FOLLOW);
 }
 
 int SistemaArchivos::crearTemporal(char* plantilla)

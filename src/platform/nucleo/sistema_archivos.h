@@ -14,6 +14,11 @@ public:
 
     // Each is the POSIX call of the same meaning, restarted on EINTR: -1 and errno on failure.
     virtual int abrir(const char* ruta, int banderas, mode_t modo);
+    // A new file without a name in `carpeta` (O_TMPFILE), open for writing; -1 where the file system
+    // cannot make one.
+    virtual int crearSinNombre(const char* carpeta, mode_t modo);
+    // Gives a file made by `crearSinNombre` the name `ruta`, which must not exist.
+    virtual int enlazar(int fd, const char* ruta);
     // A new temporary file from a mkstemp template, opened for writing; the template gets its name.
     virtual int crearTemporal(char* plantilla);
     virtual ssize_t leer(int fd, char* destino, size_t cantidad);

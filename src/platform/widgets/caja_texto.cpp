@@ -1,6 +1,7 @@
 // Text box and list box of the window.
 #include "caja_texto.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -46,6 +47,35 @@ void CajaTexto::setLineas(const QStringList& lineas)
     setPlainText(lineas.join(u'\n'));
 }
 
+void CajaTexto::empezarCarga()
+{
+    clear();
+    document()->setUndoRedoEnabled(false);
+    setReadOnly(true);
+    cargando_ = true;
+    conLineas_ = false;
+}
+
+void CajaTexto::anadirLineas(const QStringList& lineas)
+{
+    if (lineas.isEmpty())
+        return;
+    QTextCursor final(document());
+    final.movePosition(QTextCursor::End);
+    final.insertText(conLineas_ ? u'\n' + lineas.join(u'\n') : lineas.join(u'\n'));
+    conLineas_ = true;
+}
+
+void CajaTexto::terminarCarga()
+{
+    if (!cargando_)
+        return;
+    cargando_ = false;
+    setReadOnly(false);
+    document()->setUndoRedoEnabled(true);
+    document()->setModified(false);
+}
+
 void CajaTexto::keyReleaseEvent(QKeyEvent* evento)
 {
     QPlainTextEdit::keyReleaseEvent(evento);
@@ -71,7 +101,14 @@ public:
     DelegadoAncho(int ancho, QObject* padre) : QStyledItemDelegate(padre), ancho_(ancho) {}
     QSize sizeHint(const QStyleOptionViewItem& opcion, const QModelIndex& indice) const override
     {
-        return {ancho_, QStyledItemDelegate::sizeHint(opcion, indice).height()};
+        // The height of one line of text, measured on a stand-in: laying out the item's own text would
+        // walk the whole of a line however long it is.
+        QStyleOptionViewItem medida = opcion;
+        initStyleOption(&medida, indice);
+        medida.text = QStringLiteral("Xg");
+        const QStyle* estilo = medida.widget ? medida.widget->style() : QApplication::style();
+        return {ancho_,
+                estilo->sizeFromContents(QStyle::CT_ItemViewItem, &medida, QSize(), medida.widget).height()};
     }
 
 private:

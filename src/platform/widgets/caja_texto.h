@@ -17,6 +17,13 @@ public:
     QStringList lineas() const;
     void setLineas(const QStringList& lineas);
 
+    // Filling the box a slice at a time, with yields between the slices: meanwhile the box takes no typing,
+    // and the filling is no edit (nothing to undo, not modified). `terminarCarga` ends it and does nothing
+    // when no filling is under way, so that whoever empties the box may call it.
+    void empezarCarga();
+    void anadirLineas(const QStringList& lineas);
+    void terminarCarga();
+
 Q_SIGNALS:
     void teclaSoltada(int codigo, int shift);
     // The context menu is about to open at `posicion` (in the box's coordinates), holding Qt's standard
@@ -27,6 +34,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
     void keyReleaseEvent(QKeyEvent* evento) override;
+
+private:
+    bool cargando_ = false;
+    bool conLineas_ = false; // the filling has put at least one line into the box
 };
 
 // A list box whose selected index is set without running any handler; an index outside

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 
@@ -40,6 +41,8 @@ QStringList ListaArchivos::ArchivosDe(const QString& carpeta)
     dir.setFilter(QDir::Files);
     dir.setSorting(QDir::NoSort);
     QStringList nombres = dir.entryList();
+    // Links are listed only when they lead to a regular file: a pipe or a device is no script.
+    nombres.removeIf([&](const QString& nombre) { return !QFileInfo(dir.filePath(nombre)).isFile(); });
     std::sort(nombres.begin(), nombres.end(), [&](const QString& a, const QString& b) {
         const int c = a.compare(b, Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a < b;
