@@ -43,6 +43,7 @@ bool LeerPorTramos(LectorLineas& lector, Vigente sigueVigente, Tramo entregar)
 
 void frmEditor::File1_Click()
 {
+    DejarBorrador();
     const quint64 carga = ++cargaActual_;
     // Until this pair is read, nothing on disk is known to belong to it: a deletion meanwhile must not take
     // the previous script's translation for this one's.
@@ -57,6 +58,7 @@ void frmEditor::File1_Click()
         return;
     par_ = par;
     txtTraducido->setLineas(traduccion);
+    EmpezarBorrador();
 
     qint32 total = 0;
     try {
@@ -86,7 +88,8 @@ bool frmEditor::LeerTraduccion(ParCargado& par, quint64 carga, QStringList& line
         LectorLineas lector(LeerArchivo(par.rutaTraduccion));
         par.formatoTraduccion = lector.formato();
         if (!LeerPorTramos(
-                lector, [&] { return SigueVigente(carga); }, [&](QStringList tramo) { lineas.append(tramo); }))
+                lector, [&] { return SigueVigente(carga); },
+                [&](QStringList tramo) { lineas.append(tramo); }))
             return false;
         par.hayTraducido = true;
     } catch (const ErrorEjecucion&) {

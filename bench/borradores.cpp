@@ -1,0 +1,144 @@
+// Drafts with a 100,000-line translation loaded: the longest wait a keystroke sees while drafts are
+// taken and written, against the same typing when no draft is due, and what keeping one draft of
+// that size costs (the copy on the window's thread, a write done at once, a read and a recovery).
+#include "medicion.h"
+
+#include <cstdio>
+#include <memory>
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTimer>
+
+#include "boton_imagen.h"
+#include "borradores.h"
+#include "caja_texto.h"
+#include "frmEditor.h"
+#include "mensajes.h"
+
+namespace {
+
+class CajaMuda final : public CajaMensajes
+{
+public:
+    Respuesta Mostrar(const QString& texto, Botones, Icono, const QString&) override
+    {
+        std::fprintf(stderr, "mensaje: %s\n", qPrintable(texto));
+        return Respuesta::Aceptar;
+    }
+};
+
+struct Demoras
+{
+    double peor = 0;    // ms
+    double mediana = 0; // ms
+    int teclas = 0;
+};
+
+// Types `rafagas` bursts of `porRafaga` keys, one key every `msEntreTeclas`, with `msPausa` between
+// bursts, the event loop running in between as it does for a translator. A key's wait is the time from
+// when it was due until the box has handled it: whatever the loop was busy with delays it.
+Demoras Teclear(frmEditor& v, int rafagas, int porRafaga, int msEntreTeclas, int msPausa)
+{
+    std::vector<double> demoras;
+    QElapsedTimer reloj;
+    reloj.start();
+    qint64 debida = reloj.nsecsElapsed();
+    for (int r = 0; r < rafagas; ++r) {
+        for (int k = 0; k < porRafaga; ++k) {
+            debida += qint64(k == 0 && r > 0 ? msPausa : msEntreTeclas) * 1000000;
+            const qint64 falta = (debida - reloj.nsecsElapsed()) / 1000000;
+            if (falta > 0) {
+                QEventLoop bucle;
+                QTimer::singleShot(int(falta), Qt::PreciseTimer, &bucle, &QEventLoop::quit);
+                bucle.exec();
+            }
+            QKeyEvent pulsada(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+            QKeyEvent soltada(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+            QApplication::sendEvent(v.txtTraducido, &pulsada);
+            QApplication::sendEvent(v.txtTraducido, &soltada);
+            demoras.push_back(double(reloj.nsecsElapsed() - debida) / 1e6);
+        }
+    }
+    std::sort(demoras.begin(), demoras.end());
+    return {demoras.back(), demoras[demoras.size() / 2], int(demoras.size())};
+}
+
+} // namespace
+
+void MedirBorradores()
+{
+    constexpr int lineas = 100000;
+    QTemporaryDir carpeta;
+    QTemporaryDir datos;
+    EscribirPar(carpeta.path(), QStringLiteral("guion.txt"), lineas);
+    CajaMuda caja;
+    auto ventana = std::make_unique<frmEditor>(Servicios{.mensajes = &caja,
+                                                         .unidades = [] { return QStringList{"/"}; },
+                                                         .carpetaInicial = carpeta.path(),
+                                                         .carpetaDatos = datos.path()});
+    frmEditor& v = *ventana;
+    v.show();
+    QElapsedTimer espera;
+    espera.start();
+    while (!(v.arranqueTerminado() && v.cmdGuardar->isEnabled()) && espera.elapsed() < 120000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (v.txtTraducido->document()->blockCount() < lineas) {
+        std::printf("Borradores: no se cargó el par\n");
+        return;
+    }
+    v.txtTraducido->setTextCursor(QTextCursor(v.txtTraducido->document()->findBlockByNumber(lineas / 2)));
+
+    std::printf("Borradores con una traduccion de %d lineas cargada\n", lineas);
+    // Without pauses no draft is ever due: the keys' waits without drafts.
+    const Demoras sin = Teclear(v, 1, 400, 25, 0);
+    // Each pause lets the draft be taken, and the next burst starts while it is being written.
+    const QString archivos = datos.filePath(QStringLiteral("borradores"));
+    const Demoras con = Teclear(v, 10, 40, 25, 2050);
+    QEventLoop bucle;
+    QTimer::singleShot(2500, &bucle, &QEventLoop::quit);
+    bucle.exec();
+    const qint64 tamano = QDir(archivos).entryInfoList(QDir::Files).value(0).size();
+    std::printf("%-44s %10s %10s %7s\n", "tecleo (una tecla cada 25 ms)", "peor ms", "mediana ms", "teclas");
+    std::printf("%-44s %10.2f %10.2f %7d\n", "sin borradores pendientes", sin.peor, sin.mediana, sin.teclas);
+    std::printf("%-44s %10.2f %10.2f %7d\n", "con un borrador tras cada pausa de 2,05 s", con.peor,
+                con.mediana, con.teclas);
+    std::printf("%-44s %10.2f\n", "espera de mas por los borradores (peor)", con.peor - sin.peor);
+
+    // The parts of keeping one draft of this size.
+    QTextDocument& documento = *v.txtTraducido->document();
+    const double copia = MedianaMicrosegundos(21, [&] { (void)documento.toRawText(); }) / 1000.0;
+    Borradores almacen(datos.filePath(QStringLiteral("medida")));
+    const QString ruta = carpeta.filePath(QStringLiteral("Traducidos/guion.txt"));
+    const QString texto = documento.toRawText();
+    int vez = 0;
+    const double ahora =
+        MedianaMicrosegundos(9,
+                             [&] {
+                                 almacen.ConservarAhora({ruta, texto + QString::number(vez++), {}, 1});
+                             }) /
+        1000.0;
+    std::optional<Borrador> leido;
+    const double lectura = MedianaMicrosegundos(9, [&] { leido = almacen.Leer(ruta); }) / 1000.0;
+    const double recuperar = Mediana(
+                                 5, [&](int) { v.txtTraducido->setPlainText(QStringLiteral("x")); },
+                                 [&] {
+                                     QTextCursor cursor(&documento);
+                                     cursor.beginEditBlock();
+                                     cursor.select(QTextCursor::Document);
+                                     cursor.insertText(leido ? leido->texto : QString());
+                                     cursor.endEditBlock();
+                                 }) /
+                             1000.0;
+    std::printf("%-44s %10.2f ms\n", "copia del texto en el hilo de la ventana", copia);
+    std::printf("%-44s %10.2f ms\n", "borrador escrito al momento (con fsync)", ahora);
+    std::printf("%-44s %10.2f ms\n", "lectura de un borrador (Ctrl+R)", lectura);
+    std::printf("%-44s %10.2f ms\n", "recuperacion en la caja (una edicion)", recuperar);
+    std::printf("%-44s %10.2f MiB\n", "tamano del borrador", double(tamano) / 1048576.0);
+    std::fflush(stdout);
+}

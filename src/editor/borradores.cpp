@@ -1,0 +1,207 @@
+// Drafts: whatever the box holds that differs from what was last loaded or saved is kept aside in
+// the user's data folder, a while after the last change and at once before anything replaces the
+// box's text. Ctrl+R brings it back as one edit; the file list marks the scripts that have one.
+#include "frmEditor.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QTextCursor>
+
+#include "caja_texto.h"
+#include "estado_borradores.h"
+#include "lista_archivos.h"
+
+namespace {
+
+// How long the box must be left alone before its text is kept.
+constexpr int msPausaBorrador = 2000;
+
+const QString textoRecuperar = QStringLiteral("Recuperar texto sin guardar");
+const QString textoDescartar = QStringLiteral("Descartar texto sin guardar");
+
+// The box's text as the store and the references hold it: lines joined by '\n'.
+QString TextoCaja(const CajaTexto& caja)
+{
+    QString texto = caja.document()->toRawText();
+    texto.replace(QChar::ParagraphSeparator, u'\n');
+    return texto;
+}
+
+} // namespace
+
+void frmEditor::ConectarBorradores()
+{
+    borradores_ =
+        std::make_unique<EstadoBorradores>(QDir(carpetaDatos_).filePath(QStringLiteral("borradores")));
+    EstadoBorradores& b = *borradores_;
+    b.marca = QIcon(QStringLiteral(":/imagenes/borrador.svg"));
+    // The mark is drawn on a 12-pixel grid: at that size (and twice it on a 2x screen) every line is sharp.
+    File1->setIconSize(QSize(12, 12));
+    b.existentes = b.almacen.Existentes();
+    b.pausa.setSingleShot(true);
+    b.pausa.setInterval(msPausaBorrador);
+    connect(&b.pausa, &QTimer::timeout, this, [this] { ConservarBorrador(); });
+    connect(txtTraducido, &QPlainTextEdit::textChanged, this, [this] {
+        EstadoBorradores& e = *borradores_;
+        if (e.ruta.isEmpty())
+            return;
+        ++e.cambios;
+        e.pausa.start();
+    });
+
+    connect(&b.almacen, &Borradores::conservado, this, [this](const QString& ruta, const QDateTime& fecha) {
+        borradores_->existentes.insert(ruta, fecha);
+        File1->decorar(QFileInfo(ruta).fileName());
+    });
+    connect(&b.almacen, &Borradores::eliminado, this, [this](const QString& ruta) {
+        borradores_->existentes.remove(ruta);
+        File1->decorar(QFileInfo(ruta).fileName());
+    });
+    // After the handler that ran into it, so that its message never interrupts a load or a save.
+    connect(&b.almacen, &Borradores::fallo, this, &frmEditor::AvisarFalloBorradores, Qt::QueuedConnection);
+    File1->setDecorador([this](QListWidgetItem& elemento) { MarcarBorrador(elemento); });
+
+    auto* recuperar = new QAction(textoRecuperar, txtTraducido);
+    recuperar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    recuperar->setShortcutContext(Qt::WidgetShortcut);
+    txtTraducido->addAction(recuperar);
+    connect(recuperar, &QAction::triggered, this, [this] { RecuperarBorrador(); });
+    connect(txtTraducido, &CajaTexto::menuContextual, this, [this](QMenu* menu) {
+        const bool hay = BorradorDistinto().has_value();
+        menu->addSeparator();
+        QAction* entrada = menu->addAction(
+            textoRecuperar + u'\t' + QKeySequence(Qt::CTRL | Qt::Key_R).toString(QKeySequence::NativeText));
+        entrada->setEnabled(hay);
+        connect(entrada, &QAction::triggered, this, [this] { RecuperarBorrador(); });
+        entrada = menu->addAction(textoDescartar);
+        entrada->setEnabled(hay);
+        connect(entrada, &QAction::triggered, this, [this] { DescartarBorrador(); });
+    });
+    // The clean-quit signals end the event loop; the text is kept before the process goes on to exit.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            [this] { ConservarBorradorAhora(); });
+}
+
+void frmEditor::EmpezarBorrador()
+{
+    EstadoBorradores& b = *borradores_;
+    b.ruta = ClaveBorrador(par_.rutaTraduccion);
+    b.referencia = TextoCaja(*txtTraducido);
+    ++b.sesion;
+    b.cambiosConservados = b.cambios;
+    b.pausa.stop();
+}
+
+void frmEditor::ConservarBorrador()
+{
+    EstadoBorradores& b = *borradores_;
+    if (b.ruta.isEmpty() || b.cambios == b.cambiosConservados)
+        return;
+    b.cambiosConservados = b.cambios;
+    // Only the copy of the document's text is taken here; comparing, encoding and writing happen on
+    // the store's own thread.
+    b.almacen.Conservar({b.ruta, txtTraducido->document()->toRawText(), b.referencia, b.sesion});
+}
+
+void frmEditor::ConservarBorradorAhora()
+{
+    EstadoBorradores& b = *borradores_;
+    b.pausa.stop();
+    if (b.ruta.isEmpty() || b.cambios == b.cambiosConservados)
+        return;
+    b.cambiosConservados = b.cambios;
+    b.almacen.ConservarAhora({b.ruta, txtTraducido->document()->toRawText(), b.referencia, b.sesion});
+}
+
+void frmEditor::DejarBorrador()
+{
+    ConservarBorradorAhora();
+    borradores_->ruta.clear();
+}
+
+void frmEditor::BorradorGuardado()
+{
+    EstadoBorradores& b = *borradores_;
+    if (b.ruta.isEmpty())
+        return;
+    b.pausa.stop();
+    b.almacen.Eliminar(b.ruta);
+    b.referencia = TextoCaja(*txtTraducido);
+    b.cambiosConservados = b.cambios;
+}
+
+void frmEditor::BorradorEliminado()
+{
+    EstadoBorradores& b = *borradores_;
+    const QString ruta = ClaveBorrador(rutaTraduccion());
+    if (b.ruta == ruta) {
+        b.pausa.stop();
+        b.ruta.clear();
+    }
+    b.almacen.Eliminar(ruta);
+}
+
+std::optional<QString> frmEditor::BorradorDistinto()
+{
+    EstadoBorradores& b = *borradores_;
+    if (b.ruta.isEmpty())
+        return std::nullopt;
+    // Read from the store, not from the marks: another editor may have kept it.
+    std::optional<Borrador> borrador = b.almacen.Leer(b.ruta);
+    if (!borrador || borrador->texto == TextoCaja(*txtTraducido))
+        return std::nullopt;
+    return std::move(borrador->texto);
+}
+
+void frmEditor::RecuperarBorrador()
+{
+    const std::optional<QString> texto = BorradorDistinto();
+    if (!texto)
+        return;
+    // One edit block: a single Ctrl+Z gives back what the box held before.
+    QTextCursor cursor(txtTraducido->document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(*texto);
+    cursor.endEditBlock();
+    txtTraducido->moveCursor(QTextCursor::Start);
+}
+
+void frmEditor::DescartarBorrador()
+{
+    EstadoBorradores& b = *borradores_;
+    if (b.ruta.isEmpty())
+        return;
+    b.almacen.Eliminar(b.ruta);
+}
+
+void frmEditor::MarcarBorrador(QListWidgetItem& elemento)
+{
+    const EstadoBorradores& b = *borradores_;
+    const QString ruta = ClaveBorrador(QDir(File1->carpeta()).filePath(u"Traducidos/" + elemento.text()));
+    const auto borrador = b.existentes.constFind(ruta);
+    if (borrador == b.existentes.cend()) {
+        elemento.setIcon(QIcon());
+        elemento.setToolTip(QString());
+        return;
+    }
+    elemento.setIcon(b.marca);
+    elemento.setToolTip(u"Texto sin guardar del " +
+                        borrador->toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm")));
+}
+
+void frmEditor::AvisarFalloBorradores(const QString& carpeta, const QString& motivo)
+{
+    EstadoBorradores& b = *borradores_;
+    if (b.falloAvisado)
+        return;
+    b.falloAvisado = true;
+    mensajes_->Mostrar(QStringLiteral("No se puede conservar el texto sin guardar en la carpeta %1: %2.\n"
+                                      "El editor sigue funcionando, pero lo que no se guarde con F12 no "
+                                      "se podrá recuperar.")
+                           .arg(QDir::toNativeSeparators(carpeta), motivo),
+                       Botones::Aceptar, Icono::Exclamacion);
+}

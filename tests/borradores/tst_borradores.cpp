@@ -1,0 +1,90 @@
+// The draft store on its own: the file format's round trip and what a reader refuses, file names, and
+// the order of writes when queued snapshots race one done at once.
+#include <QDir>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "borradores.h"
+#include "carpeta_prueba.h"
+#include "principal.h"
+
+class PruebaAlmacenBorradores final : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void idaYVuelta_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::newRow("vacio") << QString();
+        QTest::newRow("acentos y lineas") << QStringLiteral("¿Qué tal?\nAdiós\n\n");
+        QTest::newRow("marca de orden al principio") << QStringLiteral("\uFEFFHola");
+        QTest::newRow("espacio duro y tabulador") << QStringLiteral("a\u00A0b\tc");
+        QTest::newRow("fuera del plano basico") << QStringLiteral("\U0001F600 fin");
+    }
+    void idaYVuelta()
+    {
+        QFETCH(QString, texto);
+        const Borrador borrador{QStringLiteral("/juego/Traducidos/intro final.txt"),
+                                QDateTime(QDate(2026, 5, 4), QTime(10, 20, 30, 123), Qt::UTC), texto};
+        const std::optional<Borrador> leido = DecodificarBorrador(CodificarBorrador(borrador));
+        QVERIFY(leido);
+        QCOMPARE(leido->texto, texto);
+        QCOMPARE(leido->rutaTraduccion, borrador.rutaTraduccion);
+        QCOMPARE(leido->fecha, borrador.fecha);
+    }
+
+    // A path may hold any byte but NUL and '/': the header keeps it on one line.
+    void rutaHostil()
+    {
+        const QString ruta = QStringLiteral("/a b/línea\nnueva %41/Traducidos/x.txt");
+        const std::optional<Borrador> leido = DecodificarBorrador(
+            CodificarBorrador({ruta, QDateTime::currentDateTimeUtc(), QStringLiteral("t")}));
+        QVERIFY(leido);
+        QCOMPARE(leido->rutaTraduccion, ruta);
+    }
+
+    void nombres()
+    {
+        const QString a = NombreArchivoBorrador(QStringLiteral("/uno/Traducidos/diálogo 1.txt"));
+        QVERIFY(a.startsWith(u"di_logo_1."));
+        QVERIFY(EsNombreBorrador(a));
+        QVERIFY(a != NombreArchivoBorrador(QStringLiteral("/dos/Traducidos/diálogo 1.txt")));
+        QCOMPARE(a, NombreArchivoBorrador(QStringLiteral("/uno/./Traducidos//diálogo 1.txt")));
+        QVERIFY(!EsNombreBorrador(QStringLiteral(".velarto-AbC123")));
+    }
+
+    // Snapshots queued one after another and one written at once: the file ends with the newest, and
+    // the signals tell the newest last.
+    void gananLasNuevas()
+    {
+        QTemporaryDir dir;
+        const QString carpeta = dir.filePath(QStringLiteral("datos/borradores"));
+        const QString traduccion = dir.filePath(QStringLiteral("Traducidos/a.txt"));
+        Borradores almacen(carpeta);
+        QSignalSpy conservados(&almacen, &Borradores::conservado);
+        const QString grande(2'000'000, u'x');
+        for (int i = 0; i < 20; ++i)
+            almacen.Conservar({traduccion, grande + QString::number(i), QString(), 1});
+        almacen.ConservarAhora({traduccion, QStringLiteral("ultimo\u2029texto"), QString(), 1});
+        almacen.Esperar();
+        QCoreApplication::processEvents();
+        const std::optional<Borrador> leido = almacen.Leer(traduccion);
+        QVERIFY(leido);
+        QCOMPARE(leido->texto, QStringLiteral("ultimo\ntexto"));
+        QVERIFY(!conservados.isEmpty());
+        QCOMPARE(almacen.Existentes().keys(), QStringList{QDir::cleanPath(traduccion)});
+        QCOMPARE(QFileInfo(carpeta).permissions() & 0x0077, QFileDevice::Permissions());
+        QCOMPARE(QDir(carpeta).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+        // Back to the reference, the draft this stretch of editing kept goes; one from another stays.
+        almacen.ConservarAhora({traduccion, QStringLiteral("ref"), QStringLiteral("ref"), 2});
+        QVERIFY(almacen.Leer(traduccion));
+        almacen.ConservarAhora({traduccion, QStringLiteral("ref"), QStringLiteral("ref"), 1});
+        QVERIFY(!almacen.Leer(traduccion));
+    }
+};
+
+VELARTO_PRUEBA(PruebaAlmacenBorradores)
+#include "tst_borradores.moc"
