@@ -18,6 +18,7 @@
 #include "boton_imagen.h"
 #include "borradores.h"
 #include "caja_texto.h"
+#include "estado_borradores.h"
 #include "frmEditor.h"
 #include "mensajes.h"
 
@@ -46,6 +47,7 @@ struct Demoras
 Demoras Teclear(frmEditor& v, int rafagas, int porRafaga, int msEntreTeclas, int msPausa)
 {
     std::vector<double> demoras;
+    demoras.reserve(size_t(rafagas * porRafaga));
     QElapsedTimer reloj;
     reloj.start();
     qint64 debida = reloj.nsecsElapsed();
@@ -95,18 +97,19 @@ void MedirBorradores()
     v.txtTraducido->setTextCursor(QTextCursor(v.txtTraducido->document()->findBlockByNumber(lineas / 2)));
 
     std::printf("Borradores con una traduccion de %d lineas cargada\n", lineas);
-    // Without pauses no draft is ever due: the keys' waits without drafts.
-    const Demoras sin = Teclear(v, 1, 400, 25, 0);
-    // Each pause lets the draft be taken, and the next burst starts while it is being written.
+    // Pauses just shorter than the draft's: no draft is ever due. Then pauses just longer: each lets
+    // the draft be taken, and the next burst starts while it is being written.
     const QString archivos = datos.filePath(QStringLiteral("borradores"));
+    const Demoras sin = Teclear(v, 10, 40, 25, 1900);
     const Demoras con = Teclear(v, 10, 40, 25, 2050);
     QEventLoop bucle;
     QTimer::singleShot(2500, &bucle, &QEventLoop::quit);
     bucle.exec();
     const qint64 tamano = QDir(archivos).entryInfoList(QDir::Files).value(0).size();
     std::printf("%-44s %10s %10s %7s\n", "tecleo (una tecla cada 25 ms)", "peor ms", "mediana ms", "teclas");
-    std::printf("%-44s %10.2f %10.2f %7d\n", "sin borradores pendientes", sin.peor, sin.mediana, sin.teclas);
-    std::printf("%-44s %10.2f %10.2f %7d\n", "con un borrador tras cada pausa de 2,05 s", con.peor,
+    std::printf("%-44s %10.2f %10.2f %7d\n", "pausas de 1,9 s: ningun borrador", sin.peor, sin.mediana,
+                sin.teclas);
+    std::printf("%-44s %10.2f %10.2f %7d\n", "pausas de 2,05 s: un borrador en cada una", con.peor,
                 con.mediana, con.teclas);
     std::printf("%-44s %10.2f\n", "espera de mas por los borradores (peor)", con.peor - sin.peor);
 
@@ -125,20 +128,22 @@ void MedirBorradores()
         1000.0;
     std::optional<Borrador> leido;
     const double lectura = MedianaMicrosegundos(9, [&] { leido = almacen.Leer(ruta); }) / 1000.0;
-    const double recuperar = Mediana(
-                                 5, [&](int) { v.txtTraducido->setPlainText(QStringLiteral("x")); },
-                                 [&] {
-                                     QTextCursor cursor(&documento);
-                                     cursor.beginEditBlock();
-                                     cursor.select(QTextCursor::Document);
-                                     cursor.insertText(leido ? leido->texto : QString());
-                                     cursor.endEditBlock();
-                                 }) /
-                             1000.0;
+    // Ctrl+R with the whole box differing (every line) and with one line differing.
+    const QString original = documento.toRawText();
+    const QString todoDistinto = QString(original).replace(u'e', u'E');
+    const auto recuperar = [&](const QString& borrador) {
+        return Mediana(
+                   5, [&](int) { v.txtTraducido->setPlainText(original); },
+                   [&] { ReemplazarComoUnaEdicion(*v.txtTraducido, borrador); }) /
+               1000.0;
+    };
+    const double recuperarTodo = recuperar(todoDistinto);
+    const double recuperarLinea = recuperar(leido ? leido->texto : QString());
     std::printf("%-44s %10.2f ms\n", "copia del texto en el hilo de la ventana", copia);
     std::printf("%-44s %10.2f ms\n", "borrador escrito al momento (con fsync)", ahora);
     std::printf("%-44s %10.2f ms\n", "lectura de un borrador (Ctrl+R)", lectura);
-    std::printf("%-44s %10.2f ms\n", "recuperacion en la caja (una edicion)", recuperar);
+    std::printf("%-44s %10.2f ms\n", "Ctrl+R, todas las lineas distintas", recuperarTodo);
+    std::printf("%-44s %10.2f ms\n", "Ctrl+R, una linea distinta", recuperarLinea);
     std::printf("%-44s %10.2f MiB\n", "tamano del borrador", double(tamano) / 1048576.0);
     std::fflush(stdout);
 }

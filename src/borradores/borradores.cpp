@@ -225,3 +225,14 @@ QHash<QString, QDateTime> Borradores::Existentes() const
     }
     return existentes;
 }
+
+void Borradores::QuitarRestos() const
+{
+    const QDateTime antes = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    const QDir dir(carpeta_);
+    for (const QFileInfo& info :
+         dir.entryInfoList({QStringLiteral(".velarto-*")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (info.lastModified().toUTC() < antes)
+            QFile::remove(info.filePath());
+    }
+}

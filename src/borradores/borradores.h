@@ -52,6 +52,9 @@ public:
     std::optional<Borrador> Leer(const QString& rutaTraduccion);
     // The time of every valid draft in the folder, by translation path (ClaveBorrador).
     QHash<QString, QDateTime> Existentes() const;
+    // Removes the temporary files that writes killed halfway left behind. Only old ones: a write of
+    // another editor may be under way.
+    void QuitarRestos() const;
 
 Q_SIGNALS:
     // A draft was written or removed; delivered in the object's thread, newest last.

@@ -3,6 +3,8 @@
 // box's text. Ctrl+R brings it back as one edit; the file list marks the scripts that have one.
 #include "frmEditor.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
@@ -32,6 +34,29 @@ QString TextoCaja(const CajaTexto& caja)
 
 } // namespace
 
+void ReemplazarComoUnaEdicion(QPlainTextEdit& caja, const QString& texto)
+{
+    QString actual = caja.document()->toRawText();
+    actual.replace(QChar::ParagraphSeparator, u'\n');
+    // A document position is an index into its raw text: a line break is one character there too.
+    const qsizetype largo = std::min(actual.size(), texto.size());
+    qsizetype inicio = 0;
+    while (inicio < largo && actual[inicio] == texto[inicio])
+        ++inicio;
+    qsizetype fin = 0;
+    while (fin < largo - inicio && actual[actual.size() - 1 - fin] == texto[texto.size() - 1 - fin])
+        ++fin;
+    QTextCursor cursor(caja.document());
+    cursor.beginEditBlock();
+    cursor.setPosition(int(inicio));
+    cursor.setPosition(int(actual.size() - fin), QTextCursor::KeepAnchor);
+    cursor.insertText(texto.mid(inicio, texto.size() - inicio - fin));
+    cursor.endEditBlock();
+    cursor.setPosition(int(inicio));
+    caja.setTextCursor(cursor);
+    caja.ensureCursorVisible();
+}
+
 void frmEditor::ConectarBorradores()
 {
     borradores_ =
@@ -41,6 +66,7 @@ void frmEditor::ConectarBorradores()
     // The mark is drawn on a 12-pixel grid: at that size (and twice it on a 2x screen) every line is sharp.
     File1->setIconSize(QSize(12, 12));
     b.existentes = b.almacen.Existentes();
+    b.almacen.QuitarRestos();
     b.pausa.setSingleShot(true);
     b.pausa.setInterval(msPausaBorrador);
     connect(&b.pausa, &QTimer::timeout, this, [this] { ConservarBorrador(); });
@@ -161,13 +187,7 @@ void frmEditor::RecuperarBorrador()
     const std::optional<QString> texto = BorradorDistinto();
     if (!texto)
         return;
-    // One edit block: a single Ctrl+Z gives back what the box held before.
-    QTextCursor cursor(txtTraducido->document());
-    cursor.beginEditBlock();
-    cursor.select(QTextCursor::Document);
-    cursor.insertText(*texto);
-    cursor.endEditBlock();
-    txtTraducido->moveCursor(QTextCursor::Start);
+    ReemplazarComoUnaEdicion(*txtTraducido, *texto);
 }
 
 void frmEditor::DescartarBorrador()

@@ -9,6 +9,14 @@
 
 #include "borradores.h"
 
+class QPlainTextEdit;
+
+// Puts `texto` (lines joined by '\n') into the box as one edit that a single Ctrl+Z undoes. Only the
+// stretch between the longest common beginning and end is replaced, so that bringing back a draft of
+// a long script that differs in a few lines costs what those lines cost; the caret goes to where the
+// texts start to differ.
+void ReemplazarComoUnaEdicion(QPlainTextEdit& caja, const QString& texto);
+
 struct EstadoBorradores
 {
     explicit EstadoBorradores(const QString& carpeta) : almacen(carpeta) {}

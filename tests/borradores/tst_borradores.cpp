@@ -84,6 +84,30 @@ private Q_SLOTS:
         almacen.ConservarAhora({traduccion, QStringLiteral("ref"), QStringLiteral("ref"), 1});
         QVERIFY(!almacen.Leer(traduccion));
     }
+
+    // Two editors keeping drafts of the same script at once: the file always holds one whole draft,
+    // and no temporary file is left.
+    void dosEditores()
+    {
+        QTemporaryDir dir;
+        const QString carpeta = dir.filePath(QStringLiteral("borradores"));
+        const QString traduccion = dir.filePath(QStringLiteral("Traducidos/a.txt"));
+        Borradores uno(carpeta);
+        Borradores otro(carpeta);
+        const QString a(1'000'000, u'a');
+        const QString b(1'500'000, u'b');
+        for (int i = 0; i < 10; ++i) {
+            uno.Conservar({traduccion, a, QString(), 1});
+            otro.Conservar({traduccion, b, QString(), 1});
+            uno.Esperar();
+            otro.Esperar();
+            const std::optional<Borrador> leido = uno.Leer(traduccion);
+            QVERIFY(leido && (leido->texto == a || leido->texto == b));
+        }
+        otro.ConservarAhora({traduccion, QStringLiteral("nuevo"), QString(), 1});
+        QCOMPARE(uno.Leer(traduccion)->texto, QStringLiteral("nuevo"));
+        QCOMPARE(QDir(carpeta).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
 };
 
 VELARTO_PRUEBA(PruebaAlmacenBorradores)

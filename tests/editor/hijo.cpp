@@ -12,6 +12,7 @@
 #include "carpeta_prueba.h"
 #include "frmEditor.h"
 #include "ini.h"
+#include "senales.h"
 
 namespace {
 
@@ -56,9 +57,11 @@ int MarcarSinFin()
     }
 }
 
-// Types into the box of the script loaded at start-up and goes on running until it is killed.
+// Types into the box of the script loaded at start-up and goes on running until it is killed or asked
+// to end, as the editor is, by a signal.
 int TeclearYEsperar(const QString& carpetaDatos)
 {
+    TerminarAlRecibirSenales();
     CajaMuda caja;
     frmEditor ventana(Servicios{.mensajes = &caja,
                                 .unidades = [] { return QStringList{QStringLiteral("/")}; },

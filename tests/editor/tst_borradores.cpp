@@ -14,6 +14,7 @@
 #include "archivos.h"
 #include "caja_texto.h"
 #include "carpeta_prueba.h"
+#include "estado_borradores.h"
 #include "formato_borrador.h"
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
@@ -141,19 +142,31 @@ private Q_SLOTS:
         QCOMPARE(QDir(Ruta(u"Traducidos")).entryList(QDir::Files | QDir::Hidden), QStringList{"a.txt"});
     }
 
-    // Killed 3 s after typing, the editor leaves the draft that the next one brings back.
+    // Killed 3 s after typing, the editor leaves the draft its pause kept; asked to end by a signal at
+    // once, it keeps the draft before it exits. Either way the next editor brings it back.
+    void muerte_data()
+    {
+        QTest::addColumn<int>("senal");
+        QTest::newRow("SIGKILL 3 s despues") << int(SIGKILL);
+        QTest::newRow("SIGTERM al momento") << int(SIGTERM);
+        QTest::newRow("SIGHUP al momento") << int(SIGHUP);
+    }
     void muerte()
     {
+        QFETCH(int, senal);
         QProcess hijo;
         hijo.start(QStringLiteral(VELARTO_HIJO), {QStringLiteral("teclear"), dir_->path(), datos_->path()});
         QVERIFY(hijo.waitForStarted() && hijo.waitForReadyRead(60000));
-        QElapsedTimer reloj;
-        reloj.start();
         const QString archivo = ArchivoBorrador(u"Traducidos/a.txt");
-        QVERIFY(
-            QTest::qWaitFor([&] { return reloj.elapsed() >= 3000 && QFileInfo::exists(archivo); }, 30000));
-        ::kill(pid_t(hijo.processId()), SIGKILL);
+        if (senal == SIGKILL) {
+            QElapsedTimer reloj;
+            reloj.start();
+            QVERIFY(QTest::qWaitFor([&] { return reloj.elapsed() >= 3000 && QFileInfo::exists(archivo); },
+                                    30000));
+        }
+        ::kill(pid_t(hijo.processId()), senal);
         QVERIFY(hijo.waitForFinished(10000));
+        QCOMPARE(hijo.exitStatus() == QProcess::NormalExit, senal != SIGKILL);
 
         Abrir();
         QVERIFY(Marcado(*ventana_, QStringLiteral("a.txt")));
@@ -263,6 +276,33 @@ private Q_SLOTS:
         QCOMPARE(ventana_->txtTraducido->toPlainText(), QStringLiteral("Hola\nAdios"));
         QVERIFY(caja_.mostrados.isEmpty());
         QCOMPARE(LeerBytes(archivo), contenido);
+    }
+
+    // Bringing a draft back touches only what differs, and one undo gives the box back as it was.
+    void reemplazo_data()
+    {
+        QTest::addColumn<QString>("caja");
+        QTest::addColumn<QString>("borrador");
+        QTest::newRow("al principio") << QStringLiteral("Hola\nAdios") << QStringLiteral("¡Ya! Hola\nAdios");
+        QTest::newRow("en medio") << QStringLiteral("uno\ndos\ntres") << QStringLiteral("uno\nDOS\ntres");
+        QTest::newRow("al final") << QStringLiteral("uno\ndos") << QStringLiteral("uno\ndos\n");
+        QTest::newRow("repetido mas largo") << QStringLiteral("aa") << QStringLiteral("aaa");
+        QTest::newRow("repetido mas corto") << QStringLiteral("abcabc") << QStringLiteral("abc");
+        QTest::newRow("lineas quitadas") << QStringLiteral("a\nb\nc\nd") << QStringLiteral("a\nd");
+        QTest::newRow("caja vacia") << QString() << QStringLiteral("nuevo\ntexto");
+        QTest::newRow("borrador vacio") << QStringLiteral("algo") << QString();
+    }
+    void reemplazo()
+    {
+        QFETCH(QString, caja);
+        QFETCH(QString, borrador);
+        CajaTexto texto;
+        texto.setPlainText(caja);
+        ReemplazarComoUnaEdicion(texto, borrador);
+        QCOMPARE(texto.toPlainText(), borrador);
+        texto.undo();
+        QCOMPARE(texto.toPlainText(), caja);
+        QVERIFY(!texto.document()->isUndoAvailable());
     }
 
 private:
