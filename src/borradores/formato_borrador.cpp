@@ -102,9 +102,10 @@ std::optional<Borrador> DecodificarBorrador(const QByteArray& datos)
     if (!QDir::isAbsolutePath(borrador.rutaTraduccion))
         return std::nullopt;
     borrador.fecha = QDateTime::fromString(QString::fromLatin1(*fecha), Qt::ISODateWithMs);
-    if (!borrador.fecha.isValid())
-        return std::nullopt;
     borrador.fecha = borrador.fecha.toUTC();
+    // Only the years the header can write back.
+    if (!borrador.fecha.isValid() || borrador.fecha.date().year() < 1 || borrador.fecha.date().year() > 9999)
+        return std::nullopt;
     // A U+FEFF that opens the text is part of it, not a byte-order mark.
     QStringDecoder utf8(QStringDecoder::Utf8,
                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);

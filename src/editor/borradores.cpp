@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMenu>
 #include <QTextCursor>
@@ -20,6 +21,8 @@ namespace {
 
 // How long the box must be left alone before its text is kept.
 constexpr int msPausaBorrador = 2000;
+// The longest stretch of copying between two looks at the window's events.
+constexpr qint64 nsPorTramo = 1'000'000;
 
 const QString textoRecuperar = QStringLiteral("Recuperar texto sin guardar");
 const QString textoDescartar = QStringLiteral("Descartar texto sin guardar");
@@ -70,11 +73,15 @@ void frmEditor::ConectarBorradores()
     b.pausa.setSingleShot(true);
     b.pausa.setInterval(msPausaBorrador);
     connect(&b.pausa, &QTimer::timeout, this, [this] { ConservarBorrador(); });
+    b.tramo.setSingleShot(true);
+    b.tramo.setInterval(0);
+    connect(&b.tramo, &QTimer::timeout, this, [this] { CopiarTramoBorrador(); });
     connect(txtTraducido, &QPlainTextEdit::textChanged, this, [this] {
         EstadoBorradores& e = *borradores_;
         if (e.ruta.isEmpty())
             return;
         ++e.cambios;
+        DetenerCopiaBorrador();
         e.pausa.start();
     });
 
@@ -119,6 +126,7 @@ void frmEditor::EmpezarBorrador()
     ++b.sesion;
     b.cambiosConservados = b.cambios;
     b.pausa.stop();
+    DetenerCopiaBorrador();
 }
 
 void frmEditor::ConservarBorrador()
@@ -126,16 +134,49 @@ void frmEditor::ConservarBorrador()
     EstadoBorradores& b = *borradores_;
     if (b.ruta.isEmpty() || b.cambios == b.cambiosConservados)
         return;
-    b.cambiosConservados = b.cambios;
-    // Only the copy of the document's text is taken here; comparing, encoding and writing happen on
-    // the store's own thread.
-    b.almacen.Conservar({b.ruta, txtTraducido->document()->toRawText(), b.referencia, b.sesion});
+    DetenerCopiaBorrador();
+    b.cambiosCopia = b.cambios;
+    b.siguienteBloque = txtTraducido->document()->begin();
+    b.copia.reserve(txtTraducido->document()->characterCount());
+    CopiarTramoBorrador();
+}
+
+// Only the copy of the document's text is taken on the window's thread; comparing, encoding and
+// writing happen on the store's own thread.
+void frmEditor::CopiarTramoBorrador()
+{
+    EstadoBorradores& b = *borradores_;
+    if (b.ruta.isEmpty() || b.cambios != b.cambiosCopia)
+        return DetenerCopiaBorrador();
+    QElapsedTimer reloj;
+    reloj.start();
+    for (int bloques = 1; b.siguienteBloque.isValid(); ++bloques) {
+        b.copia += b.siguienteBloque.text();
+        b.siguienteBloque = b.siguienteBloque.next();
+        if (b.siguienteBloque.isValid())
+            b.copia += u'\n';
+        if (bloques % 256 == 0 && reloj.nsecsElapsed() > nsPorTramo) {
+            b.tramo.start();
+            return;
+        }
+    }
+    b.cambiosConservados = b.cambiosCopia;
+    b.almacen.Conservar({b.ruta, std::exchange(b.copia, {}), b.referencia, b.sesion});
+}
+
+void frmEditor::DetenerCopiaBorrador()
+{
+    EstadoBorradores& b = *borradores_;
+    b.tramo.stop();
+    b.siguienteBloque = {};
+    b.copia = {};
 }
 
 void frmEditor::ConservarBorradorAhora()
 {
     EstadoBorradores& b = *borradores_;
     b.pausa.stop();
+    DetenerCopiaBorrador();
     if (b.ruta.isEmpty() || b.cambios == b.cambiosConservados)
         return;
     b.cambiosConservados = b.cambios;
@@ -154,6 +195,7 @@ void frmEditor::BorradorGuardado()
     if (b.ruta.isEmpty())
         return;
     b.pausa.stop();
+    DetenerCopiaBorrador();
     b.almacen.Eliminar(b.ruta);
     b.referencia = TextoCaja(*txtTraducido);
     b.cambiosConservados = b.cambios;
@@ -165,6 +207,7 @@ void frmEditor::BorradorEliminado()
     const QString ruta = ClaveBorrador(rutaTraduccion());
     if (b.ruta == ruta) {
         b.pausa.stop();
+        DetenerCopiaBorrador();
         b.ruta.clear();
     }
     b.almacen.Eliminar(ruta);

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QIcon>
+#include <QTextBlock>
 #include <QTimer>
 
 #include "borradores.h"
@@ -24,6 +25,12 @@ struct EstadoBorradores
     Borradores almacen;
     // Runs once the box has been left alone for a while after a change.
     QTimer pausa;
+    // The box's text is copied for the store a stretch at a time, between the window's events, so
+    // that no keystroke waits for a whole long script to be copied. A change drops the copy.
+    QTimer tramo;
+    QTextBlock siguienteBloque;
+    QString copia;
+    quint64 cambiosCopia = 0;
     // The translation whose text the box holds; empty while the box belongs to no script.
     QString ruta;
     // The box's text (lines joined by '\n') as last loaded or saved.

@@ -162,6 +162,8 @@ private:
     void EmpezarBorrador();
     // Keeps the box's text as the draft, a while after the last change (queued) or at once.
     void ConservarBorrador();
+    void CopiarTramoBorrador();
+    void DetenerCopiaBorrador();
     void ConservarBorradorAhora();
     // Before the box's text is replaced: kept at once, and the box then belongs to no script.
     void DejarBorrador();
