@@ -5,6 +5,8 @@
 
 #include <cerrno>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +18,9 @@
 #include "errores.h"
 
 namespace {
+
+// The writing thread's nice value.
+constexpr int prioridadHilo = 10;
 
 // Creates the folder and any missing folder above it with mode 0700, and takes the group's and
 // others' access away from the folder itself if it already exists: drafts are the user's own.
@@ -42,6 +47,24 @@ void CrearCarpetaPrivada(const QString& carpeta)
             return;
         desde = barra + 1;
     }
+}
+
+// Makes sure the draft file exists, with the owner's access only, before it is replaced: the replacement
+// takes its mode from it. A replacement of a missing file would take the mode from the process's umask,
+// which cannot be read without changing it for a moment for every thread of the editor. True when the
+// file was created here (and is still empty).
+bool PrepararArchivo(const QString& ruta)
+{
+    const QByteArray local = QFile::encodeName(ruta);
+    int fd = ::open(local.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    const bool creado = fd >= 0;
+    if (!creado)
+        fd = ::open(local.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false; // the write that follows reports why
+    ::fchmod(fd, 0600);
+    ::close(fd);
+    return creado;
 }
 
 } // namespace
@@ -107,6 +130,8 @@ void Borradores::Esperar()
 
 void Borradores::Trabajar()
 {
+    // Below the window's thread: on a busy machine a keystroke goes first, and the draft a moment later.
+    ::setpriority(PRIO_PROCESS, id_t(::gettid()), prioridadHilo);
     std::unique_lock cerrojo(mutexCola_);
     for (;;) {
         hayTrabajo_.wait(cerrojo, [this] { return parar_ || !cola_.isEmpty(); });
@@ -157,8 +182,15 @@ Borradores::Efecto Borradores::Aplicar(const Tarea& tarea)
         CrearCarpetaPrivada(carpeta_);
         const QDateTime fecha = QDateTime::currentDateTimeUtc();
         const QString ruta = RutaArchivo(clave);
-        EscribirArchivoAtomico(ruta, CodificarBorrador({clave, fecha, texto}));
-        ::chmod(QFile::encodeName(ruta).constData(), 0600);
+        const QByteArray datos = CodificarBorrador({clave, fecha, texto});
+        const bool creado = PrepararArchivo(ruta);
+        try {
+            EscribirArchivoAtomico(ruta, datos);
+        } catch (const ErrorEjecucion&) {
+            if (creado)
+                ::unlink(QFile::encodeName(ruta).constData());
+            throw;
+        }
         sesionDelBorrador_.insert(clave, instantanea.sesion);
         return {Resultado::Conservado, fecha, {}};
     } catch (const ErrorEjecucion& error) {
