@@ -30,18 +30,12 @@ void PulsarCtrlR(frmEditor& ventana)
     QTest::keyClick(ventana.txtTraducido, Qt::Key_R, Qt::ControlModifier);
 }
 
-// The file list's item of a script.
-QListWidgetItem* Elemento(const frmEditor& ventana, const QString& nombre)
-{
-    const QList<QListWidgetItem*> elementos = ventana.File1->findItems(nombre, Qt::MatchExactly);
-    return elementos.isEmpty() ? nullptr : elementos.first();
-}
-
+// The file list shows the draft mark on the script.
 bool Marcado(const frmEditor& ventana, const QString& nombre)
 {
-    const QListWidgetItem* elemento = Elemento(ventana, nombre);
-    return elemento && !elemento->icon().isNull() &&
-           elemento->toolTip().startsWith(u"Texto sin guardar del ");
+    const QList<QListWidgetItem*> elementos = ventana.File1->findItems(nombre, Qt::MatchExactly);
+    return !elementos.isEmpty() && !elementos.first()->icon().isNull() &&
+           elementos.first()->toolTip().startsWith(u"Texto sin guardar del ");
 }
 
 // The enabled state of the context menu's draft entries, as the menu would show them.
@@ -197,6 +191,11 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(Marcado(*ventana_, QStringLiteral("a.txt")), 10000);
         const QString archivo = ArchivoBorrador(u"Traducidos/a.txt");
         QVERIFY(QFileInfo::exists(archivo));
+        const QString ayuda =
+            ventana_->File1->findItems(QStringLiteral("a.txt"), Qt::MatchExactly)[0]->toolTip();
+        const QDateTime cuando = QDateTime::fromString(ayuda.mid(22), QStringLiteral("dd/MM/yyyy HH:mm"));
+        QVERIFY2(cuando.isValid() && qAbs(cuando.secsTo(QDateTime::currentDateTime())) < 120,
+                 qPrintable(ayuda));
         if (accion == u"guardar" || accion == u"fallo") {
             if (accion == u"fallo")
                 ProgramarFallo(OperacionArchivo::Renombrar, 1, EIO);
