@@ -127,6 +127,13 @@ void frmEditor::EmpezarBorrador()
     b.cambiosConservados = b.cambios;
     b.pausa.stop();
     DetenerCopiaBorrador();
+    // A draft that holds what the script's translation now holds (saved by another editor, say) has
+    // nothing left to recover.
+    if (b.existentes.contains(b.ruta)) {
+        const std::optional<Borrador> borrador = b.almacen.Leer(b.ruta);
+        if (borrador && borrador->texto == b.referencia)
+            b.almacen.Eliminar(b.ruta);
+    }
 }
 
 void frmEditor::ConservarBorrador()

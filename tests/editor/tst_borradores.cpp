@@ -223,6 +223,19 @@ private Q_SLOTS:
         QCOMPARE(Marcado(*ventana_, QStringLiteral("a.txt")), queda);
     }
 
+    // A draft that holds what the translation now holds goes when the script is loaded.
+    void igualAlDisco()
+    {
+        Abrir();
+        QTest::keyClicks(ventana_->txtTraducido, QStringLiteral("Ya "));
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("b.txt")));
+        QVERIFY(Marcado(*ventana_, QStringLiteral("a.txt")));
+        EscribirBytes(Ruta(u"Traducidos/a.txt"), "Ya Hola\r\nAdios\r\n");
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("a.txt")));
+        QVERIFY(!Marcado(*ventana_, QStringLiteral("a.txt")));
+        QVERIFY(!QFileInfo::exists(ArchivoBorrador(u"Traducidos/a.txt")));
+    }
+
     // A data folder that cannot be made: one message naming it and why, and then the editor goes on.
     void carpetaDatosRota()
     {
