@@ -62,6 +62,7 @@ bool LeerPorTramos(LectorLineas& lector, Vigente sigueVigente, Tramo entregar)
 
 void frmEditor::File1_Click()
 {
+    DejarBorrador();
     const quint64 carga = ++cargaActual_;
     // Until this pair is read, nothing on disk is known to belong to it: a deletion meanwhile must not take
     // the previous script's translation for this one's.
@@ -73,6 +74,7 @@ void frmEditor::File1_Click()
     if (!LeerTraduccion(par, carga))
         return;
     par_ = par;
+    EmpezarBorrador();
 
     qint32 total = 0;
     try {

@@ -10,6 +10,7 @@
 void frmEditor::cmdEliminar_Click()
 {
     const QString nombre = File1->nombreArchivo();
+    ConservarBorradorAhora();
     const Respuesta respuesta =
         mensajes_->Mostrar(u"¿Desea eliminar el script: " + nombre + u'?', Botones::SiNoCancelar,
                            Icono::Exclamacion, QStringLiteral("Advertencia"));
@@ -28,6 +29,7 @@ void frmEditor::cmdEliminar_Click()
             EliminarArchivo(par_.rutaTraduccion);
             par_.hayTraducido = false;
         }
+        BorradorEliminado();
         txtTraducido->clear();
         File1->refrescar();
         if (indice < File1->cantidad()) {

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include "boton_imagen.h"
 #include "caja_texto.h"
 #include "errores.h"
+#include "estado_borradores.h"
 #include "fuentes.h"
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
@@ -77,6 +79,7 @@ frmEditor::frmEditor(Servicios servicios, QWidget* padre)
 
 frmEditor::~frmEditor()
 {
+    ConservarBorradorAhora();
     // A load still yielding must not write into a window that is going away.
     ++cargaActual_;
 }
@@ -203,6 +206,7 @@ void frmEditor::Conectar()
     connect(ck, &QCheckBox::stateChanged, this, [this] { Proteger([this] { ck_Click(); }); });
     connect(timer, &QTimer::timeout, this, [this] { timer_Timer(); });
     ConectarMonitor();
+    ConectarBorradores();
 }
 
 template <typename Manejador> void frmEditor::Proteger(Manejador manejador)
@@ -276,6 +280,12 @@ void frmEditor::Form_Activate()
     // script loaded either way, so only that one is read.
     if (File1->cantidad() > 0)
         File1->setIndice(0);
+}
+
+void frmEditor::closeEvent(QCloseEvent* evento)
+{
+    ConservarBorradorAhora();
+    QWidget::closeEvent(evento);
 }
 
 void frmEditor::showEvent(QShowEvent* evento)

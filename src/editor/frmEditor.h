@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QWidget>
 
@@ -15,6 +16,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QListWidgetItem;
 class QTimer;
 class BotonImagen;
 class ErrorEjecucion;
@@ -23,6 +25,7 @@ class ListaArchivos;
 class ListaCarpetas;
 class ListaSimple;
 class ListaUnidades;
+struct EstadoBorradores;
 
 // What the window needs from outside that a test replaces.
 struct Servicios
@@ -111,6 +114,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
 
 private:
     void CrearControles();
@@ -155,6 +159,28 @@ private:
     bool restaurandoUnidad_ = false;
 
     // Bookmark and always on top (marcador.cpp, encima.cpp).
+
+    // Drafts (borradores.cpp).
+    void ConectarBorradores();
+    // A load has put the script's translation into the box: its drafts start from that text.
+    void EmpezarBorrador();
+    // Keeps the box's text as the draft, a while after the last change (queued) or at once.
+    void ConservarBorrador();
+    void CopiarTramoBorrador();
+    void DetenerCopiaBorrador();
+    void ConservarBorradorAhora();
+    // Before the box's text is replaced: kept at once, and the box then belongs to no script.
+    void DejarBorrador();
+    // The box's text was saved, or its script deleted: the draft goes.
+    void BorradorGuardado();
+    void BorradorEliminado();
+    // The loaded script's draft when it differs from the box.
+    std::optional<QString> BorradorDistinto();
+    void RecuperarBorrador();
+    void DescartarBorrador();
+    void MarcarBorrador(QListWidgetItem& elemento);
+    void AvisarFalloBorradores(const QString& carpeta, const QString& motivo);
+    std::unique_ptr<EstadoBorradores> borradores_;
 
     CajaMensajes* mensajes_;
     std::unique_ptr<CajaMensajesQt> mensajesQt_;

@@ -74,6 +74,7 @@ void frmEditor::EscribirTraduccion(const QStringList& lineas)
     // The file on disk is now this pair's translation, in the format just written.
     par_.formatoTraduccion = par_.formatoGuardado();
     par_.hayTraducido = true;
+    BorradorGuardado();
     mensajes_->Mostrar(QStringLiteral("¡Archivo guardado!"));
     const int indice = File1->indice();
     if (indice < File1->cantidad() - 1)

@@ -13,6 +13,7 @@ void frmEditor::Drive1_Change()
     try {
         Dir1->setRuta(Drive1->unidad());
         unidadActual = Drive1->unidad();
+        DejarBorrador();
         Vaciar();
     } catch (const ErrorEjecucion& error) {
         // A drive that fails while being restored is reported like any other error, by the caller's
@@ -37,5 +38,6 @@ void frmEditor::Dir1_Change()
     // The first script is only highlighted: loading it would be undone at once by emptying the editor.
     if (File1->cantidad() > 0)
         File1->resaltar(0);
+    DejarBorrador();
     Vaciar();
 }

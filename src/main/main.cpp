@@ -8,7 +8,9 @@
 int main(int argc, char* argv[])
 {
     QApplication aplicacion(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Velarto"));
+    // Lower case like the package and its files, so that what the editor keeps for the user lives in
+    // ~/.local/share/velarto (drafts in its folder "borradores").
+    QApplication::setApplicationName(QStringLiteral("velarto"));
     InstalarTraduccionQt();
     TerminarAlRecibirSenales();
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QDir>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -40,6 +41,9 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Velarto"));
     // Whatever the editor keeps for the user goes to a test folder, never into the user's own.
     QStandardPaths::setTestModeEnabled(true);
+    // Drafts that windows of an earlier run kept there would only slow every window's start-up.
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/borradores")
+        .removeRecursively();
     InstalarTraduccionQt();
     int fallidas = 0;
     for (const auto& crear : Registradas()) {

@@ -1,19 +1,22 @@
-// A child process for the crash tests: it saves, through the real window, one of two large translations
+// A child process for the crash tests. It saves, through the real window, one of two large translations
 // (or one of two bookmark values) a given number of times, then starts one more save and stops halfway
-// through its write, saying so, so that its parent kills it there and looks at what is left on disk.
-// Usage: velarto_hijo guardar|marcador CARPETA COMPLETAS
+// through its write, saying so, so that its parent kills it there and looks at what is left on disk. Or it
+// types into the first script and waits, for its parent to kill it and recover the draft.
+// Usage: velarto_hijo guardar|marcador CARPETA COMPLETAS, velarto_hijo teclear CARPETA DATOS
 #include <cstdio>
 
 #include <unistd.h>
 
 #include <QApplication>
 #include <QDir>
+#include <QTest>
 
 #include "caja_texto.h"
 #include "carpeta_prueba.h"
 #include "fallos_archivos.h"
 #include "frmEditor.h"
 #include "ini.h"
+#include "senales.h"
 
 namespace {
 
@@ -23,14 +26,20 @@ public:
     Respuesta Mostrar(const QString&, Botones, Icono, const QString&) override { return Respuesta::Aceptar; }
 };
 
+// Tells the parent, on a line of its own, how far the child has come.
+void Avisar(const char* hito)
+{
+    std::puts(hito);
+    std::fflush(stdout);
+}
+
 // From the write after `completas` whole ones, the first half of a write reaches the file and the process
 // waits there for its end.
 void DetenerAMitad(FallosArchivos& archivos)
 {
     archivos.minimo = 1024;
     archivos.aMitadDeEscribir = [] {
-        std::puts("a mitad");
-        std::fflush(stdout);
+        Avisar("a mitad");
         for (;;)
             ::pause();
     };
@@ -68,6 +77,24 @@ int Marcar(const QString& carpeta, int completas)
     }
 }
 
+// Types into the box of the script loaded at start-up and goes on running until it is killed or asked
+// to end, as the editor is, by a signal.
+int TeclearYEsperar(const QString& carpeta, const QString& carpetaDatos)
+{
+    TerminarAlRecibirSenales();
+    CajaMuda caja;
+    frmEditor ventana(Servicios{.mensajes = &caja,
+                                .unidades = [] { return QStringList{QStringLiteral("/")}; },
+                                .carpetaInicial = carpeta,
+                                .carpetaDatos = carpetaDatos});
+    ventana.show();
+    while (!ventana.arranqueTerminado())
+        QApplication::processEvents();
+    QTest::keyClicks(ventana.txtTraducido, QStringLiteral("tecleado "));
+    Avisar("listo");
+    return QApplication::exec();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -78,6 +105,8 @@ int main(int argc, char* argv[])
         return 2;
     const QByteArray modo(argv[1]);
     const QString carpeta = QString::fromLocal8Bit(argv[2]);
+    if (modo == "teclear")
+        return TeclearYEsperar(carpeta, QString::fromLocal8Bit(argv[3]));
     const int completas = QByteArray(argv[3]).toInt();
     return modo == "guardar"    ? Guardar(carpeta, completas)
            : modo == "marcador" ? Marcar(carpeta, completas)

@@ -52,6 +52,10 @@ void CajaTexto::empezarCarga()
     clear();
     document()->setUndoRedoEnabled(false);
     setReadOnly(true);
+    // The caret stays at the start, as after the whole text had been put in at once.
+    QTextCursor caret = textCursor();
+    caret.setKeepPositionOnInsert(true);
+    setTextCursor(caret);
     cargando_ = true;
     conLineas_ = false;
 }
@@ -71,6 +75,8 @@ void CajaTexto::terminarCarga()
     if (!cargando_)
         return;
     cargando_ = false;
+    // A fresh caret at the start: the kept one let its anchor move with the text.
+    setTextCursor(QTextCursor(document()));
     setReadOnly(false);
     document()->setUndoRedoEnabled(true);
     document()->setModified(false);

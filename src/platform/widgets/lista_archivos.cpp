@@ -3,19 +3,51 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
+#include <QStyledItemDelegate>
 
 #include "errores.h"
 #include "seleccion.h"
 #include "teclas.h"
 
+namespace {
+
+// Puts an item's icon after its name, at the row's right end, and sizes every row as if it had none.
+class DelegadoDecoracion final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& opcion, const QModelIndex& indice) const override
+    {
+        QStyleOptionViewItem sinIcono = opcion;
+        initStyleOption(&sinIcono, indice);
+        sinIcono.features &= ~QStyleOptionViewItem::HasDecoration;
+        sinIcono.icon = QIcon();
+        sinIcono.decorationSize = QSize();
+        const QWidget* vista = opcion.widget;
+        QStyle* estilo = vista ? vista->style() : QApplication::style();
+        return estilo->sizeFromContents(QStyle::CT_ItemViewItem, &sinIcono, QSize(), vista);
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* opcion, const QModelIndex& indice) const override
+    {
+        QStyledItemDelegate::initStyleOption(opcion, indice);
+        opcion->decorationPosition = QStyleOptionViewItem::Right;
+    }
+};
+
+} // namespace
+
 ListaArchivos::ListaArchivos(const QString& carpeta, QWidget* padre) : QListWidget(padre)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    setItemDelegate(new DelegadoDecoracion(this));
     // The selection, not the current row: a mouse press makes the row current before it selects it, and
     // the click must find the file selected.
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
@@ -55,6 +87,10 @@ void ListaArchivos::Mostrar(const QStringList& nombres, const QString& seleccion
     const QScopedValueRollback<bool> guarda(desdeCodigo_, true);
     clear();
     addItems(nombres);
+    if (decorador_) {
+        for (int i = 0; i < count(); ++i)
+            decorador_(*item(i));
+    }
     const int fila = seleccion.isEmpty() ? -1 : int(nombres.indexOf(seleccion));
     setCurrentRow(fila);
     if (fila < 0)
@@ -70,6 +106,24 @@ void ListaArchivos::setCarpeta(const QString& carpeta)
 void ListaArchivos::refrescar()
 {
     Mostrar(ArchivosDe(carpeta_), nombreArchivo());
+}
+
+void ListaArchivos::setDecorador(Decorador decorador)
+{
+    decorador_ = std::move(decorador);
+    for (int i = 0; decorador_ && i < count(); ++i)
+        decorador_(*item(i));
+}
+
+void ListaArchivos::decorar(const QString& nombre)
+{
+    if (!decorador_)
+        return;
+    for (QListWidgetItem* elemento : findItems(nombre, Qt::MatchExactly)) {
+        // Only the name itself: a match ignoring case would also take "A.txt" for "a.txt".
+        if (elemento->text() == nombre)
+            decorador_(*elemento);
+    }
 }
 
 int ListaArchivos::indice() const

@@ -2,6 +2,8 @@
 // the window relies on.
 #pragma once
 
+#include <functional>
+
 #include <QListWidget>
 
 class ListaArchivos final : public QListWidget
@@ -30,6 +32,14 @@ public:
     // Reads the folder again; the selected file stays selected while it exists, without a click.
     void refrescar();
 
+    // Gives an item what its file name calls for beyond the name (an icon, a tooltip). It runs on every
+    // item the list shows, whenever the list is filled, and again on one item through `decorar`. An
+    // item's icon is drawn at the row's right end, so that names start where they always do and rows
+    // keep their height.
+    using Decorador = std::function<void(QListWidgetItem& elemento)>;
+    void setDecorador(Decorador decorador);
+    void decorar(const QString& nombre);
+
     // The files a folder's list shows, in the order shown.
     static QStringList ArchivosDe(const QString& carpeta);
 
@@ -45,6 +55,7 @@ private:
     void Mostrar(const QStringList& nombres, const QString& seleccion);
 
     QString carpeta_;
+    Decorador decorador_;
     bool desdeCodigo_ = false;
     // The selected file was only highlighted: nothing has been loaded from it yet.
     bool resaltado_ = false;

@@ -1,0 +1,270 @@
+// The draft store. One thread writes the queued snapshots; a caller that needs a draft on disk before
+// it goes on writes it itself. Every task takes a number when it is handed in, and a task older than
+// the newest one applied to its translation is dropped, so a slow write never lands over a newer one.
+#include "borradores.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "archivos.h"
+#include "errores.h"
+
+namespace {
+
+// The writing thread's nice value.
+constexpr int prioridadHilo = 10;
+
+// Creates the folder and any missing folder above it with mode 0700, and takes the group's and
+// others' access away from the folder itself if it already exists: drafts are the user's own.
+void CrearCarpetaPrivada(const QString& carpeta)
+{
+    const QString limpia = QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath());
+    struct stat datos;
+    if (::stat(QFile::encodeName(limpia).constData(), &datos) == 0 && S_ISDIR(datos.st_mode)) {
+        if ((datos.st_mode & 077) != 0 && datos.st_uid == ::geteuid())
+            ::chmod(QFile::encodeName(limpia).constData(), 0700);
+        return;
+    }
+    qsizetype desde = 1;
+    for (;;) {
+        const qsizetype barra = limpia.indexOf(u'/', desde);
+        const QString tramo = barra < 0 ? limpia : limpia.left(barra);
+        const QByteArray local = QFile::encodeName(tramo);
+        if (::mkdir(local.constData(), 0700) != 0) {
+            const int codigo = errno;
+            if (codigo != EEXIST || ::stat(local.constData(), &datos) != 0 || !S_ISDIR(datos.st_mode))
+                throw ErrorDeSistema(codigo == EEXIST ? ENOTDIR : codigo, true);
+        }
+        if (barra < 0)
+            return;
+        desde = barra + 1;
+    }
+}
+
+// Makes sure the draft file exists, with the owner's access only, before it is replaced: the replacement
+// takes its mode from it. A replacement of a missing file would take the mode from the process's umask,
+// which cannot be read without changing it for a moment for every thread of the editor. True when the
+// file was created here (and is still empty).
+bool PrepararArchivo(const QString& ruta)
+{
+    const QByteArray local = QFile::encodeName(ruta);
+    int fd = ::open(local.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    const bool creado = fd >= 0;
+    if (!creado)
+        fd = ::open(local.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false; // the write that follows reports why
+    ::fchmod(fd, 0600);
+    ::close(fd);
+    return creado;
+}
+
+} // namespace
+
+Borradores::Borradores(const QString& carpeta, QObject* padre)
+    : QObject(padre), carpeta_(QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath())),
+      hilo_([this] { Trabajar(); })
+{
+}
+
+Borradores::~Borradores()
+{
+    {
+        const std::lock_guard cerrojo(mutexCola_);
+        parar_ = true;
+    }
+    hayTrabajo_.notify_all();
+    hilo_.join();
+}
+
+QString Borradores::RutaArchivo(const QString& clave) const
+{
+    return carpeta_ + u'/' + NombreArchivoBorrador(clave);
+}
+
+void Borradores::Conservar(Instantanea instantanea)
+{
+    const QString clave = ClaveBorrador(instantanea.rutaTraduccion);
+    {
+        const std::lock_guard cerrojo(mutexCola_);
+        cola_.insert(clave, Tarea{std::move(instantanea), ++siguienteOrden_});
+    }
+    hayTrabajo_.notify_one();
+}
+
+// Takes a number for a task done by the caller and drops what waits for the same translation.
+quint64 Borradores::Retirar(const QString& clave)
+{
+    const std::lock_guard cerrojo(mutexCola_);
+    cola_.remove(clave);
+    return ++siguienteOrden_;
+}
+
+void Borradores::ConservarAhora(Instantanea instantanea)
+{
+    const QString clave = ClaveBorrador(instantanea.rutaTraduccion);
+    const Tarea tarea{std::move(instantanea), Retirar(clave)};
+    Avisar(clave, tarea.orden, Aplicar(tarea));
+}
+
+void Borradores::Eliminar(const QString& rutaTraduccion)
+{
+    const QString clave = ClaveBorrador(rutaTraduccion);
+    const quint64 orden = Retirar(clave);
+    Avisar(clave, orden, Quitar(clave, orden));
+}
+
+void Borradores::Esperar()
+{
+    std::unique_lock cerrojo(mutexCola_);
+    sinTrabajo_.wait(cerrojo, [this] { return cola_.isEmpty() && !ocupado_; });
+}
+
+void Borradores::Trabajar()
+{
+    // Below the window's thread: on a busy machine a keystroke goes first, and the draft a moment later.
+    ::setpriority(PRIO_PROCESS, id_t(::gettid()), prioridadHilo);
+    std::unique_lock cerrojo(mutexCola_);
+    for (;;) {
+        hayTrabajo_.wait(cerrojo, [this] { return parar_ || !cola_.isEmpty(); });
+        if (cola_.isEmpty())
+            return;
+        // The oldest first: every translation waits its turn.
+        auto primera = cola_.begin();
+        for (auto it = cola_.begin(); it != cola_.end(); ++it) {
+            if (it->orden < primera->orden)
+                primera = it;
+        }
+        const QString clave = primera.key();
+        const Tarea tarea = *primera;
+        cola_.erase(primera);
+        ocupado_ = true;
+        cerrojo.unlock();
+        const Efecto efecto = Aplicar(tarea);
+        QMetaObject::invokeMethod(
+            this, [this, clave, orden = tarea.orden, efecto] { Avisar(clave, orden, efecto); },
+            Qt::QueuedConnection);
+        cerrojo.lock();
+        ocupado_ = false;
+        if (cola_.isEmpty())
+            sinTrabajo_.notify_all();
+    }
+}
+
+Borradores::Efecto Borradores::Aplicar(const Tarea& tarea)
+{
+    const Instantanea& instantanea = tarea.instantanea;
+    const QString clave = ClaveBorrador(instantanea.rutaTraduccion);
+    QString texto = instantanea.texto;
+    texto.replace(QChar::ParagraphSeparator, u'\n');
+
+    const std::lock_guard cerrojo(mutexArchivos_);
+    if (tarea.orden <= aplicada_.value(clave))
+        return {};
+    aplicada_.insert(clave, tarea.orden);
+    if (texto == instantanea.referencia) {
+        if (sesionDelBorrador_.value(clave) != instantanea.sesion)
+            return {};
+        sesionDelBorrador_.remove(clave);
+        if (::unlink(QFile::encodeName(RutaArchivo(clave)).constData()) != 0 && errno != ENOENT)
+            return {Resultado::Fallo, {}, ErrorDeSistema(errno).descripcion()};
+        return {Resultado::Eliminado, {}, {}};
+    }
+    try {
+        CrearCarpetaPrivada(carpeta_);
+        const QDateTime fecha = QDateTime::currentDateTimeUtc();
+        const QString ruta = RutaArchivo(clave);
+        const QByteArray datos = CodificarBorrador({clave, fecha, texto});
+        const bool creado = PrepararArchivo(ruta);
+        try {
+            EscribirArchivoAtomico(ruta, datos);
+        } catch (const ErrorEjecucion&) {
+            if (creado)
+                ::unlink(QFile::encodeName(ruta).constData());
+            throw;
+        }
+        sesionDelBorrador_.insert(clave, instantanea.sesion);
+        return {Resultado::Conservado, fecha, {}};
+    } catch (const ErrorEjecucion& error) {
+        return {Resultado::Fallo, {}, error.descripcion()};
+    }
+}
+
+Borradores::Efecto Borradores::Quitar(const QString& clave, quint64 orden)
+{
+    const std::lock_guard cerrojo(mutexArchivos_);
+    if (orden <= aplicada_.value(clave))
+        return {};
+    aplicada_.insert(clave, orden);
+    sesionDelBorrador_.remove(clave);
+    if (::unlink(QFile::encodeName(RutaArchivo(clave)).constData()) != 0 && errno != ENOENT)
+        return {Resultado::Fallo, {}, ErrorDeSistema(errno).descripcion()};
+    return {Resultado::Eliminado, {}, {}};
+}
+
+void Borradores::Avisar(const QString& clave, quint64 orden, const Efecto& efecto)
+{
+    if (efecto.resultado == Resultado::Fallo) {
+        Q_EMIT fallo(carpeta_, efecto.motivo);
+        return;
+    }
+    // A notice from the thread may arrive after a newer task the caller did itself.
+    if (efecto.resultado == Resultado::Nada || orden <= avisada_.value(clave))
+        return;
+    avisada_.insert(clave, orden);
+    if (efecto.resultado == Resultado::Conservado)
+        Q_EMIT conservado(clave, efecto.fecha);
+    else
+        Q_EMIT eliminado(clave);
+}
+
+std::optional<Borrador> Borradores::Leer(const QString& rutaTraduccion)
+{
+    Esperar();
+    const QString clave = ClaveBorrador(rutaTraduccion);
+    QFile archivo(RutaArchivo(clave));
+    if (archivo.size() > largoMaximoBorrador + largoMaximoCabecera || !archivo.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    std::optional<Borrador> borrador = DecodificarBorrador(archivo.readAll());
+    if (!borrador || borrador->rutaTraduccion != clave)
+        return std::nullopt;
+    return borrador;
+}
+
+QHash<QString, QDateTime> Borradores::Existentes() const
+{
+    QHash<QString, QDateTime> existentes;
+    const QDir dir(carpeta_);
+    for (const QFileInfo& info : dir.entryInfoList({QStringLiteral("*.borrador")}, QDir::Files)) {
+        if (!EsNombreBorrador(info.fileName()) || info.size() > largoMaximoBorrador + largoMaximoCabecera)
+            continue;
+        QFile archivo(info.filePath());
+        if (!archivo.open(QIODevice::ReadOnly))
+            continue;
+        const std::optional<Borrador> borrador = DecodificarBorrador(archivo.readAll());
+        // A file whose name is not the one its path gives was copied or renamed by hand: it is not
+        // where this store would look for it, so it is not shown as a draft either.
+        if (borrador && info.fileName() == NombreArchivoBorrador(borrador->rutaTraduccion))
+            existentes.insert(borrador->rutaTraduccion, borrador->fecha);
+    }
+    return existentes;
+}
+
+void Borradores::QuitarRestos() const
+{
+    const QDateTime antes = QDateTime::currentDateTimeUtc().addSecs(-3600);
+    const QDir dir(carpeta_);
+    for (const QFileInfo& info :
+         dir.entryInfoList({QStringLiteral(".velarto-*")}, QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (info.lastModified().toUTC() < antes)
+            QFile::remove(info.filePath());
+    }
+}
