@@ -55,6 +55,7 @@ void frmEditor::File1_Click()
     QStringList traduccion;
     if (!LeerTraduccion(par, carga, traduccion))
         return;
+    par.traduccionLeida = traduccion;
     par_ = par;
     txtTraducido->setLineas(traduccion);
 
@@ -83,10 +84,11 @@ void frmEditor::OlvidarPar()
 bool frmEditor::LeerTraduccion(ParCargado& par, quint64 carga, QStringList& lineas)
 {
     try {
-        LectorLineas lector(LeerArchivo(par.rutaTraduccion));
+        LectorLineas lector(LeerArchivo(par.rutaTraduccion), EleccionCodificacion().traduccion);
         par.formatoTraduccion = lector.formato();
         if (!LeerPorTramos(
-                lector, [&] { return SigueVigente(carga); }, [&](QStringList tramo) { lineas.append(tramo); }))
+                lector, [&] { return SigueVigente(carga); },
+                [&](QStringList tramo) { lineas.append(tramo); }))
             return false;
         par.hayTraducido = true;
     } catch (const ErrorEjecucion&) {
@@ -98,7 +100,7 @@ bool frmEditor::LeerTraduccion(ParCargado& par, quint64 carga, QStringList& line
 // Lists the original's lines and sums their lengths; false when the load was superseded.
 bool frmEditor::LeerOriginal(ParCargado& par, quint64 carga, qint32& total)
 {
-    LectorLineas lector(LeerArchivo(par.rutaOriginal));
+    LectorLineas lector(LeerArchivo(par.rutaOriginal), EleccionCodificacion().original);
     par.formatoOriginal = lector.formato();
     qint64 suma = 0;
     const bool vigente = LeerPorTramos(

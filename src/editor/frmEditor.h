@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+#include "codificacion.h"
 #include "mensajes.h"
 #include "monitor.h"
 #include "par_cargado.h"
@@ -67,6 +68,13 @@ public:
 
     // Always on top.
     void ck_Click();
+
+    // Code pages (codificacion.cpp): the folder's choice, applied at once where it can be.
+    void ElegirCodificacion(TipoArchivo tipo, std::optional<Codificacion> codificacion);
+    // The format a save of these lines writes.
+    FormatoTexto FormatoGuardado(const QStringList& lineas);
+    // The tooltip of a total or length caption that tells the code page in use.
+    QString AyudaCodificacion(const QWidget* control);
 
     // The script folder and the paths of the selected script's pair.
     QString carpetaScripts() const;
@@ -142,7 +150,7 @@ private:
 
     // Saving (guardado.cpp).
     bool CrearTraducidos();
-    void EscribirTraduccion(const QStringList& lineas);
+    void EscribirTraduccion(const QStringList& lineas, FormatoTexto formato);
 
     // Deleting (eliminacion.cpp).
 
@@ -151,6 +159,17 @@ private:
     bool restaurandoUnidad_ = false;
 
     // Bookmark and always on top (marcador.cpp, encima.cpp).
+
+    // Code pages (codificacion.cpp).
+    void ConectarCodificacion();
+    EleccionCarpeta EleccionCodificacion() const;
+    void ElegirCodificacionProtegida(TipoArchivo tipo, std::optional<Codificacion> codificacion);
+    void ReleerOriginal();
+    void ReleerTraduccion();
+    void AnotarTraducida(const FormatoTexto& formato);
+    // The code pages of the folder's translations, read once per folder at the first save that needs them.
+    QString carpetaTraducidas_;
+    std::optional<QHash<QString, Codificacion>> traducidas_;
 
     CajaMensajes* mensajes_;
     std::unique_ptr<CajaMensajesQt> mensajesQt_;
