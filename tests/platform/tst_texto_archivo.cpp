@@ -355,6 +355,8 @@ private Q_SLOTS:
             << QStringList{u"Привет"_qs, u"año"_qs} << Codificacion::Windows1251 << FinLinea::CrLf << 1;
         QTest::newRow("marca de orden al principio en utf-16 sin bom")
             << QStringList{u"\uFEFFa"_qs} << Codificacion::Utf16Le << FinLinea::CrLf << 0;
+        QTest::newRow("carácter de reemplazo en euc-kr")
+            << QStringList{u"\uFFFD"_qs} << Codificacion::EucKr << FinLinea::CrLf << 0;
         QTest::newRow("lo que sea en gb18030")
             << QStringList{u"日本語 ñ ✓ 😀"_qs} << Codificacion::Gb18030 << FinLinea::CrLf << -1;
     }

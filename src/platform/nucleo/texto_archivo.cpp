@@ -94,6 +94,7 @@ bool PorIcu(Codificacion codificacion)
     return codificacion != Codificacion::Utf8 && codificacion != Codificacion::Windows1252;
 }
 
+// Returned as a prvalue, never moved: see LineaNoCodificable.
 QStringDecoder Decodificador(Codificacion codificacion)
 {
     // The reader takes off a byte-order mark itself: what follows it is text.
@@ -433,8 +434,12 @@ qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& form
     std::optional<QStringEncoder> codificador;
     std::optional<QStringDecoder> decodificador;
     if (icu) {
-        codificador.emplace(Codificador(formato.codificacion));
-        decodificador.emplace(Decodificador(formato.codificacion));
+        // Built in place: an ICU converter counts its errors through a pointer to the object it was made
+        // in, so a moved converter would report none.
+        const QByteArray nombre = formato.codificacion.nombre().toLatin1();
+        codificador.emplace(nombre.constData(), QStringConverter::Flag::Stateless);
+        decodificador.emplace(nombre.constData(),
+                              QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     }
     const bool conMarcaPosible = !MarcaDeOrden(formato.codificacion).isEmpty() && !formato.bom;
     for (qsizetype n = 0; n < lineas.size(); ++n) {
