@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano)
     const uint8_t eleccion = datos[0];
     FormatoTexto formato;
     formato.codificacion = orden[((eleccion & 1) | ((eleccion >> 4) << 1)) % orden.size()];
-    formato.bom = eleccion & 2;
+    // UTF-16 is only ever read by its byte-order mark, and only ever written with one.
+    formato.bom = (eleccion & 2) || formato.codificacion.esUtf16();
     formato.finLinea = eleccion & 4 ? FinLinea::Lf : (eleccion & 8 ? FinLinea::Cr : FinLinea::CrLf);
     // The rest of the input is UTF-16: any sequence of characters the box could hold, lines split at LF.
     const QString texto(reinterpret_cast<const QChar*>(datos + 1), qsizetype((tamano - 1) / 2));

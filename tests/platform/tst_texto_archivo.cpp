@@ -194,6 +194,8 @@ private Q_SLOTS:
             << u"‡\u0090"_s;
         QTest::newRow("solo ascii con elección") << QByteArray("hola\r\n") << u"Shift_JIS"_s
                                                  << Codificacion::ShiftJis << false << false << u"hola"_s;
+        QTest::newRow("elección utf-16 sin marca")
+            << QByteArray("hola\r\n") << u"UTF-16LE"_s << Codificacion::Utf8 << false << false << u"hola"_s;
         QTest::newRow("solo ascii sin elección")
             << QByteArray("hola\r\n") << QString() << Codificacion::Utf8 << false << false << u"hola"_s;
         QTest::newRow("shift-jis detectado")

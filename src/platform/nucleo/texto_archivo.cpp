@@ -354,7 +354,7 @@ LectorLineas::LectorLineas(QByteArray datos, std::optional<Codificacion> eleccio
         }
         formato_.codificacion = codificacion;
         formato_.bom = !marca.isEmpty();
-        formato_.evidencia = formato_.bom || alto || codificacion.esUtf16();
+        formato_.evidencia = formato_.bom || alto;
         posicion_ = decodificado_ ? 0 : marca.size();
         return true;
     };
@@ -364,7 +364,7 @@ LectorLineas::LectorLineas(QByteArray datos, std::optional<Codificacion> eleccio
     };
     const bool leido = conMarca(Codificacion::Utf8) || conMarca(Codificacion::Utf16Le) ||
                        conMarca(Codificacion::Utf16Be) || (alto && probar(Codificacion::Utf8, {})) ||
-                       (eleccion && probar(*eleccion, {}));
+                       (eleccion && !eleccion->esUtf16() && probar(*eleccion, {}));
     if (!leido && alto) {
         const std::optional<Codificacion> detectada = Detectar(datos_);
         if (!detectada || !probar(*detectada, {}))

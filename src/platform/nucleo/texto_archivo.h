@@ -84,7 +84,9 @@ inline constexpr QChar saltoVisible = QChar(0x240A);
 // A file holding any CR ends its lines at CR LF or a lone CR; a file without CR ends them at LF.
 // The code page is the first that applies: a byte-order mark (UTF-8, UTF-16 LE or BE); valid UTF-8
 // holding a byte above 127; `eleccion` (the folder's choice); a multi-byte East Asian code page that
-// uchardet names and that decodes the whole file; Windows-1252, which reads any bytes.
+// uchardet names and that decodes the whole file; Windows-1252, which reads any bytes. UTF-16 is read only
+// by its mark: without one it cannot be told from bytes, and a choice of it would turn any ASCII script
+// into nonsense; a choice of UTF-16 decides how new translations are written.
 class LectorLineas
 {
 public:
