@@ -200,6 +200,12 @@ private Q_SLOTS:
             << QByteArray("hola\r\n") << QString() << Codificacion::Utf8 << false << false << u"hola"_s;
         QTest::newRow("shift-jis detectado")
             << japones << QString() << Codificacion::ShiftJis << false << true << u"ここはどこ？"_s;
+        QTest::newRow("shift-jis tras 40 KiB de ascii")
+            << QByteArray("Menu principal\r\n").repeated(2700) + japones << QString()
+            << Codificacion::ShiftJis << false << true << u"Menu principal"_s;
+        QTest::newRow("shift-jis de más de una muestra")
+            << japones.repeated(200) << QString() << Codificacion::ShiftJis << false << true
+            << u"ここはどこ？"_s;
         QTest::newRow("euc-jp detectado") << Datos(u"muestras/EUC-JP.txt"_s) << QString()
                                           << Codificacion::EucJp << false << true << u"ここはどこ？"_s;
         QTest::newRow("gb18030 detectado") << Datos(u"muestras/GB18030.txt"_s) << QString()
