@@ -16,6 +16,7 @@
 #include "boton_imagen.h"
 #include "caja_texto.h"
 #include "errores.h"
+#include "lista_carpetas.h"
 #include "texto.h"
 
 namespace {
@@ -63,6 +64,9 @@ void frmEditor::ConectarCodificacion()
         new AyudaAlPedir([this](const QWidget* control) { return AyudaCodificacion(control); }, this);
     for (QLabel* control : {lblLargoTotal, lblLtlo, lblLtl, lblLl})
         control->installEventFilter(ayuda);
+
+    // The translations of a folder are looked at again after a visit elsewhere.
+    connect(Dir1, &ListaCarpetas::cambio, this, [this] { traducidas_.reset(); });
 
     connect(txtTraducido, &CajaTexto::menuContextual, this, [this](QMenu* menu) {
         const EleccionCarpeta eleccion = EleccionCodificacion();

@@ -1,6 +1,6 @@
 // What a load learned about the selected script's pair: the two paths, whether the translation was
-// read, and the text format of each file. The format a save writes is decided at the save (codificacion.cpp).
-// The window holds the one that the current load committed.
+// read, and the text format of each file (the format a save writes is decided at the save, in
+// codificacion.cpp). The window holds the one that the current load committed.
 #pragma once
 
 #include <QString>
