@@ -117,6 +117,15 @@ void frmEditor::ElegirCodificacion(TipoArchivo tipo, std::optional<Codificacion>
     if (carpetaScripts().isEmpty())
         return;
     EscribirEleccion(carpetaScripts(), tipo, codificacion);
+    // The profile store fails silently; a choice that did not reach the file would be lost at the next
+    // load, so nothing is read in it.
+    const EleccionCarpeta guardada = EleccionCodificacion();
+    if ((tipo == TipoArchivo::Original ? guardada.original : guardada.traduccion) != codificacion) {
+        mensajes_->Mostrar(QStringLiteral("No se ha podido guardar la codificación en el archivo de marcador "
+                                          "(Velarto.vrk) de la carpeta."),
+                           Botones::Aceptar, Icono::Exclamacion);
+        return;
+    }
     // A load under way reads its files in whatever choice it found; the next one reads in this one.
     if (!par_.completo)
         return;

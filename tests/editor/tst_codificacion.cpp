@@ -1,5 +1,7 @@
 // Code pages through the real window: a Shift-JIS script shown as Japanese, translations saved in the
 // code page of the scripts beside them, the folder's choice from the context menu, and the tooltips.
+#include <cerrno>
+
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
@@ -7,6 +9,7 @@
 #include <QTest>
 #include <QToolTip>
 
+#include "archivos.h"
 #include "caja_texto.h"
 #include "carpeta_prueba.h"
 #include "lista_archivos.h"
@@ -73,7 +76,11 @@ private Q_SLOTS:
         QVERIFY(dir_->isValid());
         caja_ = {};
     }
-    void cleanup() { ventana_.reset(); }
+    void cleanup()
+    {
+        QuitarFallos();
+        ventana_.reset();
+    }
 
     void originalShiftJis()
     {
@@ -144,6 +151,22 @@ private Q_SLOTS:
         QCOMPARE(ItemsOriginal(*ventana_), (QStringList{u"Ïðèâåò"_s, u"Äà"_s}));
         QCOMPARE(Marcadas(*ventana_, delOriginal),
                  (QStringList{u"Automática"_s, u"Europa occidental (Windows-1252)"_s}));
+    }
+
+    // A choice the bookmark file does not take is not applied, and the translator is told.
+    void eleccionNoGuardada()
+    {
+        EscribirBytes(Ruta(u"a.txt"), "\xcf\xf0\xe8\xe2\xe5\xf2\r\n");
+        EscribirBytes(Ruta(u"Velarto.vrk"), "[Marcador]\r\nINDICE=0\r\n");
+        ventana_ = AbrirVentana(dir_->path(), caja_);
+        ProgramarFallo(OperacionArchivo::Renombrar, 1, EACCES);
+
+        Elegir(*ventana_, delOriginal, u"Cirílico (Windows-1251)"_s);
+
+        QCOMPARE(caja_.textos(), QStringList{u"No se ha podido guardar la codificación en el archivo de "
+                                             u"marcador (Velarto.vrk) de la carpeta."_s});
+        QCOMPARE(ItemsOriginal(*ventana_), QStringList{u"Ïðèâåò"_s});
+        QCOMPARE(LeerBytes(Ruta(u"Velarto.vrk")), QByteArray("[Marcador]\r\nINDICE=0\r\n"));
     }
 
     // The translation's choice reads the translation again when the box holds nothing unsaved; otherwise
