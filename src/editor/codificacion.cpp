@@ -73,7 +73,7 @@ void frmEditor::ConectarCodificacion()
         std::optional<Codificacion> original;
         std::optional<Codificacion> traduccion;
         if (par_.completo) {
-            if (par_.formatoOriginal.evidencia || eleccion.original)
+            if (par_.formatoOriginal.evidencia || eleccion.original == par_.formatoOriginal.codificacion)
                 original = par_.formatoOriginal.codificacion;
             traduccion = FormatoGuardado(txtTraducido->lineas()).codificacion;
         }
@@ -217,8 +217,8 @@ QString frmEditor::AyudaCodificacion(const QWidget* control)
         return QString();
     if (control == lblLargoTotal || control == lblLtlo) {
         const FormatoTexto& formato = par_.formatoOriginal;
-        return u"Original: " + NombreEnUso(formato, EleccionCodificacion().original.has_value()) + u", " +
-               NombreFinLinea(formato.finLinea);
+        const bool elegida = EleccionCodificacion().original == formato.codificacion;
+        return u"Original: " + NombreEnUso(formato, elegida) + u", " + NombreFinLinea(formato.finLinea);
     }
     if (control != lblLtl && control != lblLl)
         return QString();
