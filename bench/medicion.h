@@ -41,3 +41,4 @@ void EscribirPar(const QString& carpeta, const QString& nombre, int lineas);
 void MedirCarga();
 void MedirMonitor();
 void MedirBorradores();
+void MedirCodificacion();

@@ -1,5 +1,5 @@
 // The benchmark program: prints one table per measured part of the editor.
-// Run: build/bench/velarto_bench [carga|monitor|borradores]
+// Run: build/bench/velarto_bench [carga|monitor|borradores|codificacion]
 #include <cstdio>
 
 #include <QApplication>
@@ -19,5 +19,7 @@ int main(int argc, char* argv[])
         MedirMonitor();
     if (parte.isEmpty() || parte == u"borradores")
         MedirBorradores();
+    if (parte.isEmpty() || parte == u"codificacion")
+        MedirCodificacion();
     return 0;
 }

@@ -7,7 +7,8 @@ paquetes=(
     cmake ninja-build g++ pkg-config file dpkg-dev
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n
     libhunspell-dev hunspell-es libuchardet-dev
-    fonts-liberation fonts-dejavu-core
+    fonts-liberation fonts-dejavu-core fonts-noto-cjk
+    xdotool
     "$@"
 )
 

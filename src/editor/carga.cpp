@@ -105,11 +105,14 @@ bool frmEditor::LeerTraduccion(ParCargado& par, quint64 carga)
     txtTraducido->empezarCarga();
     const auto fin = qScopeGuard([this] { txtTraducido->terminarCarga(); });
     try {
-        LectorLineas lector(LeerArchivo(par.rutaTraduccion, archivos_));
+        LectorLineas lector(LeerArchivo(par.rutaTraduccion, archivos_), EleccionCodificacion().traduccion);
         par.formatoTraduccion = lector.formato();
         if (!LeerPorTramos(
                 lector, [&] { return SigueVigente(carga); },
-                [&](const QStringList& tramo) { txtTraducido->anadirLineas(tramo); }))
+                [&](const QStringList& tramo) {
+                    txtTraducido->anadirLineas(tramo);
+                    par.traduccionLeida.append(tramo);
+                }))
             return false;
         par.hayTraducido = true;
     } catch (const ErrorEjecucion& error) {
@@ -127,7 +130,7 @@ bool frmEditor::LeerTraduccion(ParCargado& par, quint64 carga)
 // Lists the original's lines and sums their lengths; false when the load was superseded.
 bool frmEditor::LeerOriginal(ParCargado& par, quint64 carga, qint32& total)
 {
-    LectorLineas lector(LeerArchivo(par.rutaOriginal, archivos_));
+    LectorLineas lector(LeerArchivo(par.rutaOriginal, archivos_), EleccionCodificacion().original);
     par.formatoOriginal = lector.formato();
     qint64 suma = 0;
     const bool vigente = LeerPorTramos(

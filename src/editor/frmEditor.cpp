@@ -207,6 +207,7 @@ void frmEditor::Conectar()
     connect(timer, &QTimer::timeout, this, [this] { timer_Timer(); });
     ConectarMonitor();
     ConectarBorradores();
+    ConectarCodificacion();
 }
 
 template <typename Manejador> void frmEditor::Proteger(Manejador manejador)

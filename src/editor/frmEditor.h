@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+#include "codificacion.h"
 #include "mensajes.h"
 #include "monitor.h"
 #include "par_cargado.h"
@@ -73,6 +74,13 @@ public:
 
     // Always on top.
     void ck_Click();
+
+    // Code pages (codificacion.cpp): the folder's choice, applied at once where it can be.
+    void ElegirCodificacion(TipoArchivo tipo, std::optional<Codificacion> codificacion);
+    // The format a save of these lines writes.
+    FormatoTexto FormatoGuardado(const QStringList& lineas);
+    // The tooltip of a total or length caption that tells the code page in use.
+    QString AyudaCodificacion(const QWidget* control);
 
     // The script folder and the paths of the selected script's pair.
     QString carpetaScripts() const;
@@ -150,7 +158,7 @@ private:
 
     // Saving (guardado.cpp).
     bool CrearTraducidos();
-    void EscribirTraduccion(const QStringList& lineas);
+    void EscribirTraduccion(const QStringList& lineas, FormatoTexto formato);
 
     // Deleting (eliminacion.cpp).
 
@@ -181,6 +189,16 @@ private:
     void MarcarBorrador(QListWidgetItem& elemento);
     void AvisarFalloBorradores(const QString& carpeta, const QString& motivo);
     std::unique_ptr<EstadoBorradores> borradores_;
+    // Code pages (codificacion.cpp).
+    void ConectarCodificacion();
+    EleccionCarpeta EleccionCodificacion() const;
+    void ElegirCodificacionProtegida(TipoArchivo tipo, std::optional<Codificacion> codificacion);
+    void ReleerOriginal();
+    void ReleerTraduccion();
+    void AnotarTraducida(const FormatoTexto& formato);
+    // The code pages of the folder's translations, read once per folder at the first save that needs them.
+    QString carpetaTraducidas_;
+    std::optional<QHash<QString, Codificacion>> traducidas_;
 
     CajaMensajes* mensajes_;
     std::unique_ptr<CajaMensajesQt> mensajesQt_;

@@ -29,15 +29,12 @@ void frmEditor::cmdGuardar_Click()
         return;
     }
     const QStringList lineas = txtTraducido->lineas();
-    const FormatoTexto& formato = par_.formatoGuardado();
+    const FormatoTexto formato = FormatoGuardado(lineas);
     if (const qsizetype linea = LineaNoCodificable(lineas, formato); linea >= 0) {
-        const QString codificacion = formato.codificacion == Codificacion::Windows1252
-                                         ? QStringLiteral("Windows-1252")
-                                         : QStringLiteral("UTF-8");
         mensajes_->Mostrar(
             QStringLiteral("No se ha guardado el archivo: la línea %1 tiene un carácter que no "
                            "cabe en la codificación del script (%2).")
-                .arg(QString::number(linea + 1), codificacion),
+                .arg(QString::number(linea + 1), formato.codificacion.nombreLegible()),
             Botones::Aceptar, Icono::Exclamacion);
         return;
     }
@@ -46,7 +43,7 @@ void frmEditor::cmdGuardar_Click()
         if (CrearTraducidos())
             mensajes_->Mostrar(QStringLiteral(
                 "Se ha creado la carpeta Traducidos\r\nEn ella se guardarán los scripts traducidos"));
-        EscribirTraduccion(lineas);
+        EscribirTraduccion(lineas, formato);
     } catch (const ErrorEjecucion& error) {
         mensajes_->Mostrar(error.textoSinSeparador());
     }
@@ -68,12 +65,16 @@ bool frmEditor::CrearTraducidos()
 
 // Writes the translation, confirms and moves on. The file is replaced whole or not at all, so a failure
 // leaves the earlier translation as it was.
-void frmEditor::EscribirTraduccion(const QStringList& lineas)
+void frmEditor::EscribirTraduccion(const QStringList& lineas, FormatoTexto formato)
 {
-    EscribirArchivoAtomico(par_.rutaTraduccion, CodificarLineas(lineas, par_.formatoGuardado()), archivos_);
+    const QByteArray bytes = CodificarLineas(lineas, formato);
+    EscribirArchivoAtomico(par_.rutaTraduccion, bytes, archivos_);
     // The file on disk is now this pair's translation, in the format just written.
-    par_.formatoTraduccion = par_.formatoGuardado();
+    formato.evidencia = formato.bom || TieneByteAlto(bytes);
+    par_.formatoTraduccion = formato;
     par_.hayTraducido = true;
+    par_.traduccionLeida = lineas;
+    AnotarTraducida(formato);
     BorradorGuardado();
     mensajes_->Mostrar(QStringLiteral("¡Archivo guardado!"));
     const int indice = File1->indice();

@@ -1,8 +1,10 @@
 // What a load learned about the selected script's pair: the two paths, whether the translation was
-// read, and the text format of each file. The window holds the one that the current load committed.
+// read, and the text format of each file (the format a save writes is decided at the save, in
+// codificacion.cpp). The window holds the one that the current load committed.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include "texto_archivo.h"
 
@@ -19,7 +21,7 @@ struct ParCargado
     QString traduccionIlegible{};
     // The original was read whole too: the pair is loaded.
     bool completo = false;
-
-    // The format a save writes: the translation's own, or the original's for a new translation.
-    const FormatoTexto& formatoGuardado() const { return hayTraducido ? formatoTraduccion : formatoOriginal; }
+    // The translation's lines as read (or as last saved): the box holds no unsaved change while it
+    // holds these.
+    QStringList traduccionLeida{};
 };

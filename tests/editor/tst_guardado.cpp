@@ -164,21 +164,42 @@ private Q_SLOTS:
         QCOMPARE(ventana->txtTraducido->toPlainText(), guardadoEnCaja);
     }
 
+    // A character that the code page in use cannot hold is refused, naming that code page; the
+    // translation on disk stays as it was.
+    void caracterNoCodificable_data()
+    {
+        QTest::addColumn<QByteArray>("marcador"); // empty: no bookmark file
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("nombre");
+        QTest::newRow("la traducción en windows-1252")
+            << QByteArray() << u"niño\nΩ y ñ"_s << u"Europa occidental (Windows-1252)"_s;
+        QTest::newRow("la elección de la carpeta") << QByteArray("[Codificacion]\r\nTraduccion=shift_jis\r\n")
+                                                   << u"uno\nniño"_s << u"Japonés (Shift-JIS)"_s;
+    }
+
     void caracterNoCodificable()
     {
+        QFETCH(QByteArray, marcador);
+        QFETCH(QString, texto);
+        QFETCH(QString, nombre);
+        const QByteArray anterior = "ca\xf1\x61\r\n";
         EscribirBytes(Ruta(u"a.txt"), "ca\xf1\x61\r\n");
         EscribirBytes(Ruta(u"b.txt"), "b\r\n");
+        EscribirBytes(Ruta(u"Traducidos/a.txt"), anterior);
+        if (!marcador.isEmpty())
+            EscribirBytes(Ruta(u"Velarto.vrk"), marcador);
         frmEditor* ventana = Abrir();
-        ventana->txtTraducido->setPlainText(QStringLiteral("niño\nΩ y ñ"));
+        ventana->txtTraducido->setPlainText(texto);
 
         QTest::keyClick(ventana->txtTraducido, Qt::Key_F12);
 
         QCOMPARE(caja_.mostrados.size(), 1);
         QCOMPARE(caja_.mostrados[0].texto,
-                 QStringLiteral("No se ha guardado el archivo: la línea 2 tiene un carácter "
-                                "que no cabe en la codificación del script (Windows-1252)."));
+                 u"No se ha guardado el archivo: la línea 2 tiene un carácter que no "
+                 u"cabe en la codificación del script ("_s +
+                     nombre + u")."_s);
         QCOMPARE(caja_.mostrados[0].icono, Icono::Exclamacion);
-        QVERIFY(!QFileInfo::exists(Ruta(u"Traducidos")));
+        QCOMPARE(LeerBytes(Ruta(u"Traducidos/a.txt")), anterior);
         QCOMPARE(ventana->File1->nombreArchivo(), QStringLiteral("a.txt"));
     }
 

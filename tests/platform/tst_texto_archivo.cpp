@@ -16,11 +16,34 @@
 #include "principal.h"
 #include "texto_archivo.h"
 
+using namespace Qt::StringLiterals;
+
 Q_DECLARE_METATYPE(FinLinea)
 Q_DECLARE_METATYPE(Codificacion)
 Q_DECLARE_METATYPE(OperacionArchivo)
 
+char* toString(const Codificacion& codificacion)
+{
+    return QTest::toString(codificacion.nombre());
+}
+
 namespace {
+
+QByteArray Datos(const QString& nombre)
+{
+    return LeerBytes(QStringLiteral(VELARTO_DATOS "/") + nombre);
+}
+
+QStringList LeerTodo(const QByteArray& bytes, FormatoTexto& formato,
+                     std::optional<Codificacion> eleccion = {})
+{
+    LectorLineas lector(bytes, eleccion);
+    QStringList lineas;
+    while (!lector.fin())
+        lineas.append(lector.siguiente());
+    formato = lector.formato();
+    return lineas;
+}
 
 // Every byte but CR and LF, as Windows-1252 text.
 QByteArray TodosLosBytes()
@@ -138,6 +161,171 @@ private Q_SLOTS:
         QCOMPARE(CodificarLineas(lineas, formato), bytes);
     }
 
+    // The code page is the first of these that applies: byte-order mark, UTF-8 with a byte above 127,
+    // the folder's choice, an East Asian code page detected, Windows-1252.
+    void ordenDeLectura_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("eleccion"); // empty: none
+        QTest::addColumn<Codificacion>("codificacion");
+        QTest::addColumn<bool>("bom");
+        QTest::addColumn<bool>("evidencia");
+        QTest::addColumn<QString>("primera");
+        const QByteArray japones = Datos(u"japones_sjis.txt"_s);
+        QTest::newRow("bom utf-16 le") << QByteArray("\xFF\xFEh\0\xF1\0\r\0\n\0", 10) << u"windows-1251"_s
+                                       << Codificacion::Utf16Le << true << true << u"hñ"_s;
+        QTest::newRow("bom utf-16 be") << QByteArray("\xFE\xFF\0h\x30\x42\0\n", 8) << QString()
+                                       << Codificacion::Utf16Be << true << true << u"hあ"_s;
+        QTest::newRow("bom utf-8 antes que la elección")
+            << QByteArray("\xEF\xBB\xBFhola\r\n") << u"Shift_JIS"_s << Codificacion::Utf8 << true << true
+            << u"hola"_s;
+        QTest::newRow("bom utf-16 con largo impar no es utf-16")
+            << QByteArray("\xFF\xFE\x61\r\n") << QString() << Codificacion::Windows1252 << false << true
+            << u"ÿþa"_s;
+        QTest::newRow("utf-8 antes que la elección") << QByteArray("ni\xC3\xB1o\r\n") << u"windows-1251"_s
+                                                     << Codificacion::Utf8 << false << true << u"niño"_s;
+        QTest::newRow("elección de la carpeta")
+            << QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2\r\n") << u"WINDOWS-1251"_s << Codificacion::Windows1251
+            << false << true << u"Привет"_s;
+        QTest::newRow("elección antes que la detección")
+            << japones << u"windows-1251"_s << Codificacion::Windows1251 << false << true
+            << u"‚±‚±‚Н‚З‚±ЃH"_s;
+        QTest::newRow("elección que no decodifica") << QByteArray("a\x82\r\n") << u"Shift_JIS"_s
+                                                    << Codificacion::Windows1252 << false << true << u"a‚"_s;
+        QTest::newRow("elección que no vuelve byte a byte")
+            << QByteArray("\x87\x90\r\n") << u"Shift_JIS"_s << Codificacion::Windows1252 << false << true
+            << u"‡\u0090"_s;
+        QTest::newRow("solo ascii con elección") << QByteArray("hola\r\n") << u"Shift_JIS"_s
+                                                 << Codificacion::ShiftJis << false << false << u"hola"_s;
+        QTest::newRow("elección utf-16 sin marca")
+            << QByteArray("hola\r\n") << u"UTF-16LE"_s << Codificacion::Utf8 << false << false << u"hola"_s;
+        QTest::newRow("solo ascii sin elección")
+            << QByteArray("hola\r\n") << QString() << Codificacion::Utf8 << false << false << u"hola"_s;
+        QTest::newRow("shift-jis detectado")
+            << japones << QString() << Codificacion::ShiftJis << false << true << u"ここはどこ？"_s;
+        QTest::newRow("shift-jis tras 40 KiB de ascii")
+            << QByteArray("Menu principal\r\n").repeated(2700) + japones << QString()
+            << Codificacion::ShiftJis << false << true << u"Menu principal"_s;
+        QTest::newRow("shift-jis de más de una muestra")
+            << japones.repeated(200) << QString() << Codificacion::ShiftJis << false << true
+            << u"ここはどこ？"_s;
+        QTest::newRow("euc-jp detectado") << Datos(u"muestras/EUC-JP.txt"_s) << QString()
+                                          << Codificacion::EucJp << false << true << u"ここはどこ？"_s;
+        QTest::newRow("gb18030 detectado") << Datos(u"muestras/GB18030.txt"_s) << QString()
+                                           << Codificacion::Gb18030 << false << true << u"这里是哪里？"_s;
+        QTest::newRow("euc-kr detectado") << Datos(u"muestras/EUC-KR.txt"_s) << QString()
+                                          << Codificacion::EucKr << false << true << u"여기는 어디입니까?"_s;
+        QTest::newRow("big5 detectado") << Datos(u"muestras/Big5.txt"_s) << QString() << Codificacion::Big5
+                                        << false << true << u"這裡是哪裡？"_s;
+        QTest::newRow("cirílico sin elección es windows-1252")
+            << QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2\r\n") << QString() << Codificacion::Windows1252 << false
+            << true << u"Ïðèâåò"_s;
+    }
+    void ordenDeLectura()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, eleccion);
+        QFETCH(Codificacion, codificacion);
+        QFETCH(bool, bom);
+        QFETCH(bool, evidencia);
+        QFETCH(QString, primera);
+        FormatoTexto formato;
+        const QStringList lineas =
+            LeerTodo(bytes, formato, eleccion.isEmpty() ? std::nullopt : Codificacion::PorNombre(eleccion));
+        QCOMPARE(formato.codificacion, codificacion);
+        QCOMPARE(formato.bom, bom);
+        QCOMPARE(formato.evidencia, evidencia);
+        QVERIFY(!lineas.isEmpty());
+        QCOMPARE(lineas.first(), primera);
+        QCOMPARE(LineaNoCodificable(lineas, formato), -1);
+        QCOMPARE(CodificarLineas(lineas, formato), bytes);
+    }
+
+    // Short Spanish texts in Windows-1252 are never taken for another code page, line by line or whole.
+    void espanolSigueEnWindows1252()
+    {
+        const QByteArray corpus = Datos(u"espanol_1252.txt"_s);
+        const QList<QByteArray> lineas = corpus.split('\n');
+        QVERIFY(lineas.size() > 200);
+        for (const QByteArray& linea : lineas) {
+            if (linea.isEmpty())
+                continue;
+            const QByteArray archivo = linea + '\n';
+            FormatoTexto formato;
+            const QStringList leidas = LeerTodo(archivo, formato);
+            const bool alto = TieneByteAlto(archivo);
+            QVERIFY2(formato.codificacion == (alto ? Codificacion::Windows1252 : Codificacion::Utf8),
+                     qPrintable(formato.codificacion.nombre() + u": " + leidas.value(0)));
+            QCOMPARE(CodificarLineas(leidas, formato), archivo);
+        }
+        FormatoTexto formato;
+        LeerTodo(corpus, formato);
+        QCOMPARE(formato.codificacion, Codificacion::Windows1252);
+    }
+
+    // A Japanese script in Shift-JIS (as Windows writes it) is told from its first two lines on.
+    void japonesDetectado_data()
+    {
+        QTest::addColumn<int>("cuantas");
+        QTest::newRow("dos líneas") << 2;
+        QTest::newRow("tres líneas") << 3;
+        QTest::newRow("seis líneas") << 6;
+        QTest::newRow("el guion entero") << 14;
+    }
+    void japonesDetectado()
+    {
+        QFETCH(int, cuantas);
+        const QList<QByteArray> todas = Datos(u"japones_sjis.txt"_s).split('\n');
+        const QStringList esperadas = QString::fromUtf8(Datos(u"japones_utf8.txt"_s)).split(u'\n');
+        const QByteArray bytes = todas.mid(0, cuantas).join('\n') + '\n';
+        FormatoTexto formato;
+        const QStringList lineas = LeerTodo(bytes, formato);
+        QCOMPARE(formato.codificacion, Codificacion::ShiftJis);
+        QCOMPARE(formato.finLinea, FinLinea::CrLf);
+        QCOMPARE(lineas, esperadas.mid(0, cuantas));
+    }
+
+    // Every supported code page reads a real text of its own and writes it back byte for byte.
+    void idaYVueltaPorCodigo_data()
+    {
+        QTest::addColumn<Codificacion>("codificacion");
+        for (const Codificacion codificacion : Codificacion::Todas())
+            QTest::newRow(qPrintable(codificacion.nombre())) << codificacion;
+    }
+    void idaYVueltaPorCodigo()
+    {
+        QFETCH(Codificacion, codificacion);
+        QCOMPARE(Codificacion::PorNombre(codificacion.nombre().toLower()), codificacion);
+        const QByteArray bytes = Datos(u"muestras/"_s + codificacion.nombre() + u".txt"_s);
+        QVERIFY(TieneByteAlto(bytes));
+        FormatoTexto formato;
+        const QStringList lineas = LeerTodo(bytes, formato, codificacion);
+        QCOMPARE(formato.codificacion, codificacion);
+        QVERIFY(formato.evidencia);
+        QVERIFY(!lineas.join(u'\n').contains(QChar::ReplacementCharacter));
+        QCOMPARE(LineaNoCodificable(lineas, formato), -1);
+        QCOMPARE(CodificarLineas(lineas, formato), bytes);
+    }
+
+    void nombres_data()
+    {
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<QString>("iana"); // empty: not supported
+        QTest::newRow("alias de windows") << u"cp932"_s << u"Shift_JIS"_s;
+        QTest::newRow("sin distinguir mayúsculas") << u"EUC-kr"_s << u"EUC-KR"_s;
+        QTest::newRow("utf8 sin guion") << u"utf8"_s << u"UTF-8"_s;
+        QTest::newRow("no soportada") << u"ISO-8859-1"_s << QString();
+        QTest::newRow("desconocida") << u"klingon"_s << QString();
+        QTest::newRow("vacía") << QString() << QString();
+    }
+    void nombres()
+    {
+        QFETCH(QString, nombre);
+        QFETCH(QString, iana);
+        const std::optional<Codificacion> codificacion = Codificacion::PorNombre(nombre);
+        QCOMPARE(codificacion ? codificacion->nombre() : QString(), iana);
+    }
+
     void noCodificable_data()
     {
         QTest::addColumn<QStringList>("lineas");
@@ -168,6 +356,20 @@ private Q_SLOTS:
             << QStringList{u"日本語 ✓"_qs} << utf8 << FinLinea::CrLf << -1;
         QTest::newRow("sustituto suelto")
             << QStringList{"a", QString(QChar(0xD800))} << utf8 << FinLinea::CrLf << 1;
+        QTest::newRow("ñ en shift-jis")
+            << QStringList{u"日本"_qs, u"niño"_qs} << Codificacion::ShiftJis << FinLinea::CrLf << 1;
+        QTest::newRow("kanji en shift-jis")
+            << QStringList{u"勇者よ"_qs} << Codificacion::ShiftJis << FinLinea::CrLf << -1;
+        QTest::newRow("euro en windows-1251")
+            << QStringList{u"10 € за хлеб"_qs} << Codificacion::Windows1251 << FinLinea::CrLf << -1;
+        QTest::newRow("ñ en windows-1251")
+            << QStringList{u"Привет"_qs, u"año"_qs} << Codificacion::Windows1251 << FinLinea::CrLf << 1;
+        QTest::newRow("marca de orden al principio en utf-16 sin bom")
+            << QStringList{u"\uFEFFa"_qs} << Codificacion::Utf16Le << FinLinea::CrLf << 0;
+        QTest::newRow("carácter de reemplazo en euc-kr")
+            << QStringList{u"\uFFFD"_qs} << Codificacion::EucKr << FinLinea::CrLf << 0;
+        QTest::newRow("lo que sea en gb18030")
+            << QStringList{u"日本語 ñ ✓ 😀"_qs} << Codificacion::Gb18030 << FinLinea::CrLf << -1;
     }
     void noCodificable()
     {

@@ -1,9 +1,13 @@
 // Text format of scripts and translations.
 #include "texto_archivo.h"
 
+#include <algorithm>
 #include <array>
 
 #include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <uchardet.h>
 
 #include "archivos.h"
 
@@ -48,6 +52,144 @@ QString DecodificarUtf8(QByteArrayView bytes)
     return decodificador.decode(bytes);
 }
 
+QByteArray CodificarWindows1252(QStringView texto)
+{
+    QByteArray bytes(texto.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < texto.size(); ++i)
+        bytes[i] = char(ByteWindows1252(texto[i].unicode()));
+    return bytes;
+}
+
+struct Pagina
+{
+    const char* nombre; // IANA, as ICU knows it
+    const char* legible;
+    // What uchardet calls it, for the code pages it may detect.
+    std::array<const char*, 2> detectada;
+};
+
+// The supported code pages; `Codificacion` holds an index into this table.
+const std::array<Pagina, 16> paginas = {{
+    {"UTF-8", "Unicode (UTF-8)", {}},
+    {"UTF-16LE", "Unicode (UTF-16 LE)", {}},
+    {"UTF-16BE", "Unicode (UTF-16 BE)", {}},
+    {"windows-1252", "Europa occidental (Windows-1252)", {}},
+    {"ISO-8859-15", "Europa occidental (ISO-8859-15)", {}},
+    {"windows-1250", "Europa central (Windows-1250)", {}},
+    {"windows-1251", "Cirílico (Windows-1251)", {}},
+    {"KOI8-R", "Cirílico (KOI8-R)", {}},
+    {"windows-1253", "Griego (Windows-1253)", {}},
+    {"windows-1254", "Turco (Windows-1254)", {}},
+    {"windows-1257", "Báltico (Windows-1257)", {}},
+    {"Shift_JIS", "Japonés (Shift-JIS)", {"SHIFT_JIS"}},
+    {"EUC-JP", "Japonés (EUC-JP)", {"EUC-JP"}},
+    {"GB18030", "Chino simplificado (GB18030)", {"GB18030", "GB2312"}},
+    {"Big5", "Chino tradicional (Big5)", {"BIG5"}},
+    // uchardet names Korean text UHC, the superset Windows writes; only files within EUC-KR count.
+    {"EUC-KR", "Coreano (EUC-KR)", {"EUC-KR", "UHC"}},
+}};
+
+// UTF-8 and Windows-1252 are decoded line by line by the editor itself; the rest through ICU, whole.
+bool PorIcu(Codificacion codificacion)
+{
+    return codificacion != Codificacion::Utf8 && codificacion != Codificacion::Windows1252;
+}
+
+// Returned as a prvalue, never moved: see LineaNoCodificable.
+QStringDecoder Decodificador(Codificacion codificacion)
+{
+    // The reader takes off a byte-order mark itself: what follows it is text.
+    return QStringDecoder(codificacion.nombre().toLatin1().constData(),
+                          QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+}
+
+QStringEncoder Codificador(Codificacion codificacion)
+{
+    return QStringEncoder(codificacion.nombre().toLatin1().constData(), QStringConverter::Flag::Stateless);
+}
+
+QByteArray Codificar(QStringView texto, Codificacion codificacion)
+{
+    if (codificacion == Codificacion::Utf8)
+        return texto.toUtf8();
+    if (codificacion == Codificacion::Windows1252)
+        return CodificarWindows1252(texto);
+    QStringEncoder codificador = Codificador(codificacion);
+    return codificador.encode(texto);
+}
+
+QByteArrayView MarcaDeOrden(Codificacion codificacion)
+{
+    if (codificacion == Codificacion::Utf8)
+        return bomUtf8;
+    if (codificacion == Codificacion::Utf16Le)
+        return "\xFF\xFE";
+    if (codificacion == Codificacion::Utf16Be)
+        return "\xFE\xFF";
+    return {};
+}
+
+// The whole of `bytes` in an ICU code page, or nothing when they do not decode without error or do not
+// encode back to the same bytes (a code page that maps two byte sequences to one character).
+std::optional<QString> DecodificarExacto(QByteArrayView bytes, Codificacion codificacion)
+{
+    QStringDecoder decodificador = Decodificador(codificacion);
+    QString texto = decodificador.decode(bytes);
+    if (decodificador.hasError())
+        return std::nullopt;
+    QStringEncoder codificador = Codificador(codificacion);
+    const QByteArray vuelta = codificador.encode(texto);
+    if (codificador.hasError() || QByteArrayView(vuelta) != bytes)
+        return std::nullopt;
+    return texto;
+}
+
+// How much of a file uchardet looks at. Its single-byte probers take about a second for a 5 MB Spanish
+// script, while a few pages of lines tell an East Asian code page plainly; the strict decode of the whole
+// file then confirms it.
+constexpr qsizetype muestraDeteccion = 32 * 1024;
+
+// The lines that hold a byte above 127, whole, up to about `muestraDeteccion` bytes.
+QByteArray MuestraDeteccion(QByteArrayView bytes)
+{
+    if (bytes.size() <= muestraDeteccion)
+        return bytes.toByteArray();
+    QByteArray muestra;
+    qsizetype inicio = 0;
+    while (inicio < bytes.size() && muestra.size() < muestraDeteccion) {
+        const auto salto =
+            std::find_if(bytes.begin() + inicio, bytes.end(), [](char b) { return b == '\n' || b == '\r'; });
+        const qsizetype fin = salto == bytes.end() ? bytes.size() : salto - bytes.begin() + 1;
+        const QByteArrayView linea = bytes.sliced(inicio, fin - inicio);
+        if (TieneByteAlto(linea))
+            muestra.append(linea);
+        inicio = fin;
+    }
+    return muestra;
+}
+
+// The multi-byte East Asian code page uchardet sees in the bytes, if any.
+std::optional<Codificacion> Detectar(QByteArrayView bytes)
+{
+    const uchardet_t detector = uchardet_new();
+    if (!detector)
+        return std::nullopt;
+    const QByteArray muestra = MuestraDeteccion(bytes);
+    uchardet_handle_data(detector, muestra.constData(), size_t(muestra.size()));
+    uchardet_data_end(detector);
+    const QByteArray nombre = uchardet_get_charset(detector);
+    uchardet_delete(detector);
+    if (nombre.isEmpty())
+        return std::nullopt;
+    for (const Pagina& pagina : paginas) {
+        for (const char* detectada : pagina.detectada) {
+            if (detectada && nombre.compare(detectada, Qt::CaseInsensitive) == 0)
+                return Codificacion::PorNombre(QString::fromLatin1(pagina.nombre));
+        }
+    }
+    return std::nullopt;
+}
+
 QByteArrayView Terminador(FinLinea fin)
 {
     switch (fin) {
@@ -61,7 +203,16 @@ QByteArrayView Terminador(FinLinea fin)
     return "\r\n";
 }
 
-// Whether a character can stand in a line written in this format.
+// The line as the file holds it: a visible line feed is an ordinary one where lines end at CR.
+QString TextoEscrito(const QString& linea, const FormatoTexto& formato)
+{
+    QString texto = linea;
+    if (formato.finLinea != FinLinea::Lf)
+        texto.replace(saltoVisible, u'\n');
+    return texto;
+}
+
+// Whether a character can stand in a line written in UTF-8 or Windows-1252.
 bool EsCodificable(const QString& linea, qsizetype i, const FormatoTexto& formato)
 {
     const QChar c = linea[i];
@@ -78,21 +229,30 @@ bool EsCodificable(const QString& linea, qsizetype i, const FormatoTexto& format
     return true;
 }
 
-QByteArray CodificarLinea(const QString& linea, const FormatoTexto& formato)
+// Whether a line can be written in an ICU code page: it encodes without error and decodes back the same.
+bool EsCodificableIcu(const QString& linea, const FormatoTexto& formato, QStringEncoder& codificador,
+                      QStringDecoder& decodificador)
 {
-    const bool saltoEsCaracter = formato.finLinea != FinLinea::Lf;
-    QString texto = linea;
-    if (saltoEsCaracter)
-        texto.replace(saltoVisible, u'\n');
-    if (formato.codificacion == Codificacion::Utf8)
-        return texto.toUtf8();
-    QByteArray bytes(texto.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < texto.size(); ++i)
-        bytes[i] = char(ByteWindows1252(texto[i].unicode()));
-    return bytes;
+    if (linea.contains(u'\r') || linea.contains(u'\n'))
+        return false;
+    const QString texto = TextoEscrito(linea, formato);
+    const QByteArray bytes = codificador.encode(texto);
+    if (codificador.hasError())
+        return false;
+    const QString vuelta = decodificador.decode(bytes);
+    return !decodificador.hasError() && vuelta == texto;
 }
 
 } // namespace
+
+bool TieneByteAlto(QByteArrayView bytes)
+{
+    for (const char b : bytes) {
+        if (static_cast<unsigned char>(b) >= 0x80)
+            return true;
+    }
+    return false;
+}
 
 bool EsUtf8Valido(QByteArrayView bytes)
 {
@@ -132,35 +292,147 @@ bool EsUtf8Valido(QByteArrayView bytes)
 
 QString DecodificarLinea(QByteArrayView bytes, Codificacion codificacion, bool saltoEsCaracter)
 {
-    QString linea =
-        codificacion == Codificacion::Utf8 ? DecodificarUtf8(bytes) : DecodificarWindows1252(bytes);
+    QString linea;
+    if (codificacion == Codificacion::Utf8) {
+        linea = DecodificarUtf8(bytes);
+    } else if (codificacion == Codificacion::Windows1252) {
+        linea = DecodificarWindows1252(bytes);
+    } else {
+        QStringDecoder decodificador = Decodificador(codificacion);
+        linea = decodificador.decode(bytes);
+    }
     if (saltoEsCaracter)
         linea.replace(u'\n', saltoVisible);
     return linea;
 }
 
-LectorLineas::LectorLineas(QByteArray datos) : datos_(std::move(datos))
+QList<Codificacion> Codificacion::Todas()
 {
-    if (EsUtf8Valido(datos_)) {
-        formato_.codificacion = Codificacion::Utf8;
-        formato_.bom = datos_.startsWith(bomUtf8);
-        posicion_ = formato_.bom ? bomUtf8.size() : 0;
-    } else {
-        formato_.codificacion = Codificacion::Windows1252;
+    QList<Codificacion> todas;
+    for (int i = 0; i < int(paginas.size()); ++i)
+        todas.append(Codificacion(i));
+    return todas;
+}
+
+std::optional<Codificacion> Codificacion::PorNombre(QStringView nombre)
+{
+    const auto buscar = [](QStringView buscado) -> std::optional<Codificacion> {
+        for (int i = 0; i < int(paginas.size()); ++i) {
+            if (buscado.compare(QLatin1StringView(paginas[size_t(i)].nombre), Qt::CaseInsensitive) == 0)
+                return Codificacion(i);
+        }
+        return std::nullopt;
+    };
+    if (const auto directa = buscar(nombre.trimmed()))
+        return directa;
+    // An alias ("cp932", "windows-31j", "utf8"): the converter ICU opens for it tells its IANA name.
+    const QByteArray latin1 = nombre.trimmed().toLatin1();
+    if (latin1.isEmpty())
+        return std::nullopt;
+    const QStringDecoder decodificador(latin1.constData());
+    if (!decodificador.isValid())
+        return std::nullopt;
+    return buscar(QString::fromLatin1(decodificador.name()));
+}
+
+QString Codificacion::nombre() const
+{
+    return QString::fromLatin1(paginas[size_t(indice_)].nombre);
+}
+
+QString Codificacion::nombreLegible() const
+{
+    return QString::fromUtf8(paginas[size_t(indice_)].legible);
+}
+
+bool Codificacion::esUnicode() const
+{
+    return *this == Utf8 || esUtf16() || *this == Gb18030;
+}
+
+QString NombreFinLinea(FinLinea fin)
+{
+    switch (fin) {
+    case FinLinea::Cr:
+        return QStringLiteral("CR");
+    case FinLinea::Lf:
+        return QStringLiteral("LF");
+    case FinLinea::CrLf:
+        break;
     }
+    return QStringLiteral("CR LF");
+}
+
+LectorLineas::LectorLineas(QByteArray datos, std::optional<Codificacion> eleccion) : datos_(std::move(datos))
+{
+    const bool alto = TieneByteAlto(datos_);
+    // Takes the file to be in `codificacion` when the bytes after `marca` are exactly that code page.
+    const auto probar = [&](Codificacion codificacion, QByteArrayView marca) {
+        const QByteArrayView resto = QByteArrayView(datos_).sliced(marca.size());
+        if (PorIcu(codificacion)) {
+            std::optional<QString> texto = DecodificarExacto(resto, codificacion);
+            if (!texto)
+                return false;
+            texto_ = std::move(*texto);
+            decodificado_ = true;
+        } else if (codificacion == Codificacion::Utf8 && !EsUtf8Valido(resto)) {
+            return false;
+        }
+        formato_.codificacion = codificacion;
+        formato_.bom = !marca.isEmpty();
+        formato_.evidencia = formato_.bom || alto;
+        posicion_ = decodificado_ ? 0 : marca.size();
+        return true;
+    };
+    const auto conMarca = [&](Codificacion codificacion) {
+        const QByteArrayView marca = MarcaDeOrden(codificacion);
+        return datos_.startsWith(marca) && probar(codificacion, marca);
+    };
+    const bool leido = conMarca(Codificacion::Utf8) || conMarca(Codificacion::Utf16Le) ||
+                       conMarca(Codificacion::Utf16Be) || (alto && probar(Codificacion::Utf8, {})) ||
+                       (eleccion && !eleccion->esUtf16() && probar(*eleccion, {}));
+    if (!leido && alto) {
+        const std::optional<Codificacion> detectada = Detectar(datos_);
+        if (!detectada || !probar(*detectada, {}))
+            probar(Codificacion::Windows1252, {});
+    } else if (!leido) {
+        // ASCII only: read as UTF-8, and as what it is, a file whose code page is unknown.
+        probar(Codificacion::Utf8, {});
+    }
+
     // Lone CR is the style only of a file that has no CR LF at all: in a mixed file a line feed after a
     // lone CR could not be written back apart from a CR LF.
-    if (datos_.contains("\r\n"))
+    const auto contiene = [this](QStringView fin) {
+        return decodificado_ ? QStringView(texto_).contains(fin) : datos_.contains(fin.toLatin1());
+    };
+    if (contiene(u"\r\n"))
         formato_.finLinea = FinLinea::CrLf;
-    else if (datos_.contains('\r'))
+    else if (contiene(u"\r"))
         formato_.finLinea = FinLinea::Cr;
     else
-        formato_.finLinea = datos_.contains('\n') ? FinLinea::Lf : FinLinea::CrLf;
+        formato_.finLinea = contiene(u"\n") ? FinLinea::Lf : FinLinea::CrLf;
+}
+
+bool LectorLineas::fin() const
+{
+    return posicion_ >= (decodificado_ ? texto_.size() : datos_.size());
 }
 
 QString LectorLineas::siguiente()
 {
     const bool finEnLf = formato_.finLinea == FinLinea::Lf;
+    if (decodificado_) {
+        qsizetype fin = texto_.indexOf(finEnLf ? u'\n' : u'\r', posicion_);
+        if (fin < 0)
+            fin = texto_.size();
+        QString linea = texto_.sliced(posicion_, fin - posicion_);
+        posicion_ = fin + 1;
+        if (!finEnLf && posicion_ < texto_.size() && texto_[posicion_] == u'\n')
+            ++posicion_;
+        if (!finEnLf)
+            linea.replace(u'\n', saltoVisible);
+        return linea;
+    }
     qsizetype fin = datos_.indexOf(finEnLf ? '\n' : '\r', posicion_);
     if (fin < 0)
         fin = datos_.size();
@@ -171,9 +443,9 @@ QString LectorLineas::siguiente()
     return DecodificarLinea(bytes, formato_.codificacion, !finEnLf);
 }
 
-QStringList LeerLineas(const QString& ruta, FormatoTexto* formato)
+QStringList LeerLineas(const QString& ruta, FormatoTexto* formato, std::optional<Codificacion> eleccion)
 {
-    LectorLineas lector(LeerArchivo(ruta));
+    LectorLineas lector(LeerArchivo(ruta), eleccion);
     QStringList lineas;
     while (!lector.fin())
         lineas.append(lector.siguiente());
@@ -184,14 +456,33 @@ QStringList LeerLineas(const QString& ruta, FormatoTexto* formato)
 
 qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& formato)
 {
+    const bool icu = PorIcu(formato.codificacion);
+    std::optional<QStringEncoder> codificador;
+    std::optional<QStringDecoder> decodificador;
+    if (icu) {
+        // Built in place: an ICU converter counts its errors through a pointer to the object it was made
+        // in, so a moved converter would report none.
+        const QByteArray nombre = formato.codificacion.nombre().toLatin1();
+        codificador.emplace(nombre.constData(), QStringConverter::Flag::Stateless);
+        decodificador.emplace(nombre.constData(),
+                              QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+    }
+    const bool conMarcaPosible = !MarcaDeOrden(formato.codificacion).isEmpty() && !formato.bom;
     for (qsizetype n = 0; n < lineas.size(); ++n) {
         // Where lines end at a lone CR, a line feed right after one would read back as part of a CR LF.
         if (formato.finLinea == FinLinea::Cr && n > 0 && lineas[n].startsWith(saltoVisible))
             return n;
-        // At the very start of a UTF-8 file, U+FEFF would read back as a byte-order mark.
-        const bool pareceBom = formato.codificacion == Codificacion::Utf8 && !formato.bom && n == 0;
-        if (pareceBom && lineas[n].startsWith(QChar(0xFEFF)))
+        // At the very start of a Unicode file without a mark, U+FEFF (or, in UTF-16, U+FFFE) would read
+        // back as a byte-order mark.
+        if (conMarcaPosible && n == 0 &&
+            (lineas[n].startsWith(QChar(0xFEFF)) ||
+             (formato.codificacion.esUtf16() && lineas[n].startsWith(QChar(0xFFFE)))))
             return n;
+        if (icu) {
+            if (!EsCodificableIcu(lineas[n], formato, *codificador, *decodificador))
+                return n;
+            continue;
+        }
         for (qsizetype i = 0; i < lineas[n].size(); ++i) {
             if (!EsCodificable(lineas[n], i, formato))
                 return n;
@@ -202,13 +493,26 @@ qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& form
 
 QByteArray CodificarLineas(const QStringList& lineas, const FormatoTexto& formato)
 {
-    QByteArray bytes;
-    if (formato.bom && formato.codificacion == Codificacion::Utf8)
-        bytes.append(bomUtf8);
-    const QByteArrayView terminador = Terminador(formato.finLinea);
+    const QString terminador = QString::fromLatin1(Terminador(formato.finLinea));
+    QString texto;
+    qsizetype largo = 0;
+    for (const QString& linea : lineas)
+        largo += linea.size() + terminador.size();
+    texto.reserve(largo);
     for (const QString& linea : lineas) {
-        bytes.append(CodificarLinea(linea, formato));
-        bytes.append(terminador);
+        texto.append(linea);
+        texto.append(terminador);
     }
+    if (formato.finLinea != FinLinea::Lf)
+        texto.replace(saltoVisible, u'\n');
+    QByteArray bytes;
+    if (formato.bom)
+        bytes.append(MarcaDeOrden(formato.codificacion));
+    bytes.append(Codificar(texto, formato.codificacion));
     return bytes;
+}
+
+qsizetype BytesLinea(const QString& linea, const FormatoTexto& formato)
+{
+    return Codificar(TextoEscrito(linea, formato), formato.codificacion).size();
 }

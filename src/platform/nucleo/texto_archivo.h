@@ -2,18 +2,75 @@
 // written so that every file comes back byte for byte.
 #pragma once
 
+#include <optional>
+
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
-enum class Codificacion { Utf8, Windows1252 };
+// One of the code pages the editor reads and writes. Every one of them round-trips byte for byte: a
+// file is only taken to be in a code page when its bytes decode without error and encode back the same.
+class Codificacion
+{
+public:
+    // UTF-8.
+    constexpr Codificacion() = default;
+
+    static const Codificacion Utf8;
+    static const Codificacion Utf16Le;
+    static const Codificacion Utf16Be;
+    static const Codificacion Windows1252;
+    static const Codificacion ShiftJis;
+    static const Codificacion EucJp;
+    static const Codificacion Gb18030;
+    static const Codificacion Big5;
+    static const Codificacion EucKr;
+    static const Codificacion Windows1251;
+
+    // Every supported code page, in the order the menus list them.
+    static QList<Codificacion> Todas();
+    // The code page of an IANA name or alias as ICU knows it ("windows-1251", "shift_jis", "cp932"),
+    // matched without regard to case; nothing for an unsupported name.
+    static std::optional<Codificacion> PorNombre(QStringView nombre);
+
+    // The IANA name as ICU knows it, as the bookmark file keeps it: "Shift_JIS", "windows-1251", "UTF-8".
+    QString nombre() const;
+    // The name the menus and tooltips show: "Japonés (Shift-JIS)".
+    QString nombreLegible() const;
+    bool esUtf16() const { return *this == Utf16Le || *this == Utf16Be; }
+    // Whether the code page can write every character (UTF-8, UTF-16, GB18030).
+    bool esUnicode() const;
+
+    friend bool operator==(Codificacion, Codificacion) = default;
+
+private:
+    constexpr explicit Codificacion(int indice) : indice_(indice) {}
+    int indice_ = 0;
+};
+
+inline constexpr Codificacion Codificacion::Utf8{0};
+inline constexpr Codificacion Codificacion::Utf16Le{1};
+inline constexpr Codificacion Codificacion::Utf16Be{2};
+inline constexpr Codificacion Codificacion::Windows1252{3};
+inline constexpr Codificacion Codificacion::Windows1251{6};
+inline constexpr Codificacion Codificacion::ShiftJis{11};
+inline constexpr Codificacion Codificacion::EucJp{12};
+inline constexpr Codificacion Codificacion::Gb18030{13};
+inline constexpr Codificacion Codificacion::Big5{14};
+inline constexpr Codificacion Codificacion::EucKr{15};
+
 enum class FinLinea { CrLf, Cr, Lf };
 
 struct FormatoTexto
 {
     Codificacion codificacion = Codificacion::Utf8;
+    // The file opens with the code page's byte-order mark (UTF-8 or UTF-16).
     bool bom = false;
     FinLinea finLinea = FinLinea::CrLf;
+    // The file itself shows its code page: a byte-order mark or a byte above 127. Without either, every
+    // ASCII-compatible code page reads it the same and its code page is unknown.
+    bool evidencia = false;
     friend bool operator==(const FormatoTexto&, const FormatoTexto&) = default;
 };
 
@@ -25,24 +82,32 @@ inline constexpr QChar saltoVisible = QChar(0x240A);
 
 // Splits a file's bytes into lines, one at a time, so that a long read can yield between lines.
 // A file holding any CR ends its lines at CR LF or a lone CR; a file without CR ends them at LF.
-// Valid UTF-8 (with or without a byte-order mark) reads as UTF-8, anything else as Windows-1252.
+// The code page is the first that applies: a byte-order mark (UTF-8, UTF-16 LE or BE); valid UTF-8
+// holding a byte above 127; `eleccion` (the folder's choice); a multi-byte East Asian code page that
+// uchardet names and that decodes the whole file; Windows-1252, which reads any bytes. UTF-16 is read only
+// by its mark: without one it cannot be told from bytes, and a choice of it would turn any ASCII script
+// into nonsense; a choice of UTF-16 decides how new translations are written.
 class LectorLineas
 {
 public:
-    explicit LectorLineas(QByteArray datos);
+    explicit LectorLineas(QByteArray datos, std::optional<Codificacion> eleccion = {});
 
     const FormatoTexto& formato() const { return formato_; }
-    bool fin() const { return posicion_ >= datos_.size(); }
+    bool fin() const;
     QString siguiente();
 
 private:
     QByteArray datos_;
+    // The whole file decoded, for code pages that are decoded through ICU; empty otherwise.
+    QString texto_;
+    bool decodificado_ = false;
     qsizetype posicion_ = 0;
     FormatoTexto formato_;
 };
 
 // Reads a whole file as lines; raises the file's run-time error.
-QStringList LeerLineas(const QString& ruta, FormatoTexto* formato = nullptr);
+QStringList LeerLineas(const QString& ruta, FormatoTexto* formato = nullptr,
+                       std::optional<Codificacion> eleccion = {});
 
 // The 0-based index of the first line holding a character the format cannot write, or -1.
 qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& formato);
@@ -51,7 +116,15 @@ qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& form
 // codable (see LineaNoCodificable).
 QByteArray CodificarLineas(const QStringList& lineas, const FormatoTexto& formato);
 
-// Decodes one line's bytes in a code page, turning ordinary line feeds into `saltoVisible` when
-// `saltoEsCaracter` is set.
+// How many bytes a codable line takes in a format, without its line end.
+qsizetype BytesLinea(const QString& linea, const FormatoTexto& formato);
+
+// Decodes one line's bytes in an ASCII-compatible code page, turning ordinary line feeds into
+// `saltoVisible` when `saltoEsCaracter` is set.
 QString DecodificarLinea(QByteArrayView bytes, Codificacion codificacion, bool saltoEsCaracter);
 bool EsUtf8Valido(QByteArrayView bytes);
+// Whether any byte is above 127.
+bool TieneByteAlto(QByteArrayView bytes);
+
+// "CR LF", "CR" or "LF".
+QString NombreFinLinea(FinLinea fin);

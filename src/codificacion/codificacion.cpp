@@ -1,0 +1,115 @@
+// Code pages per folder and the translation's code page.
+#include "codificacion.h"
+
+#include <algorithm>
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "archivos.h"
+#include "errores.h"
+#include "ini.h"
+
+namespace {
+
+const QString seccion = QStringLiteral("Codificacion");
+
+QString RutaMarcador(const QString& carpeta)
+{
+    return QDir(carpeta).filePath(QStringLiteral("Velarto.vrk"));
+}
+
+QString Clave(TipoArchivo tipo)
+{
+    return tipo == TipoArchivo::Original ? QStringLiteral("Original") : QStringLiteral("Traduccion");
+}
+
+std::optional<Codificacion> LeerClave(const QString& carpeta, TipoArchivo tipo)
+{
+    QString clave = Clave(tipo);
+    const QString valor = LeerIni(seccion, clave, RutaMarcador(carpeta));
+    return valor.isEmpty() ? std::nullopt : Codificacion::PorNombre(valor);
+}
+
+} // namespace
+
+EleccionCarpeta LeerEleccion(const QString& carpeta)
+{
+    // Every load asks; most folders have no bookmark file, and then nothing is opened.
+    if (!QFileInfo::exists(RutaMarcador(carpeta)))
+        return {};
+    return {LeerClave(carpeta, TipoArchivo::Original), LeerClave(carpeta, TipoArchivo::Traduccion)};
+}
+
+void EscribirEleccion(const QString& carpeta, TipoArchivo tipo, std::optional<Codificacion> codificacion,
+                      SistemaArchivos& sistema)
+{
+    QString clave = Clave(tipo);
+    const QString ruta = RutaMarcador(carpeta);
+    // Without a choice to remove, the file is not touched: "Automática" alone never creates the section.
+    if (!codificacion && LeerIni(seccion, clave, ruta, sistema).isEmpty())
+        return;
+    EscribirIni(seccion, Clave(tipo), codificacion ? codificacion->nombre() : QString(), ruta, sistema);
+}
+
+QHash<QString, Codificacion> CodificacionesTraducidas(const QString& carpeta)
+{
+    QHash<QString, Codificacion> traducidas;
+    const QDir traducidos(QDir(carpeta).filePath(QStringLiteral("Traducidos")));
+    for (const QString& nombre : traducidos.entryList(QDir::Files | QDir::Hidden)) {
+        try {
+            const FormatoTexto formato = LectorLineas(LeerArchivo(traducidos.filePath(nombre))).formato();
+            if (formato.evidencia)
+                traducidas.insert(nombre, formato.codificacion);
+        } catch (const ErrorEjecucion&) {
+            // A translation that cannot be read shows nothing.
+        }
+    }
+    return traducidas;
+}
+
+std::optional<Codificacion> MasComun(const QHash<QString, Codificacion>& traducidas, const QString& excluido)
+{
+    const QList<Codificacion> todas = Codificacion::Todas();
+    QList<int> cuentas(todas.size(), 0);
+    for (auto i = traducidas.cbegin(); i != traducidas.cend(); ++i) {
+        if (i.key() != excluido)
+            ++cuentas[todas.indexOf(i.value())];
+    }
+    const auto mayor = std::max_element(cuentas.cbegin(), cuentas.cend());
+    if (*mayor == 0)
+        return std::nullopt;
+    return todas[mayor - cuentas.cbegin()];
+}
+
+FormatoTexto FormatoTraduccion(const EvidenciaTraduccion& evidencia, const QStringList& lineas)
+{
+    const FormatoTexto& traduccion = evidencia.traduccion;
+    const FormatoTexto& original = evidencia.original;
+    FormatoTexto formato;
+    formato.finLinea = evidencia.hayTraducido ? traduccion.finLinea : original.finLinea;
+    const auto en = [&](Codificacion codificacion) {
+        formato.codificacion = codificacion;
+        // A file keeps its own byte-order mark; a new translation takes the original's, and a new UTF-16
+        // one gets its mark, by which it reads back without a choice.
+        if (evidencia.hayTraducido && traduccion.codificacion == codificacion)
+            formato.bom = traduccion.bom;
+        else if (original.evidencia && original.codificacion == codificacion)
+            formato.bom = original.bom;
+        else
+            formato.bom = codificacion.esUtf16();
+        return formato;
+    };
+    if (evidencia.eleccion)
+        return en(*evidencia.eleccion);
+    if (evidencia.hayTraducido && traduccion.evidencia)
+        return en(traduccion.codificacion);
+    if (evidencia.otras)
+        return en(*evidencia.otras);
+    if (original.evidencia) {
+        const FormatoTexto enOriginal = en(original.codificacion);
+        if (LineaNoCodificable(lineas, enOriginal) < 0)
+            return enOriginal;
+    }
+    return en(Codificacion::Utf8);
+}

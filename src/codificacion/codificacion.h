@@ -1,0 +1,51 @@
+// Code pages per folder: the translator's choice kept in the folder's bookmark file, the code pages the
+// folder's translations show, and the rules that decide the code page a translation is written in.
+#pragma once
+
+#include <optional>
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include "sistema_archivos.h"
+#include "texto_archivo.h"
+
+enum class TipoArchivo { Original, Traduccion };
+
+// The folder's choice for each kind of file; nothing where the editor decides by itself.
+struct EleccionCarpeta
+{
+    std::optional<Codificacion> original{};
+    std::optional<Codificacion> traduccion{};
+};
+
+// The choice kept in `carpeta`/Velarto.vrk, section "Codificacion", keys "Original" and "Traduccion".
+// A name that is not a supported code page counts as no choice.
+EleccionCarpeta LeerEleccion(const QString& carpeta);
+// Keeps (or, with nothing, removes) the choice through the profile store, which leaves every other byte
+// of the file as it was.
+void EscribirEleccion(const QString& carpeta, TipoArchivo tipo, std::optional<Codificacion> codificacion,
+                      SistemaArchivos& sistema = SistemaReal());
+
+// The code pages of the translations in `carpeta`/Traducidos that show theirs, by file name.
+QHash<QString, Codificacion> CodificacionesTraducidas(const QString& carpeta);
+// The code page most of them have, leaving out `excluido`; on a tie, the one listed first in
+// Codificacion::Todas().
+std::optional<Codificacion> MasComun(const QHash<QString, Codificacion>& traducidas, const QString& excluido);
+
+// What decides a translation's code page.
+struct EvidenciaTraduccion
+{
+    std::optional<Codificacion> eleccion{}; // the folder's choice for translations
+    bool hayTraducido = false;              // the translation was read from its file
+    FormatoTexto traduccion{};
+    std::optional<Codificacion> otras{}; // the most common one among the folder's other translations
+    FormatoTexto original{};
+};
+
+// The format a translation holding `lineas` is written in. The first that applies: the folder's choice;
+// the translation's own evidence; the folder's other translations; the original's code page when the
+// original shows it and can hold every character; UTF-8. Lines end as the translation's do, or as the
+// original's for a new translation.
+FormatoTexto FormatoTraduccion(const EvidenciaTraduccion& evidencia, const QStringList& lineas);
