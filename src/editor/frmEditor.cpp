@@ -203,6 +203,7 @@ void frmEditor::Conectar()
     connect(ck, &QCheckBox::stateChanged, this, [this] { Proteger([this] { ck_Click(); }); });
     connect(timer, &QTimer::timeout, this, [this] { timer_Timer(); });
     ConectarMonitor();
+    ConectarMarcas();
 }
 
 template <typename Manejador> void frmEditor::Proteger(Manejador manejador)
