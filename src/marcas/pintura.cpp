@@ -76,9 +76,12 @@ void FondosCaja::actualizar(int desde, int hasta)
 {
     if (!caja_)
         return;
+    // Called while the document reports a change, before the box has laid it out: the lines on screen
+    // are reckoned from the scroll bar, which counts lines in a box that never wraps, not asked of the
+    // layout.
     QWidget* vista = caja_->viewport();
-    const int primera = caja_->cursorForPosition(QPoint(0, 0)).blockNumber();
-    const int ultima = caja_->cursorForPosition(QPoint(0, vista->height())).blockNumber();
+    const int primera = caja_->verticalScrollBar()->value();
+    const int ultima = primera + vista->height() / std::max(1, caja_->fontMetrics().lineSpacing()) + 1;
     if (desde <= ultima && hasta > primera)
         vista->update();
 }
@@ -114,8 +117,9 @@ std::vector<Trazo> TrazosBarra(const MarcasLineas& marcas, int alto)
     const qint64 lineas = marcas.lineasTraduccion();
     if (alto < altoTrazo || lineas == 0 || marcas.cantidad() == 0)
         return trazos;
-    // A line's tick starts at the pixel row of its relative height; the first line at or below a pixel
-    // row is found from that row, so each search starts past the tick just drawn.
+    // A line's tick starts at the pixel row of its relative height. Each search finds the first marked
+    // line from the pixel row after the last tick's start: at most one search per pixel row, however many
+    // lines share it.
     const auto pixelDeLinea = [&](qint64 linea) {
         return int(std::min<qint64>(linea * alto / lineas, alto - altoTrazo));
     };
@@ -134,7 +138,7 @@ std::vector<Trazo> TrazosBarra(const MarcasLineas& marcas, int alto)
                 trazos.back().alto = std::max(trazos.back().alto, desde + altoTrazo - trazos.back().desde);
             else
                 trazos.push_back({tipo, desde, altoTrazo});
-            pixel = std::max(pixel + 1, desde + altoTrazo);
+            pixel = std::max(pixel, desde) + 1;
         }
     }
     return trazos;
