@@ -132,8 +132,8 @@ void frmEditor::MostrarMarcas()
             txtTraducido->setFocus();
         });
     }
-    ventana->irAFila(txtTraducido->textCursor().blockNumber());
     ventana->show();
     ventana->raise();
     ventana->activateWindow();
+    ventana->irAFila(txtTraducido->textCursor().blockNumber());
 }

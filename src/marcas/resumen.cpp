@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include <QHeaderView>
+#include <QHideEvent>
+#include <QShowEvent>
 #include <QLabel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -45,10 +47,23 @@ QString TextoMarcas(int largas, int sobrantes, const QString& union_)
 ModeloResumen::ModeloResumen(const MarcasLineas& marcas, QObject* padre)
     : QAbstractTableModel(padre), marcas_(marcas)
 {
-    lineas_.reserve(std::size_t(marcas_.cantidad()));
-    for (int orden = 0; orden < marcas_.cantidad(); ++orden)
-        lineas_.push_back(marcas_.enesima(orden));
-    connect(&marcas_, &MarcasLineas::cambio, this, [this](int desde, int hasta) { Seguir(desde, hasta); });
+    seguir(true);
+}
+
+void ModeloResumen::seguir(bool seguir)
+{
+    disconnect(conexion_);
+    beginResetModel();
+    lineas_.clear();
+    if (seguir) {
+        lineas_.reserve(std::size_t(marcas_.cantidad()));
+        for (int orden = 0; orden < marcas_.cantidad(); ++orden)
+            lineas_.push_back(marcas_.enesima(orden));
+        conexion_ = connect(&marcas_, &MarcasLineas::cambio, this,
+                            [this](int desde, int hasta) { Seguir(desde, hasta); });
+    }
+    lineas_.shrink_to_fit();
+    endResetModel();
 }
 
 int ModeloResumen::rowCount(const QModelIndex& padre) const
@@ -215,6 +230,20 @@ VentanaResumen::VentanaResumen(const MarcasLineas& marcas, QWidget* padre)
     connect(tabla_, &QAbstractItemView::activated, this, elegir);
     connect(tabla_, &QAbstractItemView::doubleClicked, this, elegir);
     Contar();
+}
+
+void VentanaResumen::showEvent(QShowEvent* evento)
+{
+    if (!evento->spontaneous())
+        modelo_->seguir(true);
+    QDialog::showEvent(evento);
+}
+
+void VentanaResumen::hideEvent(QHideEvent* evento)
+{
+    QDialog::hideEvent(evento);
+    if (!evento->spontaneous())
+        modelo_->seguir(false);
 }
 
 void VentanaResumen::irAFila(int linea)

@@ -30,6 +30,10 @@ public:
     QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
     QVariant headerData(int seccion, Qt::Orientation orientacion, int rol = Qt::DisplayRole) const override;
 
+    // Follows the marks, starting from all of them, or stops following and shows no rows: a window that
+    // is not shown costs no edit anything.
+    void seguir(bool seguir);
+
     // The box line (from 0) of a row, -1 outside the rows; the first row at or after a line.
     int linea(int fila) const;
     int filaDesde(int linea) const;
@@ -38,6 +42,7 @@ private:
     void Seguir(int desde, int hasta);
 
     const MarcasLineas& marcas_;
+    QMetaObject::Connection conexion_;
     // The marked lines as the rows show them; only the changed stretch is compared with the marks.
     std::vector<int> lineas_;
 };
@@ -54,6 +59,10 @@ public:
     QLabel* resumen() const { return resumen_; }
     // Makes the first row at or after `linea` the current one.
     void irAFila(int linea);
+
+protected:
+    void showEvent(QShowEvent* evento) override;
+    void hideEvent(QHideEvent* evento) override;
 
 Q_SIGNALS:
     // A row was chosen (double-click or Enter): the box line, from 0.

@@ -305,6 +305,16 @@ private Q_SLOTS:
 
         QTest::keyClick(tabla, Qt::Key_Escape);
         QVERIFY(!ventana->isVisible());
+
+        // Opened again after an edit made while it was closed, it shows the marks as they are now.
+        CursorEn(0);
+        QTest::keyClick(v.txtTraducido, Qt::Key_Delete);
+        QTest::keyClick(v.txtTraducido, Qt::Key_Delete);
+        Enfocar();
+        QTest::keyClick(v.txtTraducido, Qt::Key_L, Qt::ControlModifier);
+        QVERIFY(ventana->isVisible());
+        QCOMPARE(modelo.rowCount(), 2);
+        QCOMPARE(fila(0), QStringLiteral("2|4|3|1|abcd|abc"));
     }
 
     // While a long load yields, the marks follow the part of the original listed so far; a load that
