@@ -48,8 +48,10 @@ void frmEditor::ConectarMarcas()
                }};
     EstadoMarcas& estado = *marcas_;
     const MarcasLineas& marcas = estado.marcas;
-    lstOriginal->setFondoFilas([&marcas](int fila) {
-        return marcas.marca(fila) == Marca::Larga ? ColorFondo(Marca::Larga) : QColor();
+    lstOriginal->setFondoFilas([this, &marcas](int fila) {
+        return marcas.marca(fila) == Marca::Larga
+                   ? ColorFondo(Marca::Larga, lstOriginal->palette().color(QPalette::Base))
+                   : QColor();
     });
 
     // A tooltip the monitor does not read: setting it never wakes the monitor's timer.

@@ -27,13 +27,21 @@ double Luminancia(const QColor& color)
 
 } // namespace
 
-QColor ColorFondo(Marca marca)
+QColor ColorFondo(Marca marca, const QColor& base)
 {
+    // On white: light red (255, 204, 204) and light orange (255, 224, 179).
+    const auto mezcla = [&base](const QColor& tinte, double parte) {
+        const auto canal = [&](int b, int t) {
+            return int(std::lround(b + (t - b) * parte));
+        };
+        return QColor(canal(base.red(), tinte.red()), canal(base.green(), tinte.green()),
+                      canal(base.blue(), tinte.blue()));
+    };
     switch (marca) {
     case Marca::Larga:
-        return {255, 204, 204};
+        return mezcla(QColor(255, 0, 0), 0.2);
     case Marca::Sobrante:
-        return {255, 224, 178};
+        return mezcla(QColor(255, 150, 0), 0.3);
     case Marca::Ninguna:
         break;
     }
@@ -95,6 +103,7 @@ bool FondosCaja::eventFilter(QObject* objeto, QEvent* evento)
         return false;
     QWidget* vista = caja_->viewport();
     const QRect zona = static_cast<QPaintEvent*>(evento)->rect();
+    const QColor base = caja_->palette().color(QPalette::Base);
     QPainter pintor(vista);
     // From the first line under the damaged area down to the last one in it: the lines on screen only.
     for (QTextBlock bloque = caja_->cursorForPosition(QPoint(0, zona.top())).block(); bloque.isValid();
@@ -106,7 +115,7 @@ bool FondosCaja::eventFilter(QObject* objeto, QEvent* evento)
             break;
         const Marca marca = marcas_.marca(bloque.blockNumber());
         if (marca != Marca::Ninguna)
-            pintor.fillRect(QRect(0, linea.top(), vista->width(), linea.height()), ColorFondo(marca));
+            pintor.fillRect(QRect(0, linea.top(), vista->width(), linea.height()), ColorFondo(marca, base));
     }
     return false;
 }

@@ -13,8 +13,10 @@
 class QPlainTextEdit;
 class QScrollBar;
 
-// Backgrounds behind the text (light, for the text to stay readable) and the scroll bar's ticks.
-QColor ColorFondo(Marca marca);
+// The background behind a marked line: the mark's hue over the control's own background (`base`), light
+// on a light one, so that its text stays as readable as on the background itself.
+QColor ColorFondo(Marca marca, const QColor& base = Qt::white);
+// The scroll bar's ticks.
 QColor ColorTrazo(Marca marca);
 // Contrast ratio of two colours as readability guidelines measure it, 1 ... 21.
 double Contraste(const QColor& a, const QColor& b);

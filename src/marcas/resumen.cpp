@@ -7,6 +7,7 @@
 #include <QHideEvent>
 #include <QShowEvent>
 #include <QLabel>
+#include <QPalette>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -93,7 +94,7 @@ QVariant ModeloResumen::data(const QModelIndex& indice, int rol) const
         return {};
     const Marca marca = marcas_.marca(l);
     if (rol == Qt::BackgroundRole && indice.column() == Linea)
-        return ColorFondo(marca);
+        return ColorFondo(marca, QPalette().color(QPalette::Base));
     if (rol == Qt::TextAlignmentRole && indice.column() < Traduccion)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (rol != Qt::DisplayRole)

@@ -217,24 +217,6 @@ private Q_SLOTS:
         }
         QTEST(obtenidos, "esperados");
     }
-
-    void textos_data()
-    {
-        QTest::addColumn<int>("largas");
-        QTest::addColumn<int>("sobrantes");
-        QTest::addColumn<QString>("texto");
-        QTest::newRow("ninguna") << 0 << 0 << "Ninguna línea supera su original";
-        QTest::newRow("plurales") << 3 << 2 << "3 líneas superan su original; 2 líneas sobran";
-        QTest::newRow("singulares") << 1 << 1 << "1 línea supera su original; 1 línea sobra";
-        QTest::newRow("solo sobrantes") << 0 << 4 << "4 líneas sobran";
-    }
-
-    void textos()
-    {
-        QFETCH(int, largas);
-        QFETCH(int, sobrantes);
-        QTEST(TextoMarcas(largas, sobrantes, QStringLiteral("; ")), "texto");
-    }
 };
 
 VELARTO_PRUEBA(PruebaMarcas)
