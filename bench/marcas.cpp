@@ -47,13 +47,15 @@ QByteArray Linea(int i, const QByteArray& palabra, int mas)
     return linea + "\r\n";
 }
 
-// An original and a translation of `lineas` lines; the translation's line i is too long when `larga(i)`.
-void EscribirParMarcado(const QString& carpeta, int lineas, const std::function<bool(int)>& larga)
+// An original and a translation of `lineas` lines; the translation's line i is five characters longer when
+// `larga(i)`, and so is the original's when `cabe`: the same translation then has no line too long.
+void EscribirParMarcado(const QString& carpeta, int lineas, const std::function<bool(int)>& larga,
+                        bool cabe = false)
 {
     QByteArray original;
     QByteArray traduccion;
     for (int i = 0; i < lineas; ++i) {
-        original += Linea(i, "the quick brown fox ", 0);
+        original += Linea(i, "the quick brown fox ", cabe && larga(i) ? 5 : 0);
         traduccion += Linea(i, "el veloz murcielago ", larga(i) ? 5 : 0);
     }
     QDir(carpeta).mkpath(QStringLiteral("Traducidos"));
@@ -124,7 +126,9 @@ void MedirMarcas()
         double tiempos[2] = {0, 0};
         for (const int mitad : {1, 0}) {
             QTemporaryDir carpeta;
-            EscribirParMarcado(carpeta.path(), lineas, [mitad](int i) { return mitad && i % 2 == 0; });
+            // The same translation both times; only the original decides whether half of it is too long.
+            EscribirParMarcado(
+                carpeta.path(), lineas, [](int i) { return i % 2 == 0; }, !mitad);
             std::unique_ptr<frmEditor> v = AbrirPar(carpeta.path(), caja);
             if (v->marcas().largas() != (mitad ? (lineas + 1) / 2 : 0))
                 std::printf("  marcas inesperadas: %d\n", v->marcas().largas());
@@ -179,7 +183,7 @@ void MedirMarcas()
             [&] { v->timer_Timer(); });
         const auto enter = [&](CajaTexto& c) {
             return Mediana(
-                31, [](int) {}, [&, i = 0]() mutable { teclear(c, i++, QStringLiteral("\n")); });
+                32, [](int) {}, [&, i = 0]() mutable { teclear(c, i++, QStringLiteral("\n")); });
         };
         const double conEnter = enter(*v->txtTraducido);
         const double enterSola = enter(sola);
