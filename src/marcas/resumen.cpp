@@ -192,6 +192,9 @@ VentanaResumen::VentanaResumen(const MarcasLineas& marcas, QWidget* padre)
       tabla_(new QTableView(this))
 {
     setObjectName(QStringLiteral("frmLineasLargas"));
+    // A window does not take its parent's font by itself; this one looks like the editor it belongs to.
+    if (padre)
+        setFont(padre->font());
     setWindowTitle(QStringLiteral("Líneas que superan el original"));
     setModal(false);
     tabla_->setModel(modelo_);
