@@ -143,18 +143,23 @@ int MarcasLineas::largoOriginal(int linea) const
     return linea >= 0 && linea < lineasOriginal() ? largoOriginal_[std::size_t(linea)] : -1;
 }
 
-QString MarcasLineas::textoTraduccion(int linea) const
+QString MarcasLineas::textoTraduccion(int linea, int maximo) const
 {
     if (!documento_ || linea < 0 || linea >= lineasTraduccion())
         return {};
-    return documento_->findBlockByNumber(linea).text();
+    const QTextBlock bloque = documento_->findBlockByNumber(linea);
+    if (bloque.length() - 1 <= maximo)
+        return bloque.text();
+    QTextCursor cursor(bloque);
+    cursor.setPosition(bloque.position() + maximo, QTextCursor::KeepAnchor);
+    return cursor.selectedText();
 }
 
-QString MarcasLineas::textoOriginal(int linea) const
+QString MarcasLineas::textoOriginal(int linea, int maximo) const
 {
     if (!lista_ || linea < 0 || linea >= lista_->count())
         return {};
-    return lista_->item(linea)->text();
+    return lista_->item(linea)->text().left(maximo);
 }
 
 void MarcasLineas::CambioTexto(int posicion, int /*quitados*/, int agregados)

@@ -48,8 +48,9 @@ public:
     // Lengths as the monitor counts them; -1 for a line that does not exist.
     int largoTraduccion(int linea) const;
     int largoOriginal(int linea) const;
-    QString textoTraduccion(int linea) const;
-    QString textoOriginal(int linea) const;
+    // A line's text, or its first `maximo` characters: a giant line is never copied whole.
+    QString textoTraduccion(int linea, int maximo) const;
+    QString textoOriginal(int linea, int maximo) const;
 
 Q_SIGNALS:
     // Lines desde ... hasta - 1 may have another mark, length or text than before; every other line is as

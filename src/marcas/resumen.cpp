@@ -26,9 +26,10 @@ QString Cantidad(int n, const char* singular, const char* plural)
     return QString::number(n) + u' ' + QString::fromUtf8(n == 1 ? singular : plural);
 }
 
-QString Celda(const QString& texto)
+// The start of a line, with an ellipsis when the line goes on.
+QString Celda(const QString& inicio, int largo)
 {
-    return texto.size() > caracteresCelda ? texto.left(caracteresCelda) + u'…' : texto;
+    return largo > inicio.size() ? inicio + u'…' : inicio;
 }
 
 } // namespace
@@ -111,9 +112,10 @@ QVariant ModeloResumen::data(const QModelIndex& indice, int rol) const
     case Exceso:
         return largo - std::max(largoOriginal, 0);
     case Traduccion:
-        return Celda(marcas_.textoTraduccion(l));
+        return Celda(marcas_.textoTraduccion(l, caracteresCelda), largo);
     case Original:
-        return largoOriginal < 0 ? QString() : Celda(marcas_.textoOriginal(l));
+        return largoOriginal < 0 ? QString()
+                                 : Celda(marcas_.textoOriginal(l, caracteresCelda), largoOriginal);
     default:
         return {};
     }

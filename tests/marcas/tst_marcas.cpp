@@ -147,6 +147,20 @@ private Q_SLOTS:
         }
     }
 
+    // A giant line shows as its start and an ellipsis; its lengths stay whole.
+    void celdaDeLineaGigante()
+    {
+        QPlainTextEdit caja;
+        QListWidget lista;
+        caja.setPlainText(QString(100000, u'x'));
+        lista.addItem(QString(400, u'y'));
+        MarcasLineas marcas(&caja, &lista);
+        ModeloResumen modelo(marcas);
+        QCOMPARE(modelo.index(0, ModeloResumen::Traduccion).data().toString(), QString(300, u'x') + u'…');
+        QCOMPARE(modelo.index(0, ModeloResumen::Original).data().toString(), QString(300, u'y') + u'…');
+        QCOMPARE(modelo.index(0, ModeloResumen::Exceso).data().toInt(), 100000 - 400);
+    }
+
     void siguiente_data()
     {
         QTest::addColumn<QStringList>("traduccion");
