@@ -42,3 +42,4 @@ void MedirCarga();
 void MedirMonitor();
 void MedirBorradores();
 void MedirCodificacion();
+void MedirMarcas();

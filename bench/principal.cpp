@@ -1,5 +1,5 @@
 // The benchmark program: prints one table per measured part of the editor.
-// Run: build/bench/velarto_bench [carga|monitor|borradores|codificacion]
+// Run: build/bench/velarto_bench [carga|monitor|borradores|codificacion|marcas]
 #include <cstdio>
 
 #include <QApplication>
@@ -21,5 +21,7 @@ int main(int argc, char* argv[])
         MedirBorradores();
     if (parte.isEmpty() || parte == u"codificacion")
         MedirCodificacion();
+    if (parte.isEmpty() || parte == u"marcas")
+        MedirMarcas();
     return 0;
 }

@@ -208,6 +208,7 @@ void frmEditor::Conectar()
     ConectarMonitor();
     ConectarBorradores();
     ConectarCodificacion();
+    ConectarMarcas();
 }
 
 template <typename Manejador> void frmEditor::Proteger(Manejador manejador)

@@ -27,6 +27,8 @@ class ListaCarpetas;
 class ListaSimple;
 class ListaUnidades;
 struct EstadoBorradores;
+class MarcasLineas;
+struct EstadoMarcas;
 
 // What the window needs from outside that a test replaces.
 struct Servicios
@@ -91,6 +93,8 @@ public:
     bool arranqueTerminado() const { return arrancado_; }
     // The pair the current load committed; `completo` once both files are read.
     const ParCargado& parCargado() const { return par_; }
+    // The translation's lines over their original's limit (marcas.cpp).
+    const MarcasLineas& marcas() const;
 
     QString unidadActual;
 
@@ -199,6 +203,11 @@ private:
     // The code pages of the folder's translations, read once per folder at the first save that needs them.
     QString carpetaTraducidas_;
     std::optional<QHash<QString, Codificacion>> traducidas_;
+    // Lines over their limit (marcas.cpp): backgrounds, scroll bar ticks, F8, the overview window.
+    void ConectarMarcas();
+    void IrAMarca(bool adelante);
+    void IrAFinDeLinea(int linea);
+    void MostrarMarcas();
 
     CajaMensajes* mensajes_;
     std::unique_ptr<CajaMensajesQt> mensajesQt_;
@@ -214,4 +223,6 @@ private:
     // Committed only by the load that is still current, in two steps: the translation, then the original.
     ParCargado par_;
     EstadoMonitor monitor_;
+    // Goes before the controls it watches; its deleter lives with it in marcas.cpp.
+    std::unique_ptr<EstadoMarcas, void (*)(EstadoMarcas*)> marcas_{nullptr, nullptr};
 };

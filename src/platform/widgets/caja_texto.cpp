@@ -100,11 +100,16 @@ void CajaTexto::contextMenuEvent(QContextMenuEvent* evento)
 
 namespace {
 
-// Gives every row the same width, so that the list scrolls sideways that far.
-class DelegadoAncho final : public QStyledItemDelegate
+// A row lays out and paints at most this many characters: no width a list scrolls to shows more, and
+// a giant line would otherwise be laid out whole on every paint.
+constexpr int caracteresFila = 32767;
+
+// Gives every row the same width (when `ancho` is positive), so that the list scrolls sideways that far,
+// and the list's row backgrounds.
+class DelegadoLista final : public QStyledItemDelegate
 {
 public:
-    DelegadoAncho(int ancho, QObject* padre) : QStyledItemDelegate(padre), ancho_(ancho) {}
+    DelegadoLista(int ancho, ListaSimple* lista) : QStyledItemDelegate(lista), ancho_(ancho), lista_(lista) {}
     QSize sizeHint(const QStyleOptionViewItem& opcion, const QModelIndex& indice) const override
     {
         // The height of one line of text, measured on a stand-in: laying out the item's own text would
@@ -113,12 +118,26 @@ public:
         initStyleOption(&medida, indice);
         medida.text = QStringLiteral("Xg");
         const QStyle* estilo = medida.widget ? medida.widget->style() : QApplication::style();
-        return {ancho_,
-                estilo->sizeFromContents(QStyle::CT_ItemViewItem, &medida, QSize(), medida.widget).height()};
+        const int alto =
+            estilo->sizeFromContents(QStyle::CT_ItemViewItem, &medida, QSize(), medida.widget).height();
+        return {ancho_ > 0 ? ancho_ : QStyledItemDelegate::sizeHint(opcion, indice).width(), alto};
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* opcion, const QModelIndex& indice) const override
+    {
+        QStyledItemDelegate::initStyleOption(opcion, indice);
+        if (opcion->text.size() > caracteresFila)
+            opcion->text.truncate(caracteresFila);
+        if (const auto& fondo = lista_->fondoFilas(); fondo && !(opcion->state & QStyle::State_Selected)) {
+            if (const QColor color = fondo(indice.row()); color.isValid())
+                opcion->backgroundBrush = color;
+        }
     }
 
 private:
     int ancho_;
+    ListaSimple* lista_;
 };
 
 } // namespace
@@ -127,6 +146,7 @@ ListaSimple::ListaSimple(QWidget* padre) : QListWidget(padre)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    setItemDelegate(new DelegadoLista(0, this));
 }
 
 int ListaSimple::indice() const
@@ -148,7 +168,12 @@ QString ListaSimple::textoSeleccionado() const
 void ListaSimple::setExtensionHorizontal(int pixeles)
 {
     QAbstractItemDelegate* anterior = itemDelegate();
-    setItemDelegate(new DelegadoAncho(pixeles, this));
+    setItemDelegate(new DelegadoLista(pixeles, this));
     if (anterior && anterior->parent() == this)
         anterior->deleteLater();
+}
+
+void ListaSimple::setFondoFilas(std::function<QColor(int fila)> fondo)
+{
+    fondo_ = std::move(fondo);
 }

@@ -1,6 +1,8 @@
 // The multi-line text box and the plain list box of the window, with the operations it relies on.
 #pragma once
 
+#include <functional>
+
 #include <QListWidget>
 #include <QPlainTextEdit>
 
@@ -54,4 +56,11 @@ public:
     QString textoSeleccionado() const;
     // How far, in pixels, the list scrolls sideways, whatever its items' widths.
     void setExtensionHorizontal(int pixeles);
+    // The background of each row that `fondo` gives a valid colour for; the selection's highlight still
+    // shows on the selected row. The caller repaints the viewport when the colours change.
+    void setFondoFilas(std::function<QColor(int fila)> fondo);
+    const std::function<QColor(int)>& fondoFilas() const { return fondo_; }
+
+private:
+    std::function<QColor(int)> fondo_;
 };
