@@ -57,7 +57,9 @@ frmEditor::frmEditor(Servicios servicios, QWidget* padre)
       carpetaInicial_(servicios.carpetaInicial.isEmpty() ? QDir::currentPath() : servicios.carpetaInicial),
       carpetaDatos_(servicios.carpetaDatos.isEmpty()
                         ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-                        : servicios.carpetaDatos)
+                        : servicios.carpetaDatos),
+      archivoAjustes_(std::move(servicios.archivoAjustes)),
+      carpetasDiccionarios_(std::move(servicios.carpetasDiccionarios))
 {
     if (!mensajes_) {
         mensajesQt_ = std::make_unique<CajaMensajesQt>(this);
@@ -203,6 +205,7 @@ void frmEditor::Conectar()
     connect(ck, &QCheckBox::stateChanged, this, [this] { Proteger([this] { ck_Click(); }); });
     connect(timer, &QTimer::timeout, this, [this] { timer_Timer(); });
     ConectarMonitor();
+    ConectarOrtografia();
 }
 
 template <typename Manejador> void frmEditor::Proteger(Manejador manejador)

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include <QStringList>
 #include <QWidget>
 
 #include "mensajes.h"
@@ -14,6 +15,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QTimer;
 class BotonImagen;
 class CajaTexto;
@@ -25,10 +27,18 @@ class ListaUnidades;
 // What the window needs from outside that a test replaces.
 struct Servicios
 {
-    CajaMensajes* mensajes = nullptr; // nullptr: the window's own Qt message boxes
-    ProveedorUnidades unidades{};     // empty: the mounted file systems' roots
-    QString carpetaInicial{};         // empty: the current folder
-    QString carpetaDatos{};           // empty: the user's data folder for this application
+    CajaMensajes* mensajes = nullptr;   // nullptr: the window's own Qt message boxes
+    ProveedorUnidades unidades{};       // empty: the mounted file systems' roots
+    QString carpetaInicial{};           // empty: the current folder
+    QString carpetaDatos{};             // empty: the user's data folder for this application
+    QString archivoAjustes{};           // empty: the user's settings (QSettings, user scope)
+    QStringList carpetasDiccionarios{}; // empty: where Hunspell's tools look for dictionaries
+};
+
+struct EstadoOrtografia;
+struct BorrarOrtografia
+{
+    void operator()(EstadoOrtografia* estado) const;
 };
 
 class frmEditor final : public QWidget
@@ -67,6 +77,9 @@ public:
 
     // Always on top.
     void ck_Click();
+
+    // Spelling (ortografia.cpp): the box's context menu gains corrections and the switches.
+    void txtTraducido_MenuContextual(QMenu* menu, QPoint posicion);
 
     // The script folder and the paths of the selected script's pair.
     QString carpetaScripts() const;
@@ -152,6 +165,11 @@ private:
 
     // Bookmark and always on top (marcador.cpp, encima.cpp).
 
+    // Spelling (ortografia.cpp).
+    void ConectarOrtografia();
+    void CambiarIdiomaOrtografia(const QString& codigo);
+    void ActivarOrtografia(bool activa);
+
     CajaMensajes* mensajes_;
     std::unique_ptr<CajaMensajesQt> mensajesQt_;
     ProveedorUnidades unidades_;
@@ -165,4 +183,7 @@ private:
     // Committed only by the load that is still current, in two steps: the translation, then the original.
     ParCargado par_;
     EstadoMonitor monitor_;
+    QString archivoAjustes_;
+    QStringList carpetasDiccionarios_;
+    std::unique_ptr<EstadoOrtografia, BorrarOrtografia> ortografia_;
 };
