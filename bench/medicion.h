@@ -40,3 +40,4 @@ void EscribirPar(const QString& carpeta, const QString& nombre, int lineas);
 // The sections of the benchmark, each printing its own table.
 void MedirCarga();
 void MedirMonitor();
+void MedirOrtografia();

@@ -1,5 +1,5 @@
 // The benchmark program: prints one table per measured part of the editor.
-// Run: build/bench/velarto_bench [carga|monitor]
+// Run: build/bench/velarto_bench [carga|monitor|ortografia]
 #include <cstdio>
 
 #include <QApplication>
@@ -17,5 +17,7 @@ int main(int argc, char* argv[])
         MedirCarga();
     if (parte.isEmpty() || parte == u"monitor")
         MedirMonitor();
+    if (parte.isEmpty() || parte == u"ortografia")
+        MedirOrtografia();
     return 0;
 }

@@ -80,6 +80,8 @@ public:
 
     // Spelling (ortografia.cpp): the box's context menu gains corrections and the switches.
     void txtTraducido_MenuContextual(QMenu* menu, QPoint posicion);
+    // Lines of the box still waiting for their idle check.
+    bool OrtografiaPendiente() const;
 
     // The script folder and the paths of the selected script's pair.
     QString carpetaScripts() const;

@@ -95,6 +95,11 @@ void frmEditor::ConectarOrtografia()
     connect(caja, &CajaTexto::menuContextual, this, &frmEditor::txtTraducido_MenuContextual);
 }
 
+bool frmEditor::OrtografiaPendiente() const
+{
+    return ortografia_->resaltador && ortografia_->resaltador->trabajoPendiente();
+}
+
 void frmEditor::ActivarOrtografia(bool activa)
 {
     EstadoOrtografia& o = *ortografia_;

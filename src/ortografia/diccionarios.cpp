@@ -83,7 +83,9 @@ QString NombreLegible(const QString& codigo)
     const QLocale idioma(partes.captured(1));
     if (idioma.language() == QLocale::C)
         return codigo;
-    const QString lengua = Mayuscula(QLocale(idioma.language()).nativeLanguageName());
+    // The locale data names Spanish after a country ("español de España"); the country comes apart.
+    const QString lengua = idioma.language() == QLocale::Spanish ? QStringLiteral("Español")
+                                                                 : Mayuscula(idioma.nativeLanguageName());
     if (partes.captured(2).isEmpty())
         return lengua;
     const QLocale local(partes.captured(1) + u'_' + partes.captured(2));
