@@ -130,8 +130,27 @@ void ResaltadorOrtografia::AlCambiar(int desde, int quitados, int agregados)
     }
 }
 
-void ResaltadorOrtografia::Revisar(const QTextBlock& bloque)
+bool ResaltadorOrtografia::HayErratas(const QString& texto) const
 {
+    for (const TramoPalabra& palabra : PalabrasRevisables(texto))
+        if (!revisor_->Correcta(QStringView(texto).sliced(palabra.inicio, palabra.largo)))
+            return true;
+    return false;
+}
+
+void ResaltadorOrtografia::Revisar(QTextBlock bloque)
+{
+    // A line with nothing to underline that shows no underline keeps its formats as they are: the
+    // base class would lay it out again (and give it a text layout for good) only to find it unchanged.
+    DatosRevision* datos = Datos(bloque);
+    if (!(datos && datos->subrayada) && (!activo_ || !revisor_->disponible() || !HayErratas(bloque.text()))) {
+        if (!datos) {
+            datos = new DatosRevision;
+            bloque.setUserData(datos);
+        }
+        datos->generacion = activo_ && revisor_->disponible() ? generacion_ : 0;
+        return;
+    }
     const CambioDeFormato marca(document());
     const bool antes = std::exchange(inmediato_, true);
     rehighlightBlock(bloque);

@@ -52,7 +52,8 @@ protected:
 
 private:
     void AlCambiar(int desde, int quitados, int agregados);
-    void Revisar(const QTextBlock& bloque);
+    void Revisar(QTextBlock bloque);
+    bool HayErratas(const QString& texto) const;
     bool Necesita(const QTextBlock& bloque) const;
     void Programar();
 
