@@ -27,12 +27,14 @@ class ListaUnidades;
 // What the window needs from outside that a test replaces.
 struct Servicios
 {
-    CajaMensajes* mensajes = nullptr;   // nullptr: the window's own Qt message boxes
-    ProveedorUnidades unidades{};       // empty: the mounted file systems' roots
-    QString carpetaInicial{};           // empty: the current folder
-    QString carpetaDatos{};             // empty: the user's data folder for this application
-    QString archivoAjustes{};           // empty: the user's settings (QSettings, user scope)
-    QStringList carpetasDiccionarios{}; // empty: where Hunspell's tools look for dictionaries
+    CajaMensajes* mensajes = nullptr; // nullptr: the window's own Qt message boxes
+    ProveedorUnidades unidades{};     // empty: the mounted file systems' roots
+    QString carpetaInicial{};         // empty: the current folder
+    QString carpetaDatos{};           // empty: the user's data folder for this application
+
+    // Spelling. Empty: the user's settings (QSettings, user scope); where Hunspell's tools look.
+    QString archivoAjustes{};
+    QStringList carpetasDiccionarios{};
 };
 
 struct EstadoOrtografia;

@@ -65,17 +65,23 @@ bool Revisor::Cargar(const Diccionario& diccionario)
     return true;
 }
 
-std::string Revisor::Codificar(QStringView palabra)
+std::string Revisor::Codificar(QStringView palabra, bool* representable)
 {
     // Hunspell has no apostrophe of its own: the typographic one is checked as the straight one.
     QString texto = palabra.toString();
     texto.replace(u'\u2019', u'\'');
-    return QByteArray(codificador_.encode(texto)).toStdString();
+    const QByteArray codificada = codificador_.encode(texto);
+    if (representable)
+        *representable = !codificador_.hasError();
+    codificador_.resetState();
+    return codificada.toStdString();
 }
 
 QString Revisor::Decodificar(const std::string& palabra)
 {
-    return decodificador_.decode(QByteArrayView(palabra.data(), qsizetype(palabra.size())));
+    const QString texto = decodificador_.decode(QByteArrayView(palabra.data(), qsizetype(palabra.size())));
+    decodificador_.resetState();
+    return texto;
 }
 
 bool Revisor::Correcta(QStringView palabra)
@@ -88,10 +94,10 @@ bool Revisor::Correcta(QStringView palabra)
         return *visto;
     bool correcta = aceptadas_.contains(clave);
     if (!correcta) {
-        const std::string codificada = Codificar(palabra);
+        bool representable = true;
+        const std::string codificada = Codificar(palabra, &representable);
         // A word the dictionary's encoding cannot hold is no word of that language to judge.
-        correcta = codificador_.hasError() || hunspell_->spell(codificada);
-        codificador_.resetState();
+        correcta = !representable || hunspell_->spell(codificada);
     }
     veredictos_.insert(clave, correcta);
     return correcta;

@@ -44,7 +44,7 @@ public:
     const QStringList& personales() const { return personales_; }
 
 private:
-    std::string Codificar(QStringView palabra);
+    std::string Codificar(QStringView palabra, bool* representable = nullptr);
     QString Decodificar(const std::string& palabra);
 
     QString archivoPersonal_;

@@ -16,6 +16,7 @@
 #include "caja_texto.h"
 #include "carpeta_prueba.h"
 #include "diccionarios.h"
+#include "formato_documento.h"
 #include "principal.h"
 #include "ventana_prueba.h"
 
@@ -163,6 +164,21 @@ private Q_SLOTS:
         QVERIFY(!ventana_->timer->isActive());
         QCOMPARE(documento->availableUndoSteps(), 0);
         QVERIFY(!documento->isModified());
+
+        // Restyling that does fire the change signals (as the highlighter leaving the document does)
+        // leaves the monitor resting too.
+        int senales = 0;
+        connect(documento, &QTextDocument::contentsChange, this, [&] { ++senales; });
+        {
+            const CambioDeFormato marca(documento);
+            QTextCursor grupo(documento);
+            grupo.beginEditBlock();
+            Bloque(0).layout()->clearFormats();
+            grupo.endEditBlock();
+        }
+        QCOMPARE(senales, 1);
+        QApplication::processEvents();
+        QVERIFY(!ventana_->timer->isActive());
     }
 
     // A keystroke re-checks its own line at once.
