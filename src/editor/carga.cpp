@@ -86,8 +86,7 @@ bool frmEditor::LeerTraduccion(ParCargado& par, quint64 carga, QStringList& line
         LectorLineas lector(LeerArchivo(par.rutaTraduccion));
         par.formatoTraduccion = lector.formato();
         if (!LeerPorTramos(
-                lector, [&] { return SigueVigente(carga); },
-                [&](QStringList tramo) { lineas.append(tramo); }))
+                lector, [&] { return SigueVigente(carga); }, [&](QStringList tramo) { lineas.append(tramo); }))
             return false;
         par.hayTraducido = true;
     } catch (const ErrorEjecucion&) {
