@@ -43,3 +43,4 @@ void MedirMonitor();
 void MedirBorradores();
 void MedirCodificacion();
 void MedirMarcas();
+void MedirOrtografia();

@@ -1,5 +1,5 @@
 // The benchmark program: prints one table per measured part of the editor.
-// Run: build/bench/velarto_bench [carga|monitor|borradores|codificacion|marcas]
+// Run: build/bench/velarto_bench [carga|monitor|borradores|codificacion|marcas|ortografia]
 #include <cstdio>
 
 #include <QApplication>
@@ -23,5 +23,7 @@ int main(int argc, char* argv[])
         MedirCodificacion();
     if (parte.isEmpty() || parte == u"marcas")
         MedirMarcas();
+    if (parte.isEmpty() || parte == u"ortografia")
+        MedirOrtografia();
     return 0;
 }

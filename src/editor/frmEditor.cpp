@@ -60,7 +60,9 @@ frmEditor::frmEditor(Servicios servicios, QWidget* padre)
       carpetaInicial_(servicios.carpetaInicial.isEmpty() ? QDir::currentPath() : servicios.carpetaInicial),
       carpetaDatos_(servicios.carpetaDatos.isEmpty()
                         ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-                        : servicios.carpetaDatos)
+                        : servicios.carpetaDatos),
+      archivoAjustes_(std::move(servicios.archivoAjustes)),
+      carpetasDiccionarios_(std::move(servicios.carpetasDiccionarios))
 {
     if (!mensajes_) {
         mensajesQt_ = std::make_unique<CajaMensajesQt>(this);
@@ -209,6 +211,7 @@ void frmEditor::Conectar()
     ConectarBorradores();
     ConectarCodificacion();
     ConectarMarcas();
+    ConectarOrtografia();
 }
 
 template <typename Manejador> void frmEditor::Proteger(Manejador manejador)

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include <QStringList>
 #include <QWidget>
 
 #include "codificacion.h"
@@ -18,6 +19,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QListWidgetItem;
+class QMenu;
 class QTimer;
 class BotonImagen;
 class ErrorEjecucion;
@@ -38,6 +40,16 @@ struct Servicios
     QString carpetaInicial{};            // empty: the current folder
     QString carpetaDatos{};              // empty: the user's data folder for this application
     SistemaArchivos* archivos = nullptr; // nullptr: the real file-system calls
+
+    // Spelling. Empty: the user's settings (QSettings, user scope); where Hunspell's tools look.
+    QString archivoAjustes{};
+    QStringList carpetasDiccionarios{};
+};
+
+struct EstadoOrtografia;
+struct BorrarOrtografia
+{
+    void operator()(EstadoOrtografia* estado) const;
 };
 
 class frmEditor final : public QWidget
@@ -83,6 +95,10 @@ public:
     FormatoTexto FormatoGuardado(const QStringList& lineas);
     // The tooltip of a total or length caption that tells the code page in use.
     QString AyudaCodificacion(const QWidget* control);
+    // Spelling (ortografia.cpp): the box's context menu gains corrections and the switches.
+    void txtTraducido_MenuContextual(QMenu* menu, QPoint posicion);
+    // Lines of the box still waiting for their idle check.
+    bool OrtografiaPendiente() const;
 
     // The script folder and the paths of the selected script's pair.
     QString carpetaScripts() const;
@@ -208,6 +224,10 @@ private:
     void IrAMarca(bool adelante);
     void IrAFinDeLinea(int linea);
     void MostrarMarcas();
+    // Spelling (ortografia.cpp).
+    void ConectarOrtografia();
+    void CambiarIdiomaOrtografia(const QString& codigo);
+    void ActivarOrtografia(bool activa);
 
     CajaMensajes* mensajes_;
     std::unique_ptr<CajaMensajesQt> mensajesQt_;
@@ -225,4 +245,7 @@ private:
     EstadoMonitor monitor_;
     // Goes before the controls it watches; its deleter lives with it in marcas.cpp.
     std::unique_ptr<EstadoMarcas, void (*)(EstadoMarcas*)> marcas_{nullptr, nullptr};
+    QString archivoAjustes_;
+    QStringList carpetasDiccionarios_;
+    std::unique_ptr<EstadoOrtografia, BorrarOrtografia> ortografia_;
 };

@@ -14,6 +14,7 @@
 
 #include "caja_texto.h"
 #include "errores.h"
+#include "formato_documento.h"
 #include "numeros.h"
 #include "texto.h"
 
@@ -97,10 +98,14 @@ void frmEditor::VigilarDocumento()
     disconnect(monitor_.conexionDocumento);
     monitor_.documentoVigilado = txtTraducido->document();
     monitor_.conexionDocumento =
-        connect(monitor_.documentoVigilado, &QTextDocument::contentsChange, this, [this] {
-            ++monitor_.cambiosTexto;
-            DespertarMonitor();
-        });
+        connect(monitor_.documentoVigilado, &QTextDocument::contentsChange, this,
+                [this](int, int quitados, int agregados) {
+                    // Restyling, such as the spelling underlines, changes no text.
+                    if (quitados == agregados && SoloFormato(monitor_.documentoVigilado))
+                        return;
+                    ++monitor_.cambiosTexto;
+                    DespertarMonitor();
+                });
 }
 
 void frmEditor::DespertarMonitor()

@@ -1,0 +1,213 @@
+// Cost of spelling as you type on scripts of Spanish text with one misspelled word in ten: the load
+// with checking on beside the load with it off, the idle checking of the whole script, a keystroke's
+// re-check, the context menu with its corrections, and the processor use once checking is done.
+#include "medicion.h"
+
+#include <cstdio>
+#include <memory>
+
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTimer>
+
+#include "caja_texto.h"
+#include "frmEditor.h"
+#include "lista_archivos.h"
+#include "mensajes.h"
+
+namespace {
+
+constexpr int repeticiones = 5;
+
+class CajaMuda final : public CajaMensajes
+{
+public:
+    Respuesta Mostrar(const QString& texto, Botones, Icono, const QString&) override
+    {
+        std::fprintf(stderr, "mensaje: %s\n", qPrintable(texto));
+        return Respuesta::Aceptar;
+    }
+};
+
+const QStringList correctas =
+    QStringLiteral(
+        "el caballero cruzó el puente del castillo antes de que cayera la noche y los guardias cerraron la "
+        "puerta mientras la reina esperaba noticias del norte con el corazón en un puño porque nadie sabía "
+        "dónde estaba su hijo ni cuándo volvería a casa")
+        .split(u' ');
+const QStringList erratas = QStringLiteral("nesecito travez haci ademas dijistes cancion tambien despues "
+                                           "quizas porfavor")
+                                .split(u' ');
+
+// Lines of about 50 characters; every tenth word is misspelled.
+QByteArray Guion(int lineas)
+{
+    QByteArray datos;
+    int palabra = 0;
+    for (int i = 0; i < lineas; ++i) {
+        QString linea;
+        while (linea.size() < 45) {
+            ++palabra;
+            linea += (palabra % 10 == 0 ? erratas[(palabra / 10) % erratas.size()]
+                                        : correctas[palabra % correctas.size()]) +
+                     u' ';
+        }
+        datos += linea.trimmed().toUtf8() + "\r\n";
+    }
+    return datos;
+}
+
+void Escribir(const QString& ruta, const QByteArray& datos)
+{
+    QDir().mkpath(QFileInfo(ruta).absolutePath());
+    QFile archivo(ruta);
+    if (archivo.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        archivo.write(datos);
+}
+
+void ProcesarEventos(int milisegundos)
+{
+    QEventLoop bucle;
+    QTimer::singleShot(milisegundos, &bucle, &QEventLoop::quit);
+    bucle.exec();
+}
+
+double SegundosProcesador()
+{
+    rusage uso{};
+    getrusage(RUSAGE_SELF, &uso);
+    const auto segundos = [](const timeval& t) {
+        return double(t.tv_sec) + double(t.tv_usec) / 1e6;
+    };
+    return segundos(uso.ru_utime) + segundos(uso.ru_stime);
+}
+
+struct Banco
+{
+    QTemporaryDir dir;
+    CajaMuda caja;
+    std::unique_ptr<frmEditor> ventana;
+
+    Banco(int lineas, bool activa)
+    {
+        Escribir(dir.filePath(QStringLiteral("guion.txt")), Guion(lineas));
+        Escribir(dir.filePath(QStringLiteral("Traducidos/guion.txt")), Guion(lineas));
+        const QString ajustes = dir.filePath(QStringLiteral("ajustes.ini"));
+        QSettings(ajustes, QSettings::IniFormat).setValue(QStringLiteral("ortografia/activa"), activa);
+        ventana = std::make_unique<frmEditor>(Servicios{.mensajes = &caja,
+                                                        .carpetaInicial = dir.path(),
+                                                        .carpetaDatos = dir.filePath(QStringLiteral("datos")),
+                                                        .archivoAjustes = ajustes});
+        ventana->show();
+        while (!ventana->arranqueTerminado())
+            QApplication::processEvents();
+        TerminarRevision();
+    }
+
+    // Until the window answers again: the load, then one pass of the event loop.
+    double Carga()
+    {
+        return Mediana(
+            repeticiones,
+            [&](int) {
+                ventana->File1->setIndice(-1);
+                TerminarRevision();
+            },
+            [&] {
+                ventana->File1->setIndice(0);
+                QApplication::processEvents();
+            });
+    }
+
+    void TerminarRevision()
+    {
+        while (ventana->OrtografiaPendiente())
+            QApplication::processEvents();
+    }
+};
+
+} // namespace
+
+void MedirOrtografia()
+{
+    std::printf("Ortografía: guion en español, una errata cada diez palabras, mediana de %d\n", repeticiones);
+    std::printf("%9s %10s %10s %7s %12s %11s %11s %10s %8s\n", "líneas", "sin ms", "con ms", "razón",
+                "revisión ms", "tecla µs", "sin rev µs", "menú ms", "CPU %");
+    for (const int lineas : {1000, 10000, 100000}) {
+        double sin = 0;
+        {
+            Banco banco(lineas, false);
+            sin = banco.Carga();
+        }
+        Banco banco(lineas, true);
+        const double con = banco.Carga();
+        frmEditor& v = *banco.ventana;
+
+        // The idle checking of the whole script, from a fresh load.
+        v.File1->setIndice(-1);
+        banco.TerminarRevision();
+        QElapsedTimer reloj;
+        reloj.start();
+        v.File1->setIndice(0);
+        banco.TerminarRevision();
+        const double revision = double(reloj.nsecsElapsed()) / 1e6;
+
+        // A keystroke in the middle of the script, with checking on and off.
+        CajaTexto* caja = v.txtTraducido;
+        const auto tecla = [&] {
+            QTextCursor cursor(caja->document()->findBlockByNumber(lineas / 2));
+            cursor.movePosition(QTextCursor::EndOfBlock);
+            caja->setTextCursor(cursor);
+            return Mediana(
+                51, [](int) {},
+                [&] {
+                    QKeyEvent pulsada(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+                    QApplication::sendEvent(caja, &pulsada);
+                });
+        };
+        const double conTecla = tecla();
+        QAction* revisar = caja->actions().value(0);
+        revisar->trigger();
+        banco.TerminarRevision();
+        const double sinTecla = tecla();
+        revisar->trigger();
+        banco.TerminarRevision();
+
+        // The menu on a misspelled word, its corrections asked of the dictionary as it opens.
+        int errata = 0;
+        const double menu = Mediana(
+            repeticiones * 2, [](int) {},
+            [&] {
+                const QTextBlock bloque = caja->document()->findBlockByNumber(errata++);
+                const QString texto = bloque.text();
+                int columna = 0;
+                for (const QString& e : erratas)
+                    if (const qsizetype i = texto.indexOf(e); i >= 0)
+                        columna = int(i) + 1;
+                QTextCursor cursor(bloque);
+                cursor.setPosition(bloque.position() + columna);
+                const QPoint lugar = caja->cursorRect(cursor).center();
+                std::unique_ptr<QMenu> m(caja->createStandardContextMenu(lugar));
+                Q_EMIT caja->menuContextual(m.get(), lugar);
+            });
+
+        // The processor while nobody types, once the checking is done.
+        const double cpuAntes = SegundosProcesador();
+        QElapsedTimer pared;
+        pared.start();
+        ProcesarEventos(2000);
+        const double cpu = 100.0 * (SegundosProcesador() - cpuAntes) / (double(pared.nsecsElapsed()) / 1e9);
+
+        std::printf("%9d %10.1f %10.1f %7.2f %12.1f %11.1f %11.1f %10.1f %8.2f\n", lineas, sin / 1000,
+                    con / 1000, con / sin, revision, conTecla, sinTecla, menu / 1000, cpu);
+        std::fflush(stdout);
+    }
+}

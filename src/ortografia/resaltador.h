@@ -1,0 +1,75 @@
+// The highlighter that underlines misspelled words in a text document, line by line.
+//
+// A keystroke re-checks its own line at once. A change over many lines (a load, a large paste) only
+// marks its lines as unchecked; they are then checked in short slices while the event loop is idle,
+// the lines on screen first. Nothing here edits the text: every pass is marked as restyling only.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <utility>
+
+#include <QElapsedTimer>
+#include <QStringList>
+#include <QSyntaxHighlighter>
+#include <QTextCharFormat>
+#include <QTimer>
+
+class Revisor;
+
+class ResaltadorOrtografia final : public QSyntaxHighlighter
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ResaltadorOrtografia)
+public:
+    // First and last block number on screen.
+    using Visibles = std::function<std::pair<int, int>()>;
+
+    // Lives as long as `documento` (it is the highlighter's parent).
+    ResaltadorOrtografia(QTextDocument* documento, std::shared_ptr<Revisor> revisor, Visibles visibles);
+    ~ResaltadorOrtografia() override;
+
+    bool activo() const { return activo_; }
+    // Turns checking on (every line is checked again) or off (every underline goes).
+    void setActivo(bool activo);
+    // The checker changed its dictionary: every line is checked again.
+    void RevisarDeNuevo();
+    // The word is right from now on: only the lines that hold it underlined are checked again.
+    void Aceptada(const QString& palabra);
+
+    // Whether idle work is left; `Tramo` runs one slice of it (the idle timer's step).
+    bool trabajoPendiente() const;
+    void Tramo();
+    // How long a slice may run.
+    static constexpr qint64 nsPorTramo = 8'000'000;
+
+Q_SIGNALS:
+    // The idle checking has covered the whole document.
+    void revisionTerminada();
+
+protected:
+    void highlightBlock(const QString& texto) override;
+
+private:
+    void AlCambiar(int desde, int quitados, int agregados);
+    void Revisar(QTextBlock bloque);
+    bool HayErratas(const QString& texto) const;
+    bool Necesita(const QTextBlock& bloque) const;
+    void Programar();
+
+    std::shared_ptr<Revisor> revisor_;
+    Visibles visibles_;
+    QTextCharFormat subrayado_;
+    QTimer ocioso_;
+    bool activo_ = true;
+    // Set while this highlighter itself asks for a line to be checked; any other call from the base
+    // class (its own pass over a change) only marks the line unchecked.
+    bool inmediato_ = false;
+    // Lines whose check is older than this are unchecked.
+    quint32 generacion_ = 1;
+    // The first block number not yet scanned for unchecked lines, -1 when the scan is done.
+    int desde_ = -1;
+    // The scan for underlines that must go: words now right, or all of them when checking is off.
+    int barrido_ = -1;
+    QStringList aceptadas_;
+};
