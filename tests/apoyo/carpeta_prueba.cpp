@@ -44,3 +44,11 @@ QString TextoDeScript(const QByteArray& bytes)
         texto.chop(2);
     return texto.replace(u"\r\n"_qs, u"\n"_qs);
 }
+
+QByteArray ArchivoCrLf(const QStringList& lineas)
+{
+    QByteArray datos;
+    for (const QString& linea : lineas)
+        datos += linea.toUtf8() + "\r\n";
+    return datos;
+}

@@ -24,14 +24,6 @@
 
 namespace {
 
-QByteArray ArchivoCrLf(const QStringList& lineas)
-{
-    QByteArray datos;
-    for (const QString& linea : lineas)
-        datos += linea.toUtf8() + "\r\n";
-    return datos;
-}
-
 // One character per line: "L" too long, "S" extra, "." unmarked.
 QString Marcas(const frmEditor& v)
 {
@@ -57,22 +49,6 @@ QString FilasRojas(const frmEditor& v)
 class PruebaLineasLargas final : public PruebaConVentana
 {
     Q_OBJECT
-
-    void AbrirGuion(const QStringList& original, const QStringList& traduccion)
-    {
-        EscribirBytes(dir_->filePath(QStringLiteral("guion.txt")), ArchivoCrLf(original));
-        EscribirBytes(dir_->filePath(QStringLiteral("Traducidos/guion.txt")), ArchivoCrLf(traduccion));
-        Abrir();
-        QCOMPARE(ItemsOriginal(*ventana_), original);
-    }
-
-    void CursorEn(int linea, int columna = 0)
-    {
-        const QTextBlock bloque = ventana_->txtTraducido->document()->findBlockByNumber(linea);
-        QTextCursor cursor(bloque);
-        cursor.setPosition(bloque.position() + columna);
-        ventana_->txtTraducido->setTextCursor(cursor);
-    }
 
     // The box has the keyboard, as when the translator works in it: its shortcuts answer.
     void Enfocar()
@@ -156,7 +132,7 @@ private Q_SLOTS:
     // Marking is no edit: no undo step, no modified document, and the monitor's timer still rests.
     void noEsEdicion()
     {
-        AbrirGuion({"ab", "ab"}, {"abcd", "ab", "extra"});
+        AbrirGuion({"ab", "ab"}, QStringList{"abcd", "ab", "extra"});
         frmEditor& v = *ventana_;
         QTextDocument& documento = *v.txtTraducido->document();
         QCOMPARE(Marcas(v), QStringLiteral("L.S"));
@@ -203,7 +179,7 @@ private Q_SLOTS:
         QFETCH(int, desde);
         QFETCH(bool, atras);
         QFETCH(int, esperada);
-        AbrirGuion({"a", "a", "a", "a", "a"}, {"a", "abc", "a", "abc", "a", "extra"});
+        AbrirGuion({"a", "a", "a", "a", "a"}, QStringList{"a", "abc", "a", "abc", "a", "extra"});
         frmEditor& v = *ventana_;
         Enfocar();
         CursorEn(desde);
@@ -220,7 +196,7 @@ private Q_SLOTS:
     // The context menu holds the three entries together after a separator, each showing its key.
     void menu()
     {
-        AbrirGuion({"a"}, {"a"});
+        AbrirGuion({"a"}, QStringList{"a"});
         QMenu menu;
         menu.addAction(QStringLiteral("Copiar"));
         Q_EMIT ventana_->txtTraducido->menuContextual(&menu, QPoint());
@@ -242,7 +218,7 @@ private Q_SLOTS:
     // Escape closes it.
     void resumen()
     {
-        AbrirGuion({"hola", "abc", "mundo"}, {"hola!!", "ab", "mundo", "extra"});
+        AbrirGuion({"hola", "abc", "mundo"}, QStringList{"hola!!", "ab", "mundo", "extra"});
         frmEditor& v = *ventana_;
         Enfocar();
         CursorEn(1);
@@ -339,7 +315,7 @@ private Q_SLOTS:
     // list's row and a red tick on the scroll bar; the selection still shows over a marked line.
     void colores()
     {
-        AbrirGuion({"abc", "abc", "abc"}, {"abcdef", "abc", "abc", "x"});
+        AbrirGuion({"abc", "abc", "abc"}, QStringList{"abcdef", "abc", "abc", "x"});
         frmEditor& v = *ventana_;
         CursorEn(1);
         v.timer_Timer();

@@ -25,14 +25,6 @@ const QString avisoLinea = QStringLiteral(
 const QString avisoTotal =
     QStringLiteral("Largo total del archivo traducido es mayor que el largo total del archivo original");
 
-QByteArray ArchivoCrLf(const QStringList& lineas)
-{
-    QByteArray datos;
-    for (const QString& linea : lineas)
-        datos += linea.toUtf8() + "\r\n";
-    return datos;
-}
-
 // Lets the event loop wait for events, as it does between the user's actions.
 void Esperar(int milisegundos)
 {
@@ -53,22 +45,6 @@ class PruebaMonitor final : public PruebaConVentana
         EscribirBytes(dir_->filePath(nombre), ArchivoCrLf(original));
         if (traduccion)
             EscribirBytes(dir_->filePath(u"Traducidos/" + nombre), ArchivoCrLf(*traduccion));
-    }
-
-    // Opens the window on one script pair, loaded.
-    void AbrirGuion(const QStringList& original, const std::optional<QStringList>& traduccion)
-    {
-        Escribir(QStringLiteral("guion.txt"), original, traduccion);
-        Abrir();
-        QCOMPARE(ItemsOriginal(*ventana_), original);
-    }
-
-    void CursorEn(int linea, int columna = 0)
-    {
-        const QTextBlock bloque = ventana_->txtTraducido->document()->findBlockByNumber(linea);
-        QTextCursor cursor(bloque);
-        cursor.setPosition(bloque.position() + columna);
-        ventana_->txtTraducido->setTextCursor(cursor);
     }
 
     void Ticks(int cuantos)

@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QTest>
+#include <QTextBlock>
 
 #include "caja_texto.h"
+#include "carpeta_prueba.h"
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
 #include "principal.h"
@@ -58,6 +60,23 @@ frmEditor* PruebaConVentana::Abrir(const QString& carpeta, ProveedorUnidades uni
                                       .carpetaDatos = datos_->path(),
                                       .archivos = &*archivos_});
     return ventana_.get();
+}
+
+void PruebaConVentana::AbrirGuion(const QStringList& original, const std::optional<QStringList>& traduccion)
+{
+    EscribirBytes(Ruta(u"guion.txt"), ArchivoCrLf(original));
+    if (traduccion)
+        EscribirBytes(Ruta(u"Traducidos/guion.txt"), ArchivoCrLf(*traduccion));
+    Abrir();
+    QCOMPARE(ItemsOriginal(*ventana_), original);
+}
+
+void PruebaConVentana::CursorEn(int linea, int columna)
+{
+    const QTextBlock bloque = ventana_->txtTraducido->document()->findBlockByNumber(linea);
+    QTextCursor cursor(bloque);
+    cursor.setPosition(bloque.position() + columna);
+    ventana_->txtTraducido->setTextCursor(cursor);
 }
 
 QStringList ItemsOriginal(const frmEditor& ventana)

@@ -31,6 +31,10 @@ protected:
     QString Ruta(QStringView relativa) const;
     // Opens the window on `carpeta` (the test folder when empty) with this test's services.
     frmEditor* Abrir(const QString& carpeta = {}, ProveedorUnidades unidades = {});
+    // Writes "guion.txt" (and its translation, when there is one) and opens the window on it, loaded.
+    void AbrirGuion(const QStringList& original, const std::optional<QStringList>& traduccion);
+    // Puts the box's caret at a column of a line.
+    void CursorEn(int linea, int columna = 0);
 
     std::optional<QTemporaryDir> dir_;
     std::optional<QTemporaryDir> datos_;
