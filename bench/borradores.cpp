@@ -24,16 +24,6 @@
 
 namespace {
 
-class CajaMuda final : public CajaMensajes
-{
-public:
-    Respuesta Mostrar(const QString& texto, Botones, Icono, const QString&) override
-    {
-        std::fprintf(stderr, "mensaje: %s\n", qPrintable(texto));
-        return Respuesta::Aceptar;
-    }
-};
-
 struct Demoras
 {
     double peor = 0;    // ms

@@ -27,16 +27,6 @@
 
 namespace {
 
-class CajaMuda final : public CajaMensajes
-{
-public:
-    Respuesta Mostrar(const QString& texto, Botones, Icono, const QString&) override
-    {
-        std::fprintf(stderr, "mensaje: %s\n", qPrintable(texto));
-        return Respuesta::Aceptar;
-    }
-};
-
 // A line of about 50 characters; `mas` characters longer when asked.
 QByteArray Linea(int i, const QByteArray& palabra, int mas)
 {

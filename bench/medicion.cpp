@@ -1,6 +1,11 @@
 #include "medicion.h"
 
+#include <cstdio>
+
 #include <sys/resource.h>
+
+#include <QEventLoop>
+#include <QTimer>
 
 #include <QDir>
 #include <QFile>
@@ -42,4 +47,27 @@ void EscribirPar(const QString& carpeta, const QString& nombre, int lineas)
     QDir(carpeta).mkpath(QStringLiteral("Traducidos"));
     Escribir(carpeta + u'/' + nombre, Script(lineas, "the quick brown fox "));
     Escribir(carpeta + u"/Traducidos/" + nombre, Script(lineas, "el veloz murcielago "));
+}
+
+Respuesta CajaMuda::Mostrar(const QString& texto, Botones, Icono, const QString&)
+{
+    std::fprintf(stderr, "mensaje: %s\n", qPrintable(texto));
+    return Respuesta::Aceptar;
+}
+
+void ProcesarEventos(int milisegundos)
+{
+    QEventLoop bucle;
+    QTimer::singleShot(milisegundos, &bucle, &QEventLoop::quit);
+    bucle.exec();
+}
+
+double SegundosProcesador()
+{
+    rusage uso{};
+    getrusage(RUSAGE_SELF, &uso);
+    const auto segundos = [](const timeval& t) {
+        return double(t.tv_sec) + double(t.tv_usec) / 1e6;
+    };
+    return segundos(uso.ru_utime) + segundos(uso.ru_stime);
 }

@@ -7,7 +7,21 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include "mensajes.h"
+
 class QTemporaryDir;
+
+// Answers every box at once, so that a failure cannot leave the benchmark waiting on a dialog.
+class CajaMuda final : public CajaMensajes
+{
+public:
+    Respuesta Mostrar(const QString& texto, Botones, Icono, const QString&) override;
+};
+
+// Lets the event loop run, waiting for events, for `milisegundos`.
+void ProcesarEventos(int milisegundos);
+// Processor time the process has used so far, in seconds.
+double SegundosProcesador();
 
 // Median time of `paso`, in microseconds, each run after an untimed `preparar`.
 template <typename Preparar, typename Paso> double Mediana(int repeticiones, Preparar preparar, Paso paso)

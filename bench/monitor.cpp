@@ -27,17 +27,6 @@
 
 namespace {
 
-// Answers every box at once, so that a failure cannot leave the benchmark waiting on a dialog.
-class CajaMuda final : public CajaMensajes
-{
-public:
-    Respuesta Mostrar(const QString& texto, Botones, Icono, const QString&) override
-    {
-        std::fprintf(stderr, "mensaje: %s\n", qPrintable(texto));
-        return Respuesta::Aceptar;
-    }
-};
-
 // The tick as first written: every statement answered by the line queries, the total by walking
 // every line.
 void TickDeReferencia(frmEditor& v)
@@ -63,23 +52,6 @@ void TickDeReferencia(frmEditor& v)
                        NumeroInicial(v.lblLtl->text()) > NumeroInicial(v.lblLtlo->text());
     v.p->setVisible(aviso);
     v.lstOriginal->setToolTip(v.lstOriginal->textoSeleccionado());
-}
-
-void ProcesarEventos(int milisegundos)
-{
-    QEventLoop bucle;
-    QTimer::singleShot(milisegundos, &bucle, &QEventLoop::quit);
-    bucle.exec();
-}
-
-double SegundosProcesador()
-{
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    const auto segundos = [](const timeval& t) {
-        return double(t.tv_sec) + double(t.tv_usec) / 1e6;
-    };
-    return segundos(uso.ru_utime) + segundos(uso.ru_stime);
 }
 
 // The window opened on a folder holding one pair of `lineas` lines, with the pair loaded.

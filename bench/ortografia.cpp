@@ -27,16 +27,6 @@ namespace {
 
 constexpr int repeticiones = 5;
 
-class CajaMuda final : public CajaMensajes
-{
-public:
-    Respuesta Mostrar(const QString& texto, Botones, Icono, const QString&) override
-    {
-        std::fprintf(stderr, "mensaje: %s\n", qPrintable(texto));
-        return Respuesta::Aceptar;
-    }
-};
-
 const QStringList correctas =
     QStringLiteral(
         "el caballero cruzó el puente del castillo antes de que cayera la noche y los guardias cerraron la "
@@ -71,23 +61,6 @@ void Escribir(const QString& ruta, const QByteArray& datos)
     QFile archivo(ruta);
     if (archivo.open(QIODevice::WriteOnly | QIODevice::Truncate))
         archivo.write(datos);
-}
-
-void ProcesarEventos(int milisegundos)
-{
-    QEventLoop bucle;
-    QTimer::singleShot(milisegundos, &bucle, &QEventLoop::quit);
-    bucle.exec();
-}
-
-double SegundosProcesador()
-{
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    const auto segundos = [](const timeval& t) {
-        return double(t.tv_sec) + double(t.tv_usec) / 1e6;
-    };
-    return segundos(uso.ru_utime) + segundos(uso.ru_stime);
 }
 
 struct Banco
