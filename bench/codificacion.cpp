@@ -50,21 +50,12 @@ void Escribir(const QString& ruta, const QByteArray& datos)
 
 double TiempoVentana(const QString& carpeta)
 {
-    const QString anterior = QDir::currentPath();
-    QDir::setCurrent(carpeta);
-    double tiempo = 0;
-    {
-        frmEditor ventana;
-        ventana.show();
-        while (!ventana.arranqueTerminado())
-            QApplication::processEvents();
-        tiempo = MedianaMicrosegundos(repeticiones, [&] {
-            ventana.File1->setIndice(0);
-            QApplication::processEvents();
-        });
-    }
-    QDir::setCurrent(anterior);
-    return tiempo;
+    CajaMuda caja;
+    const std::unique_ptr<frmEditor> ventana = AbrirVentanaCargada(carpeta, caja);
+    return MedianaMicrosegundos(repeticiones, [&] {
+        ventana->File1->setIndice(0);
+        QApplication::processEvents();
+    });
 }
 
 double TiempoLector(const QByteArray& datos)

@@ -59,13 +59,7 @@ void EscribirParMarcado(const QString& carpeta, int lineas, const std::function<
 
 std::unique_ptr<frmEditor> AbrirPar(const QString& carpeta, CajaMensajes& caja)
 {
-    QDir::setCurrent(carpeta);
-    auto ventana = std::make_unique<frmEditor>(Servicios{.mensajes = &caja});
-    ventana->show();
-    QElapsedTimer reloj;
-    reloj.start();
-    while (!(ventana->arranqueTerminado() && ventana->cmdGuardar->isEnabled()) && reloj.elapsed() < 120000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    auto ventana = AbrirVentanaCargada(carpeta, caja);
     ventana->timer->stop();
     return ventana;
 }
@@ -102,7 +96,6 @@ void CursorEn(frmEditor& v, int linea)
 void MedirMarcas()
 {
     CajaMuda caja;
-    const QString anterior = QDir::currentPath();
 
     {
         // The first window pays for fonts and styles once; no table counts it.
@@ -218,5 +211,4 @@ void MedirMarcas()
         std::printf("  F8 %.1f, Mayús+F8 (vuelta al final) %.1f%s\n", adelante, atras,
                     llego ? "" : "  (no llegó a la línea)");
     }
-    QDir::setCurrent(anterior);
 }

@@ -4,6 +4,8 @@
 
 #include <sys/resource.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -53,6 +55,17 @@ Respuesta CajaMuda::Mostrar(const QString& texto, Botones, Icono, const QString&
 {
     std::fprintf(stderr, "mensaje: %s\n", qPrintable(texto));
     return Respuesta::Aceptar;
+}
+
+std::unique_ptr<frmEditor> AbrirVentanaCargada(const QString& carpeta, CajaMensajes& caja)
+{
+    auto ventana = std::make_unique<frmEditor>(Servicios{.mensajes = &caja, .carpetaInicial = carpeta});
+    ventana->show();
+    QElapsedTimer reloj;
+    reloj.start();
+    while (!(ventana->arranqueTerminado() && ventana->parCargado().completo) && reloj.elapsed() < 120000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return ventana;
 }
 
 void ProcesarEventos(int milisegundos)

@@ -7,6 +7,9 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <memory>
+
+#include "frmEditor.h"
 #include "mensajes.h"
 
 class QTemporaryDir;
@@ -17,6 +20,9 @@ class CajaMuda final : public CajaMensajes
 public:
     Respuesta Mostrar(const QString& texto, Botones, Icono, const QString&) override;
 };
+
+// The window opened on `carpeta`, once start-up has loaded its first script.
+std::unique_ptr<frmEditor> AbrirVentanaCargada(const QString& carpeta, CajaMensajes& caja);
 
 // Lets the event loop run, waiting for events, for `milisegundos`.
 void ProcesarEventos(int milisegundos);

@@ -58,14 +58,7 @@ void TickDeReferencia(frmEditor& v)
 std::unique_ptr<frmEditor> AbrirPar(const QTemporaryDir& carpeta, int lineas, CajaMensajes& caja)
 {
     EscribirPar(carpeta.path(), QStringLiteral("guion.txt"), lineas);
-    QDir::setCurrent(carpeta.path());
-    auto ventana = std::make_unique<frmEditor>(Servicios{.mensajes = &caja});
-    ventana->show();
-    QElapsedTimer reloj;
-    reloj.start();
-    while (!(ventana->arranqueTerminado() && ventana->cmdGuardar->isEnabled()) && reloj.elapsed() < 120000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    return ventana;
+    return AbrirVentanaCargada(carpeta.path(), caja);
 }
 
 // Puts the caret at the start of a line of the translation.

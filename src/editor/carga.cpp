@@ -76,6 +76,13 @@ void frmEditor::File1_Click()
     par_ = par;
     EmpezarBorrador();
 
+    ListarOriginal(par, carga);
+}
+
+// Lists the original and, once it is read whole, commits the pair as loaded. A failure empties the counters
+// and forgets the pair.
+void frmEditor::ListarOriginal(ParCargado& par, quint64 carga)
+{
     qint32 total = 0;
     try {
         if (!LeerOriginal(par, carga, total))

@@ -153,19 +153,7 @@ void frmEditor::ReleerOriginal()
     par_.completo = false;
     HabilitarAcciones(false);
     lstOriginal->clear();
-    qint32 total = 0;
-    try {
-        if (!LeerOriginal(par, carga, total))
-            return;
-    } catch (const ErrorEjecucion& error) {
-        OlvidarPar();
-        MostrarError(error);
-        return;
-    }
-    par_.formatoOriginal = par.formatoOriginal;
-    par_.completo = true;
-    lblLtlo->setText(QString::number(total));
-    HabilitarAcciones(true);
+    ListarOriginal(par, carga);
 }
 
 void frmEditor::ReleerTraduccion()

@@ -164,6 +164,7 @@ private:
     // Script loading (carga.cpp).
     bool LeerTraduccion(ParCargado& par, quint64 carga);
     bool LeerOriginal(ParCargado& par, quint64 carga, qint32& total);
+    void ListarOriginal(ParCargado& par, quint64 carga);
     bool SigueVigente(quint64 carga) const { return carga == cargaActual_; }
     // Forgets the loaded pair: nothing of it may reach a later deletion or save.
     void OlvidarPar();
