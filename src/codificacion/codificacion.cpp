@@ -7,17 +7,15 @@
 #include <QFileInfo>
 
 #include "archivos.h"
+#include "carpeta_scripts.h"
 #include "errores.h"
 #include "ini.h"
 
 namespace {
 
-const QString seccion = QStringLiteral("Codificacion");
+const QString seccion = CarpetaScripts::seccionCodificacion.toString();
 
-QString RutaMarcador(const QString& carpeta)
-{
-    return QDir(carpeta).filePath(QStringLiteral("Velarto.vrk"));
-}
+using CarpetaScripts::RutaMarcador;
 
 QString Clave(TipoArchivo tipo)
 {
@@ -55,7 +53,7 @@ void EscribirEleccion(const QString& carpeta, TipoArchivo tipo, std::optional<Co
 QHash<QString, Codificacion> CodificacionesTraducidas(const QString& carpeta)
 {
     QHash<QString, Codificacion> traducidas;
-    const QDir traducidos(QDir(carpeta).filePath(QStringLiteral("Traducidos")));
+    const QDir traducidos(CarpetaScripts::RutaTraducidos(carpeta));
     for (const QString& nombre : traducidos.entryList(QDir::Files | QDir::Hidden)) {
         try {
             const FormatoTexto formato = LectorLineas(LeerArchivo(traducidos.filePath(nombre))).formato();

@@ -14,6 +14,7 @@
 #include <QTextCursor>
 
 #include "caja_texto.h"
+#include "carpeta_scripts.h"
 #include "estado_borradores.h"
 #include "lista_archivos.h"
 
@@ -251,7 +252,7 @@ void frmEditor::DescartarBorrador()
 void frmEditor::MarcarBorrador(QListWidgetItem& elemento)
 {
     const EstadoBorradores& b = *borradores_;
-    const QString ruta = ClaveBorrador(QDir(File1->carpeta()).filePath(u"Traducidos/" + elemento.text()));
+    const QString ruta = ClaveBorrador(CarpetaScripts::RutaTraduccion(File1->carpeta(), elemento.text()));
     const auto borrador = b.existentes.constFind(ruta);
     if (borrador == b.existentes.cend()) {
         elemento.setIcon(QIcon());

@@ -14,6 +14,7 @@
 
 #include "boton_imagen.h"
 #include "caja_texto.h"
+#include "carpeta_scripts.h"
 #include "errores.h"
 #include "estado_borradores.h"
 #include "fuentes.h"
@@ -260,12 +261,12 @@ QString frmEditor::carpetaScripts() const
 
 QString frmEditor::rutaOriginal() const
 {
-    return QDir(carpetaScripts()).filePath(File1->nombreArchivo());
+    return CarpetaScripts::RutaOriginal(carpetaScripts(), File1->nombreArchivo());
 }
 
 QString frmEditor::rutaTraduccion() const
 {
-    return QDir(carpetaScripts()).filePath(u"Traducidos/" + File1->nombreArchivo());
+    return CarpetaScripts::RutaTraduccion(carpetaScripts(), File1->nombreArchivo());
 }
 
 void frmEditor::Form_Load()

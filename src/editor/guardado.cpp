@@ -1,11 +1,11 @@
 // Saving the translation into "Traducidos" and moving on to the next script.
 #include "frmEditor.h"
 
-#include <QDir>
 
 #include "archivos.h"
 #include "boton_imagen.h"
 #include "caja_texto.h"
+#include "carpeta_scripts.h"
 #include "errores.h"
 #include "lista_archivos.h"
 #include "teclas.h"
@@ -54,7 +54,7 @@ void frmEditor::cmdGuardar_Click()
 bool frmEditor::CrearTraducidos()
 {
     try {
-        CrearCarpeta(QDir(carpetaScripts()).filePath(QStringLiteral("Traducidos")));
+        CrearCarpeta(CarpetaScripts::RutaTraducidos(carpetaScripts()));
         return true;
     } catch (const ErrorEjecucion& error) {
         if (error.numero() != Errores::ErrorAccesoRuta)

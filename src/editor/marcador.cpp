@@ -1,9 +1,9 @@
 // The per-folder bookmark of a position in the file list.
 #include "frmEditor.h"
 
-#include <QDir>
 
 #include "archivos.h"
+#include "carpeta_scripts.h"
 #include "errores.h"
 #include "ini.h"
 #include "lista_archivos.h"
@@ -11,12 +11,9 @@
 
 namespace {
 
-const QString seccionMarcador = QStringLiteral("Marcador");
+const QString seccionMarcador = CarpetaScripts::seccionMarcador.toString();
 
-QString RutaMarcador(const QString& carpeta)
-{
-    return QDir(carpeta).filePath(QStringLiteral("Velarto.vrk"));
-}
+using CarpetaScripts::RutaMarcador;
 
 } // namespace
 
