@@ -18,7 +18,7 @@
 #include "boton_imagen.h"
 #include "borradores.h"
 #include "caja_texto.h"
-#include "estado_borradores.h"
+#include "borradores_editor.h"
 #include "frmEditor.h"
 #include "mensajes.h"
 

@@ -58,7 +58,7 @@ double PausaMaxima(frmEditor& ventana)
     qint64 maxima = 0;
     QTimer latido;
     latido.setInterval(0);
-    QObject::connect(&latido, &QTimer::timeout, [&] {
+    QObject::connect(&latido, &QTimer::timeout, &latido, [&] {
         const qint64 ahora = reloj.nsecsElapsed();
         maxima = std::max(maxima, ahora - ultimo);
         ultimo = ahora;

@@ -51,20 +51,14 @@ void EscribirPar(const QString& carpeta, const QString& nombre, int lineas)
     Escribir(carpeta + u"/Traducidos/" + nombre, Script(lineas, "el veloz murcielago "));
 }
 
-Respuesta CajaMuda::Mostrar(const QString& texto, Botones, Icono, const QString&)
-{
-    std::fprintf(stderr, "mensaje: %s\n", qPrintable(texto));
-    return Respuesta::Aceptar;
-}
-
 std::unique_ptr<frmEditor> AbrirVentanaCargada(const QString& carpeta, CajaMensajes& caja)
 {
-    auto ventana = std::make_unique<frmEditor>(Servicios{.mensajes = &caja, .carpetaInicial = carpeta});
-    ventana->show();
-    QElapsedTimer reloj;
-    reloj.start();
-    while (!(ventana->arranqueTerminado() && ventana->parCargado().completo) && reloj.elapsed() < 120000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    std::unique_ptr<frmEditor> ventana = AbrirVentanaArrancada(
+        Servicios{.mensajes = &caja, .unidades = RaicesMontadas, .carpetaInicial = carpeta}, true, 120000);
+    if (!ventana) {
+        std::fprintf(stderr, "la ventana no terminó de cargar %s\n", qPrintable(carpeta));
+        std::exit(1);
+    }
     return ventana;
 }
 

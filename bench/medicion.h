@@ -11,15 +11,9 @@
 
 #include "frmEditor.h"
 #include "mensajes.h"
+#include "ventana_abierta.h"
 
 class QTemporaryDir;
-
-// Answers every box at once, so that a failure cannot leave the benchmark waiting on a dialog.
-class CajaMuda final : public CajaMensajes
-{
-public:
-    Respuesta Mostrar(const QString& texto, Botones, Icono, const QString&) override;
-};
 
 // The window opened on `carpeta`, once start-up has loaded its first script.
 std::unique_ptr<frmEditor> AbrirVentanaCargada(const QString& carpeta, CajaMensajes& caja);

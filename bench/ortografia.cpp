@@ -102,7 +102,7 @@ struct Banco
 
     void TerminarRevision()
     {
-        while (ventana->OrtografiaPendiente())
+        while (ventana->ortografia().Pendiente())
             QApplication::processEvents();
     }
 };

@@ -111,3 +111,27 @@ FormatoTexto FormatoTraduccion(const EvidenciaTraduccion& evidencia, const QStri
     }
     return en(Codificacion::Utf8);
 }
+
+std::optional<Codificacion> TraduccionesCarpeta::MasComun(const QString& carpeta, const QString& excluido)
+{
+    if (!codificaciones_ || carpeta_ != carpeta) {
+        carpeta_ = carpeta;
+        codificaciones_ = CodificacionesTraducidas(carpeta);
+    }
+    return ::MasComun(*codificaciones_, excluido);
+}
+
+void TraduccionesCarpeta::Anotar(const QString& carpeta, const QString& nombre, const FormatoTexto& formato)
+{
+    if (!codificaciones_ || carpeta_ != carpeta)
+        return;
+    if (formato.evidencia)
+        codificaciones_->insert(nombre, formato.codificacion);
+    else
+        codificaciones_->remove(nombre);
+}
+
+void TraduccionesCarpeta::Olvidar()
+{
+    codificaciones_.reset();
+}

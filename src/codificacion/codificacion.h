@@ -34,6 +34,23 @@ QHash<QString, Codificacion> CodificacionesTraducidas(const QString& carpeta);
 // Codificacion::Todas().
 std::optional<Codificacion> MasComun(const QHash<QString, Codificacion>& traducidas, const QString& excluido);
 
+// The code pages of one folder's translations, learned at the first need and kept up to date by the
+// saves made there; asking about another folder starts again.
+class TraduccionesCarpeta final
+{
+public:
+    // The code page most of `carpeta`'s translations have, leaving out `excluido`.
+    std::optional<Codificacion> MasComun(const QString& carpeta, const QString& excluido);
+    // A save wrote `nombre` in `formato`.
+    void Anotar(const QString& carpeta, const QString& nombre, const FormatoTexto& formato);
+    // What was learned may be stale: the next question reads the folder again.
+    void Olvidar();
+
+private:
+    QString carpeta_;
+    std::optional<QHash<QString, Codificacion>> codificaciones_;
+};
+
 // What decides a translation's code page.
 struct EvidenciaTraduccion
 {

@@ -4,14 +4,13 @@
 #include <limits>
 
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QScopeGuard>
 
 #include "archivos.h"
-#include "boton_imagen.h"
-#include "caja_texto.h"
+#include "carpeta_scripts.h"
 #include "ceder.h"
 #include "errores.h"
+#include "proteger.h"
 
 namespace {
 
@@ -58,23 +57,86 @@ bool LeerPorTramos(LectorLineas& lector, Vigente sigueVigente, Tramo entregar)
     return true;
 }
 
+// Fills the box with the translation and records in `par` what it learns. A translation that is missing
+// or cannot be read leaves the box empty and the original is loaded alone. False only when a newer load
+// took over meanwhile.
+template <typename Vigente>
+bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& mensajes,
+                    std::optional<Codificacion> eleccion, ParCargado& par, Vigente sigueVigente)
+{
+    caja.empezarCarga();
+    const auto fin = qScopeGuard([&] { caja.terminarCarga(); });
+    try {
+        LectorLineas lector(LeerArchivo(par.rutaTraduccion, archivos), eleccion);
+        par.formatoTraduccion = lector.formato();
+        if (!LeerPorTramos(lector, sigueVigente, [&](const QStringList& tramo) {
+                caja.anadirLineas(tramo);
+                par.traduccionLeida.append(tramo);
+            }))
+            return false;
+        par.hayTraducido = true;
+    } catch (const ErrorEjecucion& error) {
+        if (!sigueVigente())
+            return false;
+        caja.clear();
+        // A translation that is there but was not read must not be replaced by a save of the empty box.
+        if (error.numero() != Errores::ArchivoNoEncontrado && error.numero() != Errores::RutaNoEncontrada)
+            par.traduccionIlegible = error.texto();
+        if (error.tieneAviso())
+            MostrarError(mensajes, error);
+    }
+    return sigueVigente();
+}
+
+// Lists the original's lines and sums their lengths; false when the load was superseded.
+template <typename Vigente>
+bool LeerOriginal(ListaSimple& lista, SistemaArchivos& archivos, std::optional<Codificacion> eleccion,
+                  ParCargado& par, Vigente sigueVigente, qint32& total)
+{
+    LectorLineas lector(LeerArchivo(par.rutaOriginal, archivos), eleccion);
+    par.formatoOriginal = lector.formato();
+    qint64 suma = 0;
+    const bool vigente = LeerPorTramos(lector, sigueVigente, [&](const QStringList& tramo) {
+        for (const QString& linea : tramo)
+            suma += linea.size();
+        lista.addItems(tramo);
+    });
+    if (!vigente)
+        return false;
+    if (suma > std::numeric_limits<qint32>::max())
+        throw ErrorEjecucion(Errores::Desbordamiento);
+    total = qint32(suma);
+    return true;
+}
+
+// The folder's code-page choice; none while no folder is shown.
+EleccionCarpeta Eleccion(const QString& carpeta)
+{
+    return carpeta.isEmpty() ? EleccionCarpeta{} : LeerEleccion(carpeta);
+}
+
 } // namespace
 
 void frmEditor::File1_Click()
 {
-    DejarBorrador();
+    Q_EMIT vida_.saliendo();
     const quint64 carga = ++cargaActual_;
     // Until this pair is read, nothing on disk is known to belong to it: a deletion meanwhile must not take
     // the previous script's translation for this one's.
-    OlvidarPar();
+    par_ = {};
     HabilitarAcciones(false);
     lstOriginal->clear();
 
-    ParCargado par{.rutaOriginal = rutaOriginal(), .rutaTraduccion = rutaTraduccion()};
-    if (!LeerTraduccion(par, carga))
+    const QString carpeta = Dir1->ruta();
+    ParCargado par{.rutaOriginal = CarpetaScripts::RutaOriginal(carpeta, File1->nombreArchivo()),
+                   .rutaTraduccion = CarpetaScripts::RutaTraduccion(carpeta, File1->nombreArchivo())};
+    const auto vigente = [this, carga] {
+        return carga == cargaActual_;
+    };
+    if (!LeerTraduccion(*txtTraducido, archivos_, mensajes_, Eleccion(carpeta).traduccion, par, vigente))
         return;
     par_ = par;
-    EmpezarBorrador();
+    Q_EMIT vida_.traduccionLeida(par_);
 
     ListarOriginal(par, carga);
 }
@@ -85,72 +147,46 @@ void frmEditor::ListarOriginal(ParCargado& par, quint64 carga)
 {
     qint32 total = 0;
     try {
-        if (!LeerOriginal(par, carga, total))
+        const auto vigente = [this, carga] {
+            return carga == cargaActual_;
+        };
+        if (!LeerOriginal(*lstOriginal, archivos_, Eleccion(Dir1->ruta()).original, par, vigente, total))
             return;
     } catch (const ErrorEjecucion& error) {
-        OlvidarPar();
+        par_ = {};
         LimpiarContadores();
-        MostrarError(error);
+        MostrarError(mensajes_, error);
         return;
     }
     par.completo = true;
     par_ = par;
     lblLtlo->setText(QString::number(total));
     HabilitarAcciones(true);
+    Q_EMIT vida_.cargado(par_);
 }
 
-void frmEditor::OlvidarPar()
+void frmEditor::Releer(TipoArchivo tipo)
 {
-    par_ = {};
-}
-
-// Fills the box with the translation and records in `par` what it learns. A translation that is missing
-// or cannot be read leaves the box empty and the original is loaded alone. False only when a newer load
-// took over meanwhile.
-bool frmEditor::LeerTraduccion(ParCargado& par, quint64 carga)
-{
-    txtTraducido->empezarCarga();
-    const auto fin = qScopeGuard([this] { txtTraducido->terminarCarga(); });
-    try {
-        LectorLineas lector(LeerArchivo(par.rutaTraduccion, archivos_), EleccionCodificacion().traduccion);
-        par.formatoTraduccion = lector.formato();
-        if (!LeerPorTramos(
-                lector, [&] { return SigueVigente(carga); },
-                [&](const QStringList& tramo) {
-                    txtTraducido->anadirLineas(tramo);
-                    par.traduccionLeida.append(tramo);
-                }))
-            return false;
-        par.hayTraducido = true;
-    } catch (const ErrorEjecucion& error) {
-        if (!SigueVigente(carga))
-            return false;
-        txtTraducido->clear();
-        // A translation that is there but was not read must not be replaced by a save of the empty box.
-        if (error.numero() != Errores::ArchivoNoEncontrado && error.numero() != Errores::RutaNoEncontrada)
-            par.traduccionIlegible = error.texto();
-        if (error.tieneAviso())
-            MostrarError(error);
+    if (tipo == TipoArchivo::Original) {
+        const quint64 carga = ++cargaActual_;
+        ParCargado par = par_;
+        // While the list fills again, the pair is not whole: nothing may be saved or deleted by it.
+        par_.completo = false;
+        HabilitarAcciones(false);
+        lstOriginal->clear();
+        ListarOriginal(par, carga);
+        return;
     }
-    return SigueVigente(carga);
-}
-// Lists the original's lines and sums their lengths; false when the load was superseded.
-bool frmEditor::LeerOriginal(ParCargado& par, quint64 carga, qint32& total)
-{
-    LectorLineas lector(LeerArchivo(par.rutaOriginal, archivos_), EleccionCodificacion().original);
-    par.formatoOriginal = lector.formato();
-    qint64 suma = 0;
-    const bool vigente = LeerPorTramos(
-        lector, [&] { return SigueVigente(carga); },
-        [&](const QStringList& tramo) {
-            for (const QString& linea : tramo)
-                suma += linea.size();
-            lstOriginal->addItems(tramo);
-        });
-    if (!vigente)
-        return false;
-    if (suma > std::numeric_limits<qint32>::max())
-        throw ErrorEjecucion(Errores::Desbordamiento);
-    total = qint32(suma);
-    return true;
+    try {
+        LectorLineas lector(LeerArchivo(par_.rutaTraduccion, archivos_), Eleccion(Dir1->ruta()).traduccion);
+        QStringList lineas;
+        while (!lector.fin())
+            lineas.append(lector.siguiente());
+        par_.formatoTraduccion = lector.formato();
+        par_.traduccionLeida = lineas;
+        txtTraducido->setLineas(lineas);
+        Q_EMIT vida_.traduccionLeida(par_);
+    } catch (const ErrorEjecucion&) {
+        // The translation is gone or unreadable: the box keeps what it shows, and a save writes it.
+    }
 }

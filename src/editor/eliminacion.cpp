@@ -2,18 +2,18 @@
 #include "frmEditor.h"
 
 #include "archivos.h"
-#include "caja_texto.h"
+#include "carpeta_scripts.h"
 #include "errores.h"
-#include "lista_archivos.h"
+#include "proteger.h"
 #include "teclas.h"
 
 void frmEditor::cmdEliminar_Click()
 {
     const QString nombre = File1->nombreArchivo();
-    ConservarBorradorAhora();
+    Q_EMIT vida_.enRiesgo();
     const Respuesta respuesta =
-        mensajes_->Mostrar(u"¿Desea eliminar el script: " + nombre + u'?', Botones::SiNoCancelar,
-                           Icono::Exclamacion, QStringLiteral("Advertencia"));
+        mensajes_.Mostrar(u"¿Desea eliminar el script: " + nombre + u'?', Botones::SiNoCancelar,
+                          Icono::Exclamacion, QStringLiteral("Advertencia"));
     if (respuesta != Respuesta::Si)
         return;
     try {
@@ -24,12 +24,12 @@ void frmEditor::cmdEliminar_Click()
         // A translation protected against deletion keeps its original too.
         if (par_.hayTraducido)
             ComprobarNoProtegido(par_.rutaTraduccion);
-        EliminarArchivo(rutaOriginal());
+        EliminarArchivo(CarpetaScripts::RutaOriginal(Dir1->ruta(), nombre));
         if (par_.hayTraducido) {
             EliminarArchivo(par_.rutaTraduccion);
             par_.hayTraducido = false;
         }
-        BorradorEliminado();
+        Q_EMIT vida_.eliminado(CarpetaScripts::RutaTraduccion(Dir1->ruta(), nombre));
         txtTraducido->clear();
         File1->refrescar();
         if (indice < File1->cantidad()) {
@@ -41,7 +41,7 @@ void frmEditor::cmdEliminar_Click()
         }
         File1->setFocus();
     } catch (const ErrorEjecucion& error) {
-        MostrarError(error);
+        MostrarError(mensajes_, error);
     }
 }
 

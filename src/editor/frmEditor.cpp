@@ -1,232 +1,211 @@
-// The window: its controls, start-up and the wiring of its handlers.
+// The window: its controls, start-up, the wiring of its handlers and the order of the context menu.
 #include "frmEditor.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFontDatabase>
-#include <QGroupBox>
-#include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QStandardPaths>
-#include <QTimer>
 
-#include "boton_imagen.h"
-#include "caja_texto.h"
-#include "carpeta_scripts.h"
 #include "errores.h"
-#include "estado_borradores.h"
 #include "fuentes.h"
-#include "lista_archivos.h"
-#include "lista_carpetas.h"
-#include "lista_unidades.h"
+#include "proteger.h"
 
 namespace {
 
 constexpr int anchoCliente = 649;
 constexpr int altoCliente = 448;
 
-QLabel* NuevaEtiqueta(QWidget* padre, const QString& texto, QRect lugar, QColor color = Qt::black)
+void Etiqueta(QLabel* etiqueta, const QString& texto, QRect lugar, QColor color = Qt::black)
 {
-    auto* etiqueta = new QLabel(texto, padre);
+    etiqueta->setText(texto);
     etiqueta->setGeometry(lugar);
     etiqueta->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette paleta = etiqueta->palette();
     paleta.setColor(QPalette::WindowText, color);
     etiqueta->setPalette(paleta);
-    return etiqueta;
 }
 
 // A counter: bold, coloured, holding a length as decimal text.
-QLabel* NuevoContador(QWidget* padre, QRect lugar, QColor color, Qt::Alignment alineacion)
+void Contador(QLabel* contador, QRect lugar, QColor color, Qt::Alignment alineacion)
 {
-    QLabel* contador = NuevaEtiqueta(padre, QString(), lugar, color);
+    Etiqueta(contador, QString(), lugar, color);
     QFont negrita = contador->font();
     negrita.setBold(true);
     contador->setFont(negrita);
     contador->setAlignment(alineacion | Qt::AlignTop);
-    return contador;
+}
+
+void Boton(BotonImagen* boton, const QString& texto, const QString& imagen, int x)
+{
+    boton->setText(texto);
+    boton->setIcon(QIcon(u":/imagenes/" + imagen + u".svg"));
+    boton->setGeometry(x, 376, 57, 65);
+}
+
+void Lista(QAbstractScrollArea* lista, QRect lugar, const QFont& fuente)
+{
+    lista->setGeometry(lugar);
+    lista->setFont(fuente);
+    lista->setFrameShape(QFrame::Box);
+    lista->setFrameShadow(QFrame::Plain);
 }
 
 const QColor azul(0, 0, 255);
 const QColor rojo(255, 0, 0);
 
+void OrdenTabulacion(frmEditor& v)
+{
+    // Only these take the focus, in this order; the rest are passed by.
+    const QList<QWidget*> orden{
+        v.File1,      v.lstOriginal, v.Dir1,         v.Drive1,         v.ck,
+        v.cmdGuardar, v.cmdEliminar, v.txtTraducido, v.cmdInsMarcador, v.cmdLeerMarcador};
+    for (qsizetype i = 0; i + 1 < orden.size(); ++i)
+        QWidget::setTabOrder(orden[i], orden[i + 1]);
+    for (QWidget* w :
+         {static_cast<QWidget*>(v.Frame1), static_cast<QWidget*>(v.p), static_cast<QWidget*>(v.msg)})
+        w->setFocusPolicy(Qt::NoFocus);
+}
+
+void DescribirAccesibilidad(frmEditor& v)
+{
+    v.txtTraducido->setAccessibleName(QStringLiteral("Traducción"));
+    v.lstOriginal->setAccessibleName(QStringLiteral("Líneas del original"));
+    v.Drive1->setAccessibleName(QStringLiteral("Unidad"));
+    v.Dir1->setAccessibleName(QStringLiteral("Carpeta"));
+    v.File1->setAccessibleName(QStringLiteral("Scripts"));
+    v.p->setAccessibleName(QStringLiteral("Advertencia"));
+    v.lblLl->setAccessibleDescription(QStringLiteral("Largo de la línea actual de la traducción"));
+    v.lblLlo->setAccessibleDescription(QStringLiteral("Largo de la línea seleccionada del original"));
+    v.lblLtl->setAccessibleDescription(QStringLiteral("Largo total de la traducción"));
+    v.lblLtlo->setAccessibleDescription(QStringLiteral("Largo total del original"));
+    v.lblDisp->setAccessibleDescription(QStringLiteral("Caracteres disponibles"));
+    v.msg->setAccessibleDescription(QStringLiteral("Advertencia"));
+}
+
 } // namespace
 
 frmEditor::frmEditor(Servicios servicios, QWidget* padre)
-    : QWidget(padre), mensajes_(servicios.mensajes),
+    : QWidget(padre), mensajes_(servicios.mensajes ? *servicios.mensajes : mensajesQt_),
       unidades_(servicios.unidades ? std::move(servicios.unidades) : ProveedorUnidades(RaicesMontadas)),
       archivos_(servicios.archivos ? *servicios.archivos : SistemaReal()),
       carpetaInicial_(servicios.carpetaInicial.isEmpty() ? QDir::currentPath() : servicios.carpetaInicial),
       carpetaDatos_(servicios.carpetaDatos.isEmpty()
                         ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
                         : servicios.carpetaDatos),
-      archivoAjustes_(std::move(servicios.archivoAjustes)),
-      carpetasDiccionarios_(std::move(servicios.carpetasDiccionarios))
+      monitor_({*txtTraducido, *lstOriginal, *lblLl, *lblLlo, *lblLtl, *lblLtlo, *lblDisp, *msg, *p, *timer}),
+      borradores_(*txtTraducido, *File1, mensajes_, vida_, carpetaDatos_, servicios.pausaBorrador),
+      marcas_(*txtTraducido, *lstOriginal, *lblLargoLinea, *this),
+      ortografia_(*txtTraducido, mensajes_, carpetaDatos_, servicios.archivoAjustes,
+                  servicios.carpetasDiccionarios),
+      codificacion_(*txtTraducido, {*lblLargoTotal, *lblLtlo, *lblLtl, *lblLl}, *Dir1, par_, traducidas_,
+                    vida_, mensajes_, archivos_)
 {
-    if (!mensajes_) {
-        mensajesQt_ = std::make_unique<CajaMensajesQt>(this);
-        mensajes_ = mensajesQt_.get();
-    }
     setWindowTitle(QStringLiteral("Velarto de Scripts por Ostrano - 2006  [v1.0.0.5]"));
     setWindowIcon(QIcon(QStringLiteral(":/imagenes/lapiz.svg")));
     setFont(FuenteSans());
     setFixedSize(anchoCliente, altoCliente);
     CrearControles();
-    OrdenTabulacion();
-    DescribirAccesibilidad();
+    timer->setInterval(servicios.intervaloMonitor);
+    OrdenTabulacion(*this);
+    DescribirAccesibilidad(*this);
     Conectar();
+    ComponerMenu();
     Form_Load();
 }
 
 frmEditor::~frmEditor()
 {
-    ConservarBorradorAhora();
+    Q_EMIT vida_.saliendo();
     // A load still yielding must not write into a window that is going away.
     ++cargaActual_;
 }
 
 void frmEditor::CrearControles()
 {
-    lblLargoLinea =
-        NuevaEtiqueta(this, QStringLiteral("Largo de línea:"), {8, 8, 73, 17}, QColor(128, 64, 64));
-    lblLl = NuevoContador(this, {80, 8, 33, 17}, azul, Qt::AlignRight);
-    Label1 = NuevaEtiqueta(this, QStringLiteral("de"), {120, 8, 17, 17});
-    lblLlo = NuevoContador(this, {136, 8, 33, 17}, rojo, Qt::AlignLeft);
-    lblLargoTotal = NuevaEtiqueta(this, QStringLiteral("Largo Total:"), {192, 8, 57, 17}, QColor(0, 64, 0));
-    lblLtl = NuevoContador(this, {248, 8, 33, 17}, azul, Qt::AlignRight);
-    Label2 = NuevaEtiqueta(this, QStringLiteral("de"), {288, 8, 17, 17});
-    lblLtlo = NuevoContador(this, {304, 8, 33, 17}, rojo, Qt::AlignLeft);
-    Label3 = NuevaEtiqueta(this, QStringLiteral("Disponible:"), {352, 8, 57, 17}, QColor(64, 64, 0));
-    lblDisp = NuevoContador(this, {408, 8, 33, 17}, rojo, Qt::AlignLeft);
+    Etiqueta(lblLargoLinea, QStringLiteral("Largo de línea:"), {8, 8, 73, 17}, QColor(128, 64, 64));
+    Contador(lblLl, {80, 8, 33, 17}, azul, Qt::AlignRight);
+    Etiqueta(Label1, QStringLiteral("de"), {120, 8, 17, 17});
+    Contador(lblLlo, {136, 8, 33, 17}, rojo, Qt::AlignLeft);
+    Etiqueta(lblLargoTotal, QStringLiteral("Largo Total:"), {192, 8, 57, 17}, QColor(0, 64, 0));
+    Contador(lblLtl, {248, 8, 33, 17}, azul, Qt::AlignRight);
+    Etiqueta(Label2, QStringLiteral("de"), {288, 8, 17, 17});
+    Contador(lblLtlo, {304, 8, 33, 17}, rojo, Qt::AlignLeft);
+    Etiqueta(Label3, QStringLiteral("Disponible:"), {352, 8, 57, 17}, QColor(64, 64, 0));
+    Contador(lblDisp, {408, 8, 33, 17}, rojo, Qt::AlignLeft);
 
     const QFont courier = FuenteCourier();
-    txtTraducido = new CajaTexto(this);
-    txtTraducido->setGeometry(8, 24, 449, 169);
-    txtTraducido->setFont(courier);
-    txtTraducido->setFrameShape(QFrame::Box);
-    txtTraducido->setFrameShadow(QFrame::Plain);
+    Lista(txtTraducido, {8, 24, 449, 169}, courier);
+    Lista(lstOriginal, {8, 200, 449, 171}, courier);
 
-    lstOriginal = new ListaSimple(this);
-    lstOriginal->setGeometry(8, 200, 449, 171);
-    lstOriginal->setFont(courier);
-    lstOriginal->setFrameShape(QFrame::Box);
-    lstOriginal->setFrameShadow(QFrame::Plain);
-
-    CrearBrowser();
-
-    p = new QLabel(this);
-    p->setGeometry(8, 376, 32, 32);
-    p->setPixmap(
-        QIcon(QStringLiteral(":/imagenes/advertencia.svg")).pixmap(QSize(32, 32), devicePixelRatioF()));
-    p->setVisible(false);
-    msg = NuevaEtiqueta(this, QString(), {48, 376, 361, 41});
-    msg->setWordWrap(true);
-
-    CrearBotones();
-
-    ck = new QCheckBox(QStringLiteral("Ventana siempre encima"), this);
-    ck->setGeometry(8, 424, 145, 17);
-
-    timer = new QTimer(this);
-    timer->setInterval(2);
-    timer->setTimerType(Qt::PreciseTimer);
-    timer->start();
-}
-
-void frmEditor::CrearBrowser()
-{
-    Frame1 = new QGroupBox(QStringLiteral("Ubicación"), this);
+    Frame1->setTitle(QStringLiteral("Ubicación"));
     Frame1->setGeometry(464, 16, 177, 353);
     Frame1->setFlat(true);
     // The browser's controls are placed in the window's coordinates, inside the frame.
     const QPoint origen = Frame1->pos();
-    Drive1 = new ListaUnidades(unidades_, carpetaInicial_, Frame1);
     Drive1->setGeometry(QRect(472, 32, 161, 21).translated(-origen));
-    Dir1 = new ListaCarpetas(unidades_, carpetaInicial_, Frame1);
     Dir1->setGeometry(QRect(472, 64, 161, 96).translated(-origen));
-    File1 = new ListaArchivos(carpetaInicial_, Frame1);
     File1->setGeometry(QRect(472, 168, 161, 197).translated(-origen));
-}
 
-void frmEditor::CrearBotones()
-{
-    const auto boton = [this](const QString& texto, const QString& imagen, int x) {
-        auto* b = new BotonImagen(texto, QIcon(u":/imagenes/" + imagen + u".svg"), this);
-        b->setGeometry(x, 376, 57, 65);
-        return b;
-    };
-    cmdGuardar = boton(QStringLiteral("[F12]"), QStringLiteral("guardar"), 416);
-    cmdEliminar = boton(QStringLiteral("[Supr]"), QStringLiteral("papelera"), 472);
-    cmdInsMarcador = boton(QStringLiteral("Insertar marcador"), QStringLiteral("bandeja"), 528);
-    cmdLeerMarcador = boton(QStringLiteral("Cargar marcador"), QStringLiteral("fichero"), 584);
-}
+    p->setGeometry(8, 376, 32, 32);
+    p->setPixmap(
+        QIcon(QStringLiteral(":/imagenes/advertencia.svg")).pixmap(QSize(32, 32), devicePixelRatioF()));
+    p->setVisible(false);
+    Etiqueta(msg, QString(), {48, 376, 361, 41});
+    msg->setWordWrap(true);
 
-void frmEditor::OrdenTabulacion()
-{
-    // Only these take the focus, in this order; the rest are passed by.
-    const QList<QWidget*> orden{File1,      lstOriginal, Dir1,         Drive1,         ck,
-                                cmdGuardar, cmdEliminar, txtTraducido, cmdInsMarcador, cmdLeerMarcador};
-    for (qsizetype i = 0; i + 1 < orden.size(); ++i)
-        setTabOrder(orden[i], orden[i + 1]);
-    for (QWidget* w : {static_cast<QWidget*>(Frame1), static_cast<QWidget*>(p), static_cast<QWidget*>(msg)})
-        w->setFocusPolicy(Qt::NoFocus);
-}
+    Boton(cmdGuardar, QStringLiteral("[F12]"), QStringLiteral("guardar"), 416);
+    Boton(cmdEliminar, QStringLiteral("[Supr]"), QStringLiteral("papelera"), 472);
+    Boton(cmdInsMarcador, QStringLiteral("Insertar marcador"), QStringLiteral("bandeja"), 528);
+    Boton(cmdLeerMarcador, QStringLiteral("Cargar marcador"), QStringLiteral("fichero"), 584);
 
-void frmEditor::DescribirAccesibilidad()
-{
-    txtTraducido->setAccessibleName(QStringLiteral("Traducción"));
-    lstOriginal->setAccessibleName(QStringLiteral("Líneas del original"));
-    Drive1->setAccessibleName(QStringLiteral("Unidad"));
-    Dir1->setAccessibleName(QStringLiteral("Carpeta"));
-    File1->setAccessibleName(QStringLiteral("Scripts"));
-    p->setAccessibleName(QStringLiteral("Advertencia"));
-    lblLl->setAccessibleDescription(QStringLiteral("Largo de la línea actual de la traducción"));
-    lblLlo->setAccessibleDescription(QStringLiteral("Largo de la línea seleccionada del original"));
-    lblLtl->setAccessibleDescription(QStringLiteral("Largo total de la traducción"));
-    lblLtlo->setAccessibleDescription(QStringLiteral("Largo total del original"));
-    lblDisp->setAccessibleDescription(QStringLiteral("Caracteres disponibles"));
-    msg->setAccessibleDescription(QStringLiteral("Advertencia"));
+    ck->setText(QStringLiteral("Ventana siempre encima"));
+    ck->setGeometry(8, 424, 145, 17);
+
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->start();
 }
 
 void frmEditor::Conectar()
 {
-    connect(File1, &ListaArchivos::click, this, [this] { Proteger([this] { File1_Click(); }); });
-    connect(File1, &ListaArchivos::teclaSoltada, this,
-            [this](int codigo, int shift) { Proteger([=, this] { File1_KeyUp(codigo, shift); }); });
-    connect(txtTraducido, &CajaTexto::teclaSoltada, this,
-            [this](int codigo, int shift) { Proteger([=, this] { txtTraducido_KeyUp(codigo, shift); }); });
-    connect(Dir1, &ListaCarpetas::cambio, this, [this] { Proteger([this] { Dir1_Change(); }); });
-    connect(Dir1, &ListaCarpetas::fallo, this, [this](const ErrorEjecucion& e) { MostrarError(e); });
-    connect(Drive1, &ListaUnidades::cambio, this, [this] { Proteger([this] { Drive1_Change(); }); });
-    connect(cmdGuardar, &QPushButton::clicked, this, [this] { Proteger([this] { cmdGuardar_Click(); }); });
-    connect(cmdEliminar, &QPushButton::clicked, this, [this] { Proteger([this] { cmdEliminar_Click(); }); });
-    connect(cmdInsMarcador, &QPushButton::clicked, this,
-            [this] { Proteger([this] { cmdInsMarcador_Click(); }); });
-    connect(cmdLeerMarcador, &QPushButton::clicked, this,
-            [this] { Proteger([this] { cmdLeerMarcador_Click(); }); });
-    connect(ck, &QCheckBox::stateChanged, this, [this] { Proteger([this] { ck_Click(); }); });
-    connect(timer, &QTimer::timeout, this, [this] { timer_Timer(); });
-    ConectarMonitor();
-    ConectarBorradores();
-    ConectarCodificacion();
-    ConectarMarcas();
-    ConectarOrtografia();
+    const auto manejar = [this](void (frmEditor::*manejador)()) {
+        return [this, manejador] {
+            Proteger(mensajes_, [&] { (this->*manejador)(); });
+        };
+    };
+    const auto manejarTecla = [this](void (frmEditor::*manejador)(int, int)) {
+        return [this, manejador](int codigo, int shift) {
+            Proteger(mensajes_, [&] { (this->*manejador)(codigo, shift); });
+        };
+    };
+    connect(File1, &ListaArchivos::click, this, manejar(&frmEditor::File1_Click));
+    connect(File1, &ListaArchivos::teclaSoltada, this, manejarTecla(&frmEditor::File1_KeyUp));
+    connect(txtTraducido, &CajaTexto::teclaSoltada, this, manejarTecla(&frmEditor::txtTraducido_KeyUp));
+    connect(Dir1, &ListaCarpetas::cambio, this, manejar(&frmEditor::Dir1_Change));
+    connect(Dir1, &ListaCarpetas::fallo, this,
+            [this](const ErrorEjecucion& e) { MostrarError(mensajes_, e); });
+    connect(Drive1, &ListaUnidades::cambio, this, manejar(&frmEditor::Drive1_Change));
+    connect(cmdGuardar, &QPushButton::clicked, this, manejar(&frmEditor::cmdGuardar_Click));
+    connect(cmdEliminar, &QPushButton::clicked, this, manejar(&frmEditor::cmdEliminar_Click));
+    connect(cmdInsMarcador, &QPushButton::clicked, this, manejar(&frmEditor::cmdInsMarcador_Click));
+    connect(cmdLeerMarcador, &QPushButton::clicked, this, manejar(&frmEditor::cmdLeerMarcador_Click));
+    connect(ck, &QCheckBox::stateChanged, this, manejar(&frmEditor::ck_Click));
+    connect(timer, &QTimer::timeout, this, &frmEditor::timer_Timer);
+    connect(&codificacion_, &CodificacionEditor::releer, this,
+            [this](TipoArchivo tipo) { Proteger(mensajes_, [&] { Releer(tipo); }); });
+    // The clean-quit signals end the event loop; whatever the box holds is then at risk.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, &vida_, &VidaPar::enRiesgo);
 }
 
-template <typename Manejador> void frmEditor::Proteger(Manejador manejador)
+void frmEditor::ComponerMenu()
 {
-    try {
-        manejador();
-    } catch (const ErrorEjecucion& error) {
-        MostrarError(error);
-    }
-}
-
-void frmEditor::MostrarError(const ErrorEjecucion& error)
-{
-    mensajes_->Mostrar(error.aviso());
+    menu_.setArriba(
+        [this](QMenu& menu, QPoint posicion) { return ortografia_.Correcciones(menu, posicion); });
+    menu_.Anadir([this](QMenu& menu, QPoint) { borradores_.AnadirAlMenu(menu); });
+    menu_.Anadir([this](QMenu& menu, QPoint) { codificacion_.AnadirAlMenu(menu); });
+    menu_.Anadir([this](QMenu& menu, QPoint) { marcas_.AnadirAlMenu(menu); });
+    menu_.Anadir([this](QMenu& menu, QPoint) { ortografia_.AnadirAlMenu(menu); });
 }
 
 void frmEditor::HabilitarAcciones(bool habilitar)
@@ -243,7 +222,7 @@ void frmEditor::Vaciar()
     txtTraducido->terminarCarga();
     lstOriginal->clear();
     LimpiarContadores();
-    OlvidarPar();
+    par_ = {};
 }
 
 void frmEditor::LimpiarContadores()
@@ -254,19 +233,9 @@ void frmEditor::LimpiarContadores()
     p->setVisible(false);
 }
 
-QString frmEditor::carpetaScripts() const
+void frmEditor::timer_Timer()
 {
-    return Dir1->ruta();
-}
-
-QString frmEditor::rutaOriginal() const
-{
-    return CarpetaScripts::RutaOriginal(carpetaScripts(), File1->nombreArchivo());
-}
-
-QString frmEditor::rutaTraduccion() const
-{
-    return CarpetaScripts::RutaTraduccion(carpetaScripts(), File1->nombreArchivo());
+    monitor_.Tick();
 }
 
 void frmEditor::Form_Load()
@@ -274,7 +243,7 @@ void frmEditor::Form_Load()
     unidadActual = QCoreApplication::applicationDirPath();
     cmdEliminar->setEnabled(false);
     cmdGuardar->setEnabled(false);
-    OlvidarPar();
+    par_ = {};
     cmdInsMarcador->setEnabled(false);
     cmdLeerMarcador->setEnabled(false);
 }
@@ -290,7 +259,7 @@ void frmEditor::Form_Activate()
 
 void frmEditor::closeEvent(QCloseEvent* evento)
 {
-    ConservarBorradorAhora();
+    Q_EMIT vida_.enRiesgo();
     QWidget::closeEvent(evento);
 }
 
@@ -305,7 +274,7 @@ void frmEditor::showEvent(QShowEvent* evento)
     File1->setFocus();
     // Start-up runs once, after the window has been shown; regaining the focus later changes nothing.
     QTimer::singleShot(0, this, [this] {
-        Proteger([this] { Form_Activate(); });
+        Proteger(mensajes_, [this] { Form_Activate(); });
         arrancado_ = true;
     });
 }

@@ -1,36 +1,33 @@
 // The editor's only window: the script browser, the translation box above the original's lines, the
-// counters and warning, the action buttons and the always-on-top switch, with all their handlers.
+// counters and warning, the action buttons and the always-on-top switch, with all their handlers. The
+// window's features are objects of their own that listen to the loaded pair's life (`VidaPar`).
 #pragma once
 
-#include <memory>
-#include <optional>
+#include <chrono>
 
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
-#include "codificacion.h"
+#include "boton_imagen.h"
+#include "borradores_editor.h"
+#include "caja_texto.h"
+#include "codificacion_editor.h"
+#include "lista_archivos.h"
+#include "lista_carpetas.h"
+#include "lista_unidades.h"
+#include "marcas_editor.h"
+#include "menu_caja.h"
 #include "mensajes.h"
 #include "monitor.h"
+#include "ortografia_editor.h"
 #include "par_cargado.h"
 #include "sistema_archivos.h"
 #include "unidades.h"
-
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QListWidgetItem;
-class QMenu;
-class QTimer;
-class BotonImagen;
-class ErrorEjecucion;
-class CajaTexto;
-class ListaArchivos;
-class ListaCarpetas;
-class ListaSimple;
-class ListaUnidades;
-struct EstadoBorradores;
-class MarcasLineas;
-struct EstadoMarcas;
+#include "vida_par.h"
 
 // What the window needs from outside that a test replaces.
 struct Servicios
@@ -44,18 +41,27 @@ struct Servicios
     // Spelling. Empty: the user's settings (QSettings, user scope); where Hunspell's tools look.
     QString archivoAjustes{};
     QStringList carpetasDiccionarios{};
-};
 
-struct EstadoOrtografia;
-struct BorrarOrtografia
-{
-    void operator()(EstadoOrtografia* estado) const;
+    // How long the box must be left alone before its text is kept as a draft.
+    std::chrono::milliseconds pausaBorrador{2000};
+    // The interval of the window's timer, which runs the live length monitor.
+    std::chrono::milliseconds intervaloMonitor{2};
 };
 
 class frmEditor final : public QWidget
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmEditor)
+
+    // What the window was given; declared first, as the controls and features below are built from it.
+    CajaMensajesQt mensajesQt_{this};
+    CajaMensajes& mensajes_;
+    ProveedorUnidades unidades_;
+    SistemaArchivos& archivos_;
+    QString carpetaInicial_;
+    // Where the editor keeps what belongs to the user rather than to a script folder.
+    QString carpetaDatos_;
+
 public:
     explicit frmEditor(Servicios servicios = {}, QWidget* padre = nullptr);
     ~frmEditor() override;
@@ -89,56 +95,42 @@ public:
     // Always on top.
     void ck_Click();
 
-    // Code pages (codificacion.cpp): the folder's choice, applied at once where it can be.
-    void ElegirCodificacion(TipoArchivo tipo, std::optional<Codificacion> codificacion);
-    // The format a save of these lines writes.
-    FormatoTexto FormatoGuardado(const QStringList& lineas);
-    // The tooltip of a total or length caption that tells the code page in use.
-    QString AyudaCodificacion(const QWidget* control);
-    // Spelling (ortografia.cpp): the box's context menu gains corrections and the switches.
-    void txtTraducido_MenuContextual(QMenu* menu, QPoint posicion);
-    // Lines of the box still waiting for their idle check.
-    bool OrtografiaPendiente() const;
-
-    // The script folder and the paths of the selected script's pair.
-    QString carpetaScripts() const;
-    QString rutaOriginal() const;
-    QString rutaTraduccion() const;
-
     // Start-up has run (it runs once, after the window is first shown).
     bool arranqueTerminado() const { return arrancado_; }
     // The pair the current load committed; `completo` once both files are read.
     const ParCargado& parCargado() const { return par_; }
-    // The translation's lines over their original's limit (marcas.cpp).
-    const MarcasLineas& marcas() const;
+    // The features, for what tests and benchmarks look at.
+    const MarcasLineas& marcas() const { return marcas_.marcas(); }
+    const OrtografiaEditor& ortografia() const { return ortografia_; }
+    CodificacionEditor& codificacion() { return codificacion_; }
 
     QString unidadActual;
 
     // The controls, named as the window's handlers know them.
-    QLabel* lblLargoLinea;
-    QLabel* lblLl;
-    QLabel* Label1;
-    QLabel* lblLlo;
-    QLabel* lblLargoTotal;
-    QLabel* lblLtl;
-    QLabel* Label2;
-    QLabel* lblLtlo;
-    QLabel* Label3;
-    QLabel* lblDisp;
-    CajaTexto* txtTraducido;
-    ListaSimple* lstOriginal;
-    QGroupBox* Frame1;
-    ListaUnidades* Drive1;
-    ListaCarpetas* Dir1;
-    ListaArchivos* File1;
-    QLabel* p;
-    QLabel* msg;
-    BotonImagen* cmdGuardar;
-    BotonImagen* cmdEliminar;
-    BotonImagen* cmdInsMarcador;
-    BotonImagen* cmdLeerMarcador;
-    QCheckBox* ck;
-    QTimer* timer;
+    QLabel* lblLargoLinea = new QLabel(this);
+    QLabel* lblLl = new QLabel(this);
+    QLabel* Label1 = new QLabel(this);
+    QLabel* lblLlo = new QLabel(this);
+    QLabel* lblLargoTotal = new QLabel(this);
+    QLabel* lblLtl = new QLabel(this);
+    QLabel* Label2 = new QLabel(this);
+    QLabel* lblLtlo = new QLabel(this);
+    QLabel* Label3 = new QLabel(this);
+    QLabel* lblDisp = new QLabel(this);
+    CajaTexto* txtTraducido = new CajaTexto(this);
+    ListaSimple* lstOriginal = new ListaSimple(this);
+    QGroupBox* Frame1 = new QGroupBox(this);
+    ListaUnidades* Drive1 = new ListaUnidades(unidades_, carpetaInicial_, Frame1);
+    ListaCarpetas* Dir1 = new ListaCarpetas(unidades_, carpetaInicial_, Frame1);
+    ListaArchivos* File1 = new ListaArchivos(carpetaInicial_, Frame1);
+    QLabel* p = new QLabel(this);
+    QLabel* msg = new QLabel(this);
+    BotonImagen* cmdGuardar = new BotonImagen(QString(), QIcon(), this);
+    BotonImagen* cmdEliminar = new BotonImagen(QString(), QIcon(), this);
+    BotonImagen* cmdInsMarcador = new BotonImagen(QString(), QIcon(), this);
+    BotonImagen* cmdLeerMarcador = new BotonImagen(QString(), QIcon(), this);
+    QCheckBox* ck = new QCheckBox(this);
+    QTimer* timer = new QTimer(this);
 
 protected:
     void showEvent(QShowEvent* evento) override;
@@ -146,107 +138,39 @@ protected:
 
 private:
     void CrearControles();
-    void CrearBrowser();
-    void CrearBotones();
     void Conectar();
-    void OrdenTabulacion();
-    void DescribirAccesibilidad();
-
-    // Runs a handler; a run-time error it does not trap itself is shown with its number and description,
-    // and the window keeps working.
-    template <typename Manejador> void Proteger(Manejador manejador);
-    void MostrarError(const ErrorEjecucion& error);
+    // The box's context menu: corrections, the standard entries, then each feature's section.
+    void ComponerMenu();
     void HabilitarAcciones(bool habilitar);
-    // Empties the editor: box, original list, counters, warning, action buttons.
+    // Empties the editor: box, original list, counters, warning, action buttons, the pair.
     void Vaciar();
     void LimpiarContadores();
 
-    // Script loading (carga.cpp).
-    bool LeerTraduccion(ParCargado& par, quint64 carga);
-    bool LeerOriginal(ParCargado& par, quint64 carga, qint32& total);
+    // Script loading (carga.cpp). Lists the original and commits the pair once it is read whole.
     void ListarOriginal(ParCargado& par, quint64 carga);
-    bool SigueVigente(quint64 carga) const { return carga == cargaActual_; }
-    // Forgets the loaded pair: nothing of it may reach a later deletion or save.
-    void OlvidarPar();
+    // Reads a loaded file again, in the folder's new code page.
+    void Releer(TipoArchivo tipo);
 
-    // Live length monitor (monitor.cpp).
-    void ConectarMonitor();
-    void VigilarDocumento();
-    void DespertarMonitor();
-    bool MonitorPendiente() const;
-    InstantaneaMonitor CapturarMonitor() const;
-    void RefrescarMonitor();
-
-    // Saving (guardado.cpp).
-    bool CrearTraducidos();
+    // Saving (guardado.cpp): writes, confirms and moves on.
     void EscribirTraduccion(const QStringList& lineas, FormatoTexto formato);
 
-    // Deleting (eliminacion.cpp).
-
-    // Navigation (navegacion.cpp).
     // Set while the drive list is being put back after an unready drive.
     bool restaurandoUnidad_ = false;
-
-    // Bookmark and always on top (marcador.cpp, encima.cpp).
-
-    // Drafts (borradores.cpp).
-    void ConectarBorradores();
-    // A load has put the script's translation into the box: its drafts start from that text.
-    void EmpezarBorrador();
-    // Keeps the box's text as the draft, a while after the last change (queued) or at once.
-    void ConservarBorrador();
-    void CopiarTramoBorrador();
-    void DetenerCopiaBorrador();
-    void ConservarBorradorAhora();
-    // Before the box's text is replaced: kept at once, and the box then belongs to no script.
-    void DejarBorrador();
-    // The box's text was saved, or its script deleted: the draft goes.
-    void BorradorGuardado();
-    void BorradorEliminado();
-    // The loaded script's draft when it differs from the box.
-    std::optional<QString> BorradorDistinto();
-    void RecuperarBorrador();
-    void DescartarBorrador();
-    void MarcarBorrador(QListWidgetItem& elemento);
-    void AvisarFalloBorradores(const QString& carpeta, const QString& motivo);
-    std::unique_ptr<EstadoBorradores> borradores_;
-    // Code pages (codificacion.cpp).
-    void ConectarCodificacion();
-    EleccionCarpeta EleccionCodificacion() const;
-    void ElegirCodificacionProtegida(TipoArchivo tipo, std::optional<Codificacion> codificacion);
-    void ReleerOriginal();
-    void ReleerTraduccion();
-    void AnotarTraducida(const FormatoTexto& formato);
-    // The code pages of the folder's translations, read once per folder at the first save that needs them.
-    QString carpetaTraducidas_;
-    std::optional<QHash<QString, Codificacion>> traducidas_;
-    // Lines over their limit (marcas.cpp): backgrounds, scroll bar ticks, F8, the overview window.
-    void ConectarMarcas();
-    void IrAMarca(bool adelante);
-    void IrAFinDeLinea(int linea);
-    void MostrarMarcas();
-    // Spelling (ortografia.cpp).
-    void ConectarOrtografia();
-    void CambiarIdiomaOrtografia(const QString& codigo);
-    void ActivarOrtografia(bool activa);
-
-    CajaMensajes* mensajes_;
-    std::unique_ptr<CajaMensajesQt> mensajesQt_;
-    ProveedorUnidades unidades_;
-    SistemaArchivos& archivos_;
-    QString carpetaInicial_;
-    // Where the editor keeps what belongs to the user rather than to a script folder.
-    QString carpetaDatos_;
     bool mostrada_ = false;
     bool arrancado_ = false;
     // Every load takes a new number; a load whose number is no longer current stops at once.
     quint64 cargaActual_ = 0;
     // Committed only by the load that is still current, in two steps: the translation, then the original.
     ParCargado par_;
-    EstadoMonitor monitor_;
-    // Goes before the controls it watches; its deleter lives with it in marcas.cpp.
-    std::unique_ptr<EstadoMarcas, void (*)(EstadoMarcas*)> marcas_{nullptr, nullptr};
-    QString archivoAjustes_;
-    QStringList carpetasDiccionarios_;
-    std::unique_ptr<EstadoOrtografia, BorrarOrtografia> ortografia_;
+    // The code pages of the folder's translations, for the format of a new translation.
+    TraduccionesCarpeta traducidas_;
+    VidaPar vida_;
+
+    // The features. Each is built on the controls and services above and goes before them.
+    MonitorEditor monitor_;
+    BorradoresEditor borradores_;
+    MarcasEditor marcas_;
+    OrtografiaEditor ortografia_;
+    CodificacionEditor codificacion_;
+    MenuCaja menu_{*txtTraducido};
 };

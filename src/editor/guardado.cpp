@@ -1,14 +1,29 @@
 // Saving the translation into "Traducidos" and moving on to the next script.
 #include "frmEditor.h"
 
-
 #include "archivos.h"
-#include "boton_imagen.h"
-#include "caja_texto.h"
 #include "carpeta_scripts.h"
 #include "errores.h"
-#include "lista_archivos.h"
+#include "formato_guardado.h"
 #include "teclas.h"
+
+namespace {
+
+// Creates "Traducidos" in the script folder; false when it is already there, the usual case once one
+// script of the folder has been saved.
+bool CrearTraducidos(const QString& carpeta)
+{
+    try {
+        CrearCarpeta(CarpetaScripts::RutaTraducidos(carpeta));
+        return true;
+    } catch (const ErrorEjecucion& error) {
+        if (error.numero() != Errores::ErrorAccesoRuta)
+            throw;
+        return false;
+    }
+}
+
+} // namespace
 
 void frmEditor::cmdGuardar_Click()
 {
@@ -17,11 +32,11 @@ void frmEditor::cmdGuardar_Click()
     if (!par_.completo || File1->indice() < 0)
         return;
     if (txtTraducido->toPlainText().isEmpty()) {
-        mensajes_->Mostrar(QStringLiteral("No se guardarán archivos vacíos."));
+        mensajes_.Mostrar(QStringLiteral("No se guardarán archivos vacíos."));
         return;
     }
     if (!par_.traduccionIlegible.isEmpty()) {
-        mensajes_->Mostrar(
+        mensajes_.Mostrar(
             QStringLiteral("No se ha guardado el archivo: la traducción que ya existe no se pudo "
                            "leer (%1).")
                 .arg(par_.traduccionIlegible),
@@ -29,37 +44,22 @@ void frmEditor::cmdGuardar_Click()
         return;
     }
     const QStringList lineas = txtTraducido->lineas();
-    const FormatoTexto formato = FormatoGuardado(lineas);
+    const FormatoTexto formato = FormatoGuardado(par_, Dir1->ruta(), traducidas_, lineas);
     if (const qsizetype linea = LineaNoCodificable(lineas, formato); linea >= 0) {
-        mensajes_->Mostrar(
-            QStringLiteral("No se ha guardado el archivo: la línea %1 tiene un carácter que no "
-                           "cabe en la codificación del script (%2).")
-                .arg(QString::number(linea + 1), formato.codificacion.nombreLegible()),
-            Botones::Aceptar, Icono::Exclamacion);
+        mensajes_.Mostrar(QStringLiteral("No se ha guardado el archivo: la línea %1 tiene un carácter que no "
+                                         "cabe en la codificación del script (%2).")
+                              .arg(QString::number(linea + 1), formato.codificacion.nombreLegible()),
+                          Botones::Aceptar, Icono::Exclamacion);
         return;
     }
 
     try {
-        if (CrearTraducidos())
-            mensajes_->Mostrar(QStringLiteral(
+        if (CrearTraducidos(Dir1->ruta()))
+            mensajes_.Mostrar(QStringLiteral(
                 "Se ha creado la carpeta Traducidos\r\nEn ella se guardarán los scripts traducidos"));
         EscribirTraduccion(lineas, formato);
     } catch (const ErrorEjecucion& error) {
-        mensajes_->Mostrar(error.textoSinSeparador());
-    }
-}
-
-// Creates "Traducidos" in the script folder; false when it is already there, the usual case once one
-// script of the folder has been saved.
-bool frmEditor::CrearTraducidos()
-{
-    try {
-        CrearCarpeta(CarpetaScripts::RutaTraducidos(carpetaScripts()));
-        return true;
-    } catch (const ErrorEjecucion& error) {
-        if (error.numero() != Errores::ErrorAccesoRuta)
-            throw;
-        return false;
+        mensajes_.Mostrar(error.textoSinSeparador());
     }
 }
 
@@ -74,9 +74,8 @@ void frmEditor::EscribirTraduccion(const QStringList& lineas, FormatoTexto forma
     par_.formatoTraduccion = formato;
     par_.hayTraducido = true;
     par_.traduccionLeida = lineas;
-    AnotarTraducida(formato);
-    BorradorGuardado();
-    mensajes_->Mostrar(QStringLiteral("¡Archivo guardado!"));
+    Q_EMIT vida_.guardado(par_);
+    mensajes_.Mostrar(QStringLiteral("¡Archivo guardado!"));
     const int indice = File1->indice();
     if (indice < File1->cantidad() - 1)
         File1->setIndice(indice + 1);

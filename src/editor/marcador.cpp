@@ -1,12 +1,10 @@
 // The per-folder bookmark of a position in the file list.
 #include "frmEditor.h"
 
-
 #include "archivos.h"
 #include "carpeta_scripts.h"
 #include "errores.h"
 #include "ini.h"
-#include "lista_archivos.h"
 #include "numeros.h"
 
 namespace {
@@ -19,7 +17,7 @@ using CarpetaScripts::RutaMarcador;
 
 void frmEditor::cmdInsMarcador_Click()
 {
-    const QString archivo = RutaMarcador(carpetaScripts());
+    const QString archivo = RutaMarcador(Dir1->ruta());
     // A bookmark file that is read-only, not a regular file or far too large is left as it is, and said so.
     ComprobarReemplazable(archivo, maximoPerfil);
     EscribirIni(seccionMarcador, QStringLiteral("Indice"), QString::number(File1->indice()), archivo,
@@ -30,10 +28,10 @@ void frmEditor::cmdLeerMarcador_Click()
 {
     try {
         QString clave = QStringLiteral("Indice");
-        const QString valor = LeerIni(seccionMarcador, clave, RutaMarcador(carpetaScripts()), archivos_);
+        const QString valor = LeerIni(seccionMarcador, clave, RutaMarcador(Dir1->ruta()), archivos_);
         // Selecting runs the load as a click would; -1 only clears the selection.
         File1->setIndice(AEntero16(NumeroInicial(valor)));
     } catch (const ErrorEjecucion&) {
-        mensajes_->Mostrar(QStringLiteral("Error al cargar marcador"));
+        mensajes_.Mostrar(QStringLiteral("Error al cargar marcador"));
     }
 }

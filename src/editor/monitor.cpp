@@ -1,10 +1,5 @@
-// The live length monitor: on every tick, the original's selection follows the caret's line, the
-// counters are refreshed and at most one warning shows.
-//
-// A tick reads only what the document and the list keep at hand (block tree, character count), so
-// its cost does not grow with the script. A tick that finds everything as the last quiet tick left it
-// returns at once and lets the timer rest; any change to what a tick reads wakes it again.
-#include "frmEditor.h"
+// The live length monitor's ticks and what wakes its timer.
+#include "monitor.h"
 
 #include <cmath>
 
@@ -53,143 +48,140 @@ void PonerAyuda(QWidget* control, const QString& texto)
 
 } // namespace
 
-EstadoMonitor::~EstadoMonitor()
+MonitorEditor::MonitorEditor(ControlesMonitor controles) : c_(controles)
 {
-    QObject::disconnect(conexionDocumento);
-    for (const QMetaObject::Connection& conexion : conexiones)
-        QObject::disconnect(conexion);
+    Vigilar();
 }
 
-void frmEditor::ConectarMonitor()
+void MonitorEditor::Vigilar()
 {
     VigilarDocumento();
-    std::vector<QMetaObject::Connection>& conexiones = monitor_.conexiones;
-    const auto despertar = &frmEditor::DespertarMonitor;
-    conexiones.push_back(connect(txtTraducido, &QPlainTextEdit::cursorPositionChanged, this, despertar));
-    conexiones.push_back(connect(txtTraducido, &QPlainTextEdit::selectionChanged, this, despertar));
+    connect(&c_.txtTraducido, &QPlainTextEdit::cursorPositionChanged, this, &MonitorEditor::Despertar);
+    connect(&c_.txtTraducido, &QPlainTextEdit::selectionChanged, this, &MonitorEditor::Despertar);
     const auto cambioLista = [this] {
-        ++monitor_.cambiosLista;
-        DespertarMonitor();
+        ++cambiosLista_;
+        Despertar();
     };
-    const QAbstractItemModel* modelo = lstOriginal->model();
-    conexiones.push_back(connect(modelo, &QAbstractItemModel::rowsInserted, this, cambioLista));
-    conexiones.push_back(connect(modelo, &QAbstractItemModel::rowsRemoved, this, cambioLista));
-    conexiones.push_back(connect(modelo, &QAbstractItemModel::rowsMoved, this, cambioLista));
-    conexiones.push_back(connect(modelo, &QAbstractItemModel::modelReset, this, cambioLista));
-    conexiones.push_back(connect(modelo, &QAbstractItemModel::dataChanged, this, cambioLista));
-    conexiones.push_back(connect(modelo, &QAbstractItemModel::layoutChanged, this, cambioLista));
-    conexiones.push_back(connect(lstOriginal, &QListWidget::itemSelectionChanged, this, despertar));
-    conexiones.push_back(connect(lstOriginal, &QListWidget::currentRowChanged, this, despertar));
+    const QAbstractItemModel* modelo = c_.lstOriginal.model();
+    connect(modelo, &QAbstractItemModel::rowsInserted, this, cambioLista);
+    connect(modelo, &QAbstractItemModel::rowsRemoved, this, cambioLista);
+    connect(modelo, &QAbstractItemModel::rowsMoved, this, cambioLista);
+    connect(modelo, &QAbstractItemModel::modelReset, this, cambioLista);
+    connect(modelo, &QAbstractItemModel::dataChanged, this, cambioLista);
+    connect(modelo, &QAbstractItemModel::layoutChanged, this, cambioLista);
+    connect(&c_.lstOriginal, &QListWidget::itemSelectionChanged, this, &MonitorEditor::Despertar);
+    connect(&c_.lstOriginal, &QListWidget::currentRowChanged, this, &MonitorEditor::Despertar);
     // The counters, the warning and the tooltips have no change signal. Whatever handler touched them,
     // the event loop passes here before it waits again or when it next looks for events (a load
     // yielding, a test waiting), and the timer wakes if a tick has work to do.
     if (QAbstractEventDispatcher* despachador = QAbstractEventDispatcher::instance(thread())) {
         const auto revisar = [this] {
-            if (!timer->isActive() && MonitorPendiente())
-                timer->start();
+            if (!c_.timer.isActive() && Pendiente())
+                c_.timer.start();
         };
-        conexiones.push_back(connect(despachador, &QAbstractEventDispatcher::aboutToBlock, this, revisar));
-        conexiones.push_back(connect(despachador, &QAbstractEventDispatcher::awake, this, revisar));
+        connect(despachador, &QAbstractEventDispatcher::aboutToBlock, this, revisar);
+        connect(despachador, &QAbstractEventDispatcher::awake, this, revisar);
     }
 }
 
-void frmEditor::VigilarDocumento()
+void MonitorEditor::VigilarDocumento()
 {
-    disconnect(monitor_.conexionDocumento);
-    monitor_.documentoVigilado = txtTraducido->document();
-    monitor_.conexionDocumento =
-        connect(monitor_.documentoVigilado, &QTextDocument::contentsChange, this,
-                [this](int, int quitados, int agregados) {
-                    // Restyling, such as the spelling underlines, changes no text.
-                    if (quitados == agregados && SoloFormato(monitor_.documentoVigilado))
-                        return;
-                    ++monitor_.cambiosTexto;
-                    DespertarMonitor();
-                });
+    disconnect(conexionDocumento_);
+    documentoVigilado_ = c_.txtTraducido.document();
+    conexionDocumento_ = connect(documentoVigilado_, &QTextDocument::contentsChange, this,
+                                 [this](int, int quitados, int agregados) {
+                                     // Restyling, such as the spelling underlines, changes no text.
+                                     if (quitados == agregados && SoloFormato(documentoVigilado_))
+                                         return;
+                                     ++cambiosTexto_;
+                                     Despertar();
+                                 });
 }
 
-void frmEditor::DespertarMonitor()
+void MonitorEditor::Despertar()
 {
-    if (!timer->isActive())
-        timer->start();
+    if (!c_.timer.isActive())
+        c_.timer.start();
 }
 
-bool frmEditor::MonitorPendiente() const
+bool MonitorEditor::Pendiente() const
 {
-    return !monitor_.estable || CapturarMonitor() != monitor_.ultima;
+    return !estable_ || Capturar() != ultima_;
 }
 
-InstantaneaMonitor frmEditor::CapturarMonitor() const
+InstantaneaMonitor MonitorEditor::Capturar() const
 {
-    const QTextCursor cursor = txtTraducido->textCursor();
-    return {txtTraducido->document(),
-            monitor_.cambiosTexto,
+    const QTextCursor cursor = c_.txtTraducido.textCursor();
+    return {c_.txtTraducido.document(),
+            cambiosTexto_,
             cursor.selectionStart(),
             cursor.position(),
-            lstOriginal->count(),
-            monitor_.cambiosLista,
-            lstOriginal->indice(),
-            lblLl->text(),
-            lblLlo->text(),
-            lblLtl->text(),
-            lblLtlo->text(),
-            lblDisp->text(),
-            msg->text(),
-            !p->isHidden(),
-            txtTraducido->toolTip(),
-            lstOriginal->toolTip()};
+            c_.lstOriginal.count(),
+            cambiosLista_,
+            c_.lstOriginal.indice(),
+            c_.lblLl.text(),
+            c_.lblLlo.text(),
+            c_.lblLtl.text(),
+            c_.lblLtlo.text(),
+            c_.lblDisp.text(),
+            c_.msg.text(),
+            !c_.p.isHidden(),
+            c_.txtTraducido.toolTip(),
+            c_.lstOriginal.toolTip()};
 }
 
-void frmEditor::timer_Timer()
+void MonitorEditor::Tick()
 {
-    if (txtTraducido->document() != monitor_.documentoVigilado)
+    if (c_.txtTraducido.document() != documentoVigilado_)
         VigilarDocumento();
-    const InstantaneaMonitor antes = CapturarMonitor();
-    if (monitor_.estable && antes == monitor_.ultima) {
-        timer->stop();
+    const InstantaneaMonitor antes = Capturar();
+    if (estable_ && antes == ultima_) {
+        c_.timer.stop();
         return;
     }
-    if (lstOriginal->count() > 0)
-        RefrescarMonitor();
-    monitor_.ultima = CapturarMonitor();
-    monitor_.estable = monitor_.ultima == antes;
-    if (monitor_.estable)
-        timer->stop();
+    if (c_.lstOriginal.count() > 0)
+        Refrescar();
+    ultima_ = Capturar();
+    estable_ = ultima_ == antes;
+    if (estable_)
+        c_.timer.stop();
 }
 
-void frmEditor::RefrescarMonitor()
+void MonitorEditor::Refrescar()
 {
+    CajaTexto& txtTraducido = c_.txtTraducido;
+    ListaSimple& lstOriginal = c_.lstOriginal;
     // The tooltip shows the translation line that matches the selection the previous tick made.
-    Omitir([this] { PonerAyuda(txtTraducido, TextoLinea(*txtTraducido, lstOriginal->indice())); });
-    Omitir([this] {
-        const int linea = LineaActual(*txtTraducido);
+    Omitir([&] { PonerAyuda(&txtTraducido, TextoLinea(txtTraducido, lstOriginal.indice())); });
+    Omitir([&] {
+        const int linea = LineaActual(txtTraducido);
         // Selecting the item already selected changes nothing, so it is not done again.
-        if (linea < lstOriginal->count() && linea != lstOriginal->indice())
-            lstOriginal->setIndice(linea);
+        if (linea < lstOriginal.count() && linea != lstOriginal.indice())
+            lstOriginal.setIndice(linea);
     });
-    Omitir([this] { lblLl->setText(QString::number(LargoLineaCursor(*txtTraducido))); });
-    Omitir([this] { lblLlo->setText(QString::number(lstOriginal->textoSeleccionado().size())); });
-    Omitir([this] { lblLtl->setText(QString::number(LargoTotal(*txtTraducido))); });
-    Omitir([this] {
-        const double totalOriginal = NumeroInicial(lblLtlo->text());
+    Omitir([&] { c_.lblLl.setText(QString::number(LargoLineaCursor(txtTraducido))); });
+    Omitir([&] { c_.lblLlo.setText(QString::number(lstOriginal.textoSeleccionado().size())); });
+    Omitir([&] { c_.lblLtl.setText(QString::number(LargoTotal(txtTraducido))); });
+    Omitir([&] {
+        const double totalOriginal = NumeroInicial(c_.lblLtlo.text());
         if (totalOriginal > 0)
-            lblDisp->setText(TextoNumero(totalOriginal - NumeroInicial(lblLtl->text())));
+            c_.lblDisp.setText(TextoNumero(totalOriginal - NumeroInicial(c_.lblLtl.text())));
     });
-    Omitir([this] {
-        const auto avisar = [this](const QString& aviso) {
-            p->setVisible(true);
-            msg->setText(aviso);
+    Omitir([&] {
+        const auto avisar = [&](const QString& aviso) {
+            c_.p.setVisible(true);
+            c_.msg.setText(aviso);
         };
-        if (CantidadLineas(*txtTraducido) > lstOriginal->count()) {
+        if (CantidadLineas(txtTraducido) > lstOriginal.count()) {
             avisar(avisoLineas);
-        } else if (NumeroInicial(lblLl->text()) > NumeroInicial(lblLlo->text())) {
+        } else if (NumeroInicial(c_.lblLl.text()) > NumeroInicial(c_.lblLlo.text())) {
             avisar(avisoLargoLinea);
-        } else if (NumeroInicial(lblLtl->text()) > NumeroInicial(lblLtlo->text())) {
+        } else if (NumeroInicial(c_.lblLtl.text()) > NumeroInicial(c_.lblLtlo.text())) {
             avisar(avisoLargoTotal);
         } else {
-            msg->setText(QString());
-            p->setVisible(false);
+            c_.msg.setText(QString());
+            c_.p.setVisible(false);
         }
     });
-    Omitir([this] { PonerAyuda(lstOriginal, lstOriginal->textoSeleccionado()); });
+    Omitir([&] { PonerAyuda(&lstOriginal, lstOriginal.textoSeleccionado()); });
 }

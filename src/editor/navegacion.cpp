@@ -4,16 +4,14 @@
 #include <QScopedValueRollback>
 
 #include "errores.h"
-#include "lista_archivos.h"
-#include "lista_carpetas.h"
-#include "lista_unidades.h"
+#include "proteger.h"
 
 void frmEditor::Drive1_Change()
 {
     try {
         Dir1->setRuta(Drive1->unidad());
         unidadActual = Drive1->unidad();
-        DejarBorrador();
+        Q_EMIT vida_.saliendo();
         Vaciar();
     } catch (const ErrorEjecucion& error) {
         // A drive that fails while being restored is reported like any other error, by the caller's
@@ -21,11 +19,11 @@ void frmEditor::Drive1_Change()
         if (restaurandoUnidad_)
             throw;
         if (error.numero() != Errores::DispositivoNoDisponible) {
-            MostrarError(error);
+            MostrarError(mensajes_, error);
             return;
         }
-        mensajes_->Mostrar(QStringLiteral("El dispositivo aún no está preparado."), Botones::Aceptar,
-                           Icono::Critico, QStringLiteral("No hay disco en la unidad"));
+        mensajes_.Mostrar(QStringLiteral("El dispositivo aún no está preparado."), Botones::Aceptar,
+                          Icono::Critico, QStringLiteral("No hay disco en la unidad"));
         const QScopedValueRollback<bool> restaurando(restaurandoUnidad_, true);
         Drive1->setUnidad(unidadActual);
     }
@@ -38,6 +36,7 @@ void frmEditor::Dir1_Change()
     // The first script is only highlighted: loading it would be undone at once by emptying the editor.
     if (File1->cantidad() > 0)
         File1->resaltar(0);
-    DejarBorrador();
+    Q_EMIT vida_.saliendo();
     Vaciar();
+    Q_EMIT vida_.carpetaCambiada(Dir1->ruta());
 }

@@ -40,8 +40,7 @@ ResaltadorOrtografia::ResaltadorOrtografia(QTextDocument* documento, std::shared
     // Changes are routed through `AlCambiar`, which decides between checking now and checking while
     // idle; the base class's own pass would walk every line of a load at once. Should a later Qt
     // connect differently, its pass only marks lines unchecked (see `inmediato_`).
-    disconnect(documento, SIGNAL(contentsChange(int, int, int)), this,
-               SLOT(_q_reformatBlocks(int, int, int)));
+    disconnect(documento, &QTextDocument::contentsChange, this, nullptr);
     connect(documento, &QTextDocument::contentsChange, this, &ResaltadorOrtografia::AlCambiar);
     if (!documento->isEmpty()) {
         desde_ = 0;

@@ -17,14 +17,9 @@
 #include "frmEditor.h"
 #include "ini.h"
 #include "senales.h"
+#include "ventana_abierta.h"
 
 namespace {
-
-class CajaMuda final : public CajaMensajes
-{
-public:
-    Respuesta Mostrar(const QString&, Botones, Icono, const QString&) override { return Respuesta::Aceptar; }
-};
 
 // Tells the parent, on a line of its own, how far the child has come.
 void Avisar(const char* hito)
@@ -49,13 +44,11 @@ int Guardar(const QString& carpeta, int completas)
 {
     CajaMuda caja;
     FallosArchivos archivos;
-    frmEditor ventana(Servicios{.mensajes = &caja,
-                                .unidades = [] { return QStringList{QStringLiteral("/")}; },
-                                .carpetaInicial = carpeta,
-                                .archivos = &archivos});
-    ventana.show();
-    while (!ventana.arranqueTerminado())
-        QApplication::processEvents();
+    const std::unique_ptr<frmEditor> abierta =
+        AbrirVentanaArrancada(Servicios{.mensajes = &caja, .carpetaInicial = carpeta, .archivos = &archivos});
+    if (!abierta)
+        return 1;
+    frmEditor& ventana = *abierta;
     const QStringList textos{TextoDeScript(TraduccionGrande('A')), TextoDeScript(TraduccionGrande('B'))};
     for (int i = 0;; ++i) {
         if (i == completas)
@@ -83,14 +76,11 @@ int TeclearYEsperar(const QString& carpeta, const QString& carpetaDatos)
 {
     TerminarAlRecibirSenales();
     CajaMuda caja;
-    frmEditor ventana(Servicios{.mensajes = &caja,
-                                .unidades = [] { return QStringList{QStringLiteral("/")}; },
-                                .carpetaInicial = carpeta,
-                                .carpetaDatos = carpetaDatos});
-    ventana.show();
-    while (!ventana.arranqueTerminado())
-        QApplication::processEvents();
-    QTest::keyClicks(ventana.txtTraducido, QStringLiteral("tecleado "));
+    const std::unique_ptr<frmEditor> ventana = AbrirVentanaArrancada(
+        Servicios{.mensajes = &caja, .carpetaInicial = carpeta, .carpetaDatos = carpetaDatos});
+    if (!ventana)
+        return 1;
+    QTest::keyClicks(ventana->txtTraducido, QStringLiteral("tecleado "));
     Avisar("listo");
     return QApplication::exec();
 }

@@ -14,7 +14,7 @@
 #include "archivos.h"
 #include "caja_texto.h"
 #include "carpeta_prueba.h"
-#include "estado_borradores.h"
+#include "borradores_editor.h"
 #include "formato_borrador.h"
 #include "lista_archivos.h"
 #include "lista_carpetas.h"

@@ -77,7 +77,8 @@ private Q_SLOTS:
         const QStringList esperadas = QString::fromUtf8(Datos(u"japones_utf8.txt"_s)).trimmed().split(u'\n');
         QCOMPARE(ItemsOriginal(*ventana_), esperadas);
         QCOMPARE(ventana_->lblLtlo->text(), QString::number(esperadas.join(QString()).size()));
-        QCOMPARE(ventana_->AyudaCodificacion(ventana_->lblLtlo), u"Original: Japonés (Shift-JIS), CR LF"_s);
+        QCOMPARE(ventana_->codificacion().Ayuda(ventana_->lblLtlo),
+                 u"Original: Japonés (Shift-JIS), CR LF"_s);
         QCOMPARE(Marcadas(*ventana_, delOriginal), (QStringList{u"Automática"_s, u"Japonés (Shift-JIS)"_s}));
     }
 
@@ -196,13 +197,13 @@ private Q_SLOTS:
         EscribirBytes(Ruta(u"a.txt"), "Hello\nWorld\n");
         EscribirBytes(Ruta(u"Traducidos/a.txt"), "Se\xf1or\r\nMundo\r\n");
         Abrir();
-        QCOMPARE(ventana_->AyudaCodificacion(ventana_->lblLargoTotal), u"Original: solo ASCII, LF"_s);
-        QCOMPARE(ventana_->AyudaCodificacion(ventana_->lblLtl),
+        QCOMPARE(ventana_->codificacion().Ayuda(ventana_->lblLargoTotal), u"Original: solo ASCII, LF"_s);
+        QCOMPARE(ventana_->codificacion().Ayuda(ventana_->lblLtl),
                  u"Traducción: Europa occidental (Windows-1252), CR LF; 14 bytes"_s);
-        QCOMPARE(ventana_->AyudaCodificacion(ventana_->lblLl),
+        QCOMPARE(ventana_->codificacion().Ayuda(ventana_->lblLl),
                  u"Traducción: Europa occidental (Windows-1252), CR LF; esta línea: 5 bytes"_s);
         ventana_->txtTraducido->setPlainText(u"Señor Ω"_s);
-        QCOMPARE(ventana_->AyudaCodificacion(ventana_->lblLtl),
+        QCOMPARE(ventana_->codificacion().Ayuda(ventana_->lblLtl),
                  u"Traducción: Europa occidental (Windows-1252), CR LF; la línea 1 no cabe en ella"_s);
         // Asked for as the mouse asks for it.
         QHelpEvent pregunta(QEvent::ToolTip, QPoint(2, 2), ventana_->lblLtlo->mapToGlobal(QPoint(2, 2)));

@@ -47,14 +47,6 @@ class PruebaFallos final : public PruebaConVentana
 {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup()
-    {
-        PruebaConVentana::cleanup();
-        if (!montaje_.isEmpty())
-            QProcess::execute(QStringLiteral("umount"), {montaje_});
-        montaje_.clear();
-    }
-
     // Killed in the middle of saving a large translation, the editor leaves the old file or the new one,
     // and nothing else.
     void muerteAlGuardar()
@@ -186,21 +178,9 @@ private Q_SLOTS:
     void discoLleno()
     {
         const QString carpeta = dir_->filePath(QStringLiteral("pequeno"));
-        QDir().mkpath(carpeta);
-        const bool montado = QProcess::execute(QStringLiteral("mount"),
-                                               {"-t", "tmpfs", "-o", "size=64k", "tmpfs", carpeta}) == 0;
-        if (montado)
-            montaje_ = carpeta;
         EscribirBytes(carpeta + u"/guion.txt", "Hello\r\n");
         EscribirBytes(carpeta + u"/Traducidos/guion.txt", "Hola\r\n");
-        if (montado) {
-            QFile relleno(carpeta + u"/relleno");
-            QVERIFY(relleno.open(QIODevice::WriteOnly));
-            while (relleno.write(QByteArray(4096, 'x')) > 0 && relleno.flush()) {
-            }
-        } else {
-            archivos_->programar(OperacionArchivo::Escribir, 1, ENOSPC);
-        }
+        archivos_->programar(OperacionArchivo::Escribir, 1, ENOSPC);
         Abrir(carpeta);
         ventana_->txtTraducido->setPlainText(QString(20000, u'x'));
         ventana_->cmdGuardar_Click();
@@ -209,9 +189,6 @@ private Q_SLOTS:
         QCOMPARE(Archivos(carpeta + u"/Traducidos"), QStringList{"guion.txt"});
         QCOMPARE(ventana_->File1->nombreArchivo(), QStringLiteral("guion.txt"));
     }
-
-private:
-    QString montaje_;
 };
 
 VELARTO_PRUEBA(PruebaFallos)

@@ -174,6 +174,26 @@ private Q_SLOTS:
         QVERIFY2(!textos.join(u' ').contains(u"Copy"), qPrintable(textos.join(u',')));
     }
 
+    // The features' sections follow Qt's standard entries in one fixed order, each after a separator.
+    void ordenDelMenu()
+    {
+        EscribirBytes(Ruta(u"guion.txt"), "Hello\r\n");
+        Abrir();
+        std::unique_ptr<QMenu> menu(ventana_->txtTraducido->createStandardContextMenu());
+        const qsizetype estandar = menu->actions().size();
+        Q_EMIT ventana_->txtTraducido->menuContextual(menu.get(), QPoint());
+        QStringList secciones;
+        for (const QAction* accion : menu->actions().mid(estandar))
+            secciones.append(accion->isSeparator() ? QStringLiteral("|")
+                                                   : accion->text().section(u'\t', 0, 0));
+        QCOMPARE(secciones.join(u", "),
+                 u"|, Recuperar texto sin guardar, Descartar texto sin guardar, "
+                 u"|, Codificación del original, Codificación de la traducción, "
+                 u"|, Ir a la siguiente línea demasiado larga, Ir a la anterior línea demasiado larga, "
+                 u"Líneas que superan el original…, "
+                 u"|, Revisar ortografía, Idioma de la ortografía"_qs);
+    }
+
 private:
     QList<QLabel*> Contadores() const
     {

@@ -9,16 +9,12 @@
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
 #include "principal.h"
+#include "ventana_abierta.h"
 
 std::unique_ptr<frmEditor> AbrirVentana(Servicios servicios)
 {
-    if (!servicios.unidades)
-        servicios.unidades = [] {
-            return QStringList{QStringLiteral("/")};
-        };
-    auto ventana = std::make_unique<frmEditor>(std::move(servicios));
-    ventana->show();
-    if (!QTest::qWaitFor([&] { return ventana->arranqueTerminado(); }, 10000))
+    std::unique_ptr<frmEditor> ventana = AbrirVentanaArrancada(std::move(servicios));
+    if (!ventana)
         QTest::qFail("the window did not finish its start-up", __FILE__, __LINE__);
     return ventana;
 }
@@ -54,11 +50,14 @@ QString PruebaConVentana::Ruta(QStringView relativa) const
 
 frmEditor* PruebaConVentana::Abrir(const QString& carpeta, ProveedorUnidades unidades)
 {
-    ventana_ = AbrirVentana(Servicios{.mensajes = &caja_,
-                                      .unidades = std::move(unidades),
-                                      .carpetaInicial = carpeta.isEmpty() ? dir_->path() : carpeta,
-                                      .carpetaDatos = datos_->path(),
-                                      .archivos = &*archivos_});
+    ventana_ =
+        AbrirVentana(Servicios{.mensajes = &caja_,
+                               .unidades = std::move(unidades),
+                               .carpetaInicial = carpeta.isEmpty() ? dir_->path() : carpeta,
+                               .carpetaDatos = datos_->path(),
+                               .archivos = &*archivos_,
+                               // Drafts are kept soon after typing, so that tests need not wait for it.
+                               .pausaBorrador = std::chrono::milliseconds(50)});
     return ventana_.get();
 }
 

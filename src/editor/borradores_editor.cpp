@@ -1,0 +1,269 @@
+// Drafts in the window: the pause after the last change, the copy a stretch at a time, the file list's
+// marks, Ctrl+R and the context menu's entries.
+#include "borradores_editor.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMenu>
+#include <QTextCursor>
+
+#include "caja_texto.h"
+#include "carpeta_scripts.h"
+#include "mensajes.h"
+#include "par_cargado.h"
+#include "vida_par.h"
+#include "lista_archivos.h"
+
+namespace {
+
+// The longest stretch of copying between two looks at the window's events.
+constexpr qint64 nsPorTramo = 1'000'000;
+
+const QString textoRecuperar = QStringLiteral("Recuperar texto sin guardar");
+const QString textoDescartar = QStringLiteral("Descartar texto sin guardar");
+
+// The box's text as the store and the references hold it: lines joined by '\n'.
+QString TextoCaja(const CajaTexto& caja)
+{
+    QString texto = caja.document()->toRawText();
+    texto.replace(QChar::ParagraphSeparator, u'\n');
+    return texto;
+}
+
+} // namespace
+
+void ReemplazarComoUnaEdicion(QPlainTextEdit& caja, const QString& texto)
+{
+    QString actual = caja.document()->toRawText();
+    actual.replace(QChar::ParagraphSeparator, u'\n');
+    // A document position is an index into its raw text: a line break is one character there too.
+    const qsizetype largo = std::min(actual.size(), texto.size());
+    qsizetype inicio = 0;
+    while (inicio < largo && actual[inicio] == texto[inicio])
+        ++inicio;
+    qsizetype fin = 0;
+    while (fin < largo - inicio && actual[actual.size() - 1 - fin] == texto[texto.size() - 1 - fin])
+        ++fin;
+    QTextCursor cursor(caja.document());
+    cursor.beginEditBlock();
+    cursor.setPosition(int(inicio));
+    cursor.setPosition(int(actual.size() - fin), QTextCursor::KeepAnchor);
+    cursor.insertText(texto.mid(inicio, texto.size() - inicio - fin));
+    cursor.endEditBlock();
+    cursor.setPosition(int(inicio));
+    caja.setTextCursor(cursor);
+    caja.ensureCursorVisible();
+}
+
+BorradoresEditor::BorradoresEditor(CajaTexto& caja, ListaArchivos& archivos, CajaMensajes& mensajes,
+                                   const VidaPar& vida, const QString& carpetaDatos,
+                                   std::chrono::milliseconds pausa)
+    : caja_(caja), archivos_(archivos), mensajes_(mensajes),
+      almacen_(QDir(carpetaDatos).filePath(QStringLiteral("borradores"))),
+      marca_(QStringLiteral(":/imagenes/borrador.svg")), recuperar_(new QAction(textoRecuperar, &caja))
+{
+    // The mark is drawn on a 12-pixel grid: at that size (and twice it on a 2x screen) every line is sharp.
+    archivos_.setIconSize(QSize(12, 12));
+    existentes_ = almacen_.Existentes();
+    almacen_.QuitarRestos();
+    pausa_.setSingleShot(true);
+    pausa_.setInterval(pausa);
+    connect(&pausa_, &QTimer::timeout, this, &BorradoresEditor::Conservar);
+    tramo_.setSingleShot(true);
+    tramo_.setInterval(0);
+    connect(&tramo_, &QTimer::timeout, this, &BorradoresEditor::CopiarTramo);
+    connect(&caja_, &QPlainTextEdit::textChanged, this, [this] {
+        if (ruta_.isEmpty())
+            return;
+        ++cambios_;
+        DetenerCopia();
+        pausa_.start();
+    });
+
+    connect(&almacen_, &Borradores::conservado, this, [this](const QString& ruta, const QDateTime& fecha) {
+        existentes_.insert(ruta, fecha);
+        archivos_.decorar(QFileInfo(ruta).fileName());
+    });
+    connect(&almacen_, &Borradores::eliminado, this, [this](const QString& ruta) {
+        existentes_.remove(ruta);
+        archivos_.decorar(QFileInfo(ruta).fileName());
+    });
+    // After the handler that ran into it, so that its message never interrupts a load or a save.
+    connect(&almacen_, &Borradores::fallo, this, &BorradoresEditor::AvisarFallo, Qt::QueuedConnection);
+    archivos_.setDecorador([this](QListWidgetItem& elemento) { Marcar(elemento); });
+
+    recuperar_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    recuperar_->setShortcutContext(Qt::WidgetShortcut);
+    caja_.addAction(recuperar_);
+    connect(recuperar_, &QAction::triggered, this, &BorradoresEditor::Recuperar);
+
+    connect(&vida, &VidaPar::enRiesgo, this, &BorradoresEditor::ConservarAhora);
+    connect(&vida, &VidaPar::saliendo, this, &BorradoresEditor::Dejar);
+    connect(&vida, &VidaPar::traduccionLeida, this, &BorradoresEditor::Empezar);
+    connect(&vida, &VidaPar::guardado, this, &BorradoresEditor::Guardado);
+    connect(&vida, &VidaPar::eliminado, this, &BorradoresEditor::Eliminado);
+}
+
+void BorradoresEditor::AnadirAlMenu(QMenu& menu)
+{
+    const bool hay = Distinto().has_value();
+    QAction* entrada =
+        menu.addAction(textoRecuperar + u'\t' + recuperar_->shortcut().toString(QKeySequence::NativeText));
+    entrada->setEnabled(hay);
+    connect(entrada, &QAction::triggered, this, &BorradoresEditor::Recuperar);
+    entrada = menu.addAction(textoDescartar);
+    entrada->setEnabled(hay);
+    connect(entrada, &QAction::triggered, this, &BorradoresEditor::Descartar);
+}
+
+void BorradoresEditor::Empezar(const ParCargado& par)
+{
+    ruta_ = ClaveBorrador(par.rutaTraduccion);
+    referencia_ = TextoCaja(caja_);
+    ++sesion_;
+    cambiosConservados_ = cambios_;
+    pausa_.stop();
+    DetenerCopia();
+    // A draft that holds what the script's translation now holds (saved by another editor, say) has
+    // nothing left to recover.
+    if (existentes_.contains(ruta_)) {
+        const std::optional<Borrador> borrador = almacen_.Leer(ruta_);
+        if (borrador && borrador->texto == referencia_)
+            almacen_.Eliminar(ruta_);
+    }
+}
+
+void BorradoresEditor::Conservar()
+{
+    if (ruta_.isEmpty() || cambios_ == cambiosConservados_)
+        return;
+    DetenerCopia();
+    cambiosCopia_ = cambios_;
+    siguienteBloque_ = caja_.document()->begin();
+    copia_.reserve(caja_.document()->characterCount());
+    CopiarTramo();
+}
+
+// Only the copy of the document's text is taken on the window's thread; comparing, encoding and
+// writing happen on the store's own thread.
+void BorradoresEditor::CopiarTramo()
+{
+    if (ruta_.isEmpty() || cambios_ != cambiosCopia_)
+        return DetenerCopia();
+    QElapsedTimer reloj;
+    reloj.start();
+    for (int bloques = 1; siguienteBloque_.isValid(); ++bloques) {
+        copia_ += siguienteBloque_.text();
+        siguienteBloque_ = siguienteBloque_.next();
+        if (siguienteBloque_.isValid())
+            copia_ += u'\n';
+        if (bloques % 256 == 0 && reloj.nsecsElapsed() > nsPorTramo) {
+            tramo_.start();
+            return;
+        }
+    }
+    cambiosConservados_ = cambiosCopia_;
+    almacen_.Conservar({ruta_, std::exchange(copia_, {}), referencia_, sesion_});
+}
+
+void BorradoresEditor::DetenerCopia()
+{
+    tramo_.stop();
+    siguienteBloque_ = {};
+    copia_ = {};
+}
+
+void BorradoresEditor::ConservarAhora()
+{
+    pausa_.stop();
+    DetenerCopia();
+    if (ruta_.isEmpty() || cambios_ == cambiosConservados_)
+        return;
+    cambiosConservados_ = cambios_;
+    almacen_.ConservarAhora({ruta_, caja_.document()->toRawText(), referencia_, sesion_});
+}
+
+void BorradoresEditor::Dejar()
+{
+    ConservarAhora();
+    ruta_.clear();
+}
+
+void BorradoresEditor::Guardado()
+{
+    if (ruta_.isEmpty())
+        return;
+    pausa_.stop();
+    DetenerCopia();
+    almacen_.Eliminar(ruta_);
+    referencia_ = TextoCaja(caja_);
+    cambiosConservados_ = cambios_;
+}
+
+void BorradoresEditor::Eliminado(const QString& rutaTraduccion)
+{
+    const QString ruta = ClaveBorrador(rutaTraduccion);
+    if (ruta_ == ruta) {
+        pausa_.stop();
+        DetenerCopia();
+        ruta_.clear();
+    }
+    almacen_.Eliminar(ruta);
+}
+
+std::optional<QString> BorradoresEditor::Distinto()
+{
+    if (ruta_.isEmpty())
+        return std::nullopt;
+    // Read from the store, not from the marks: another editor may have kept it.
+    std::optional<Borrador> borrador = almacen_.Leer(ruta_);
+    if (!borrador || borrador->texto == TextoCaja(caja_))
+        return std::nullopt;
+    return std::move(borrador->texto);
+}
+
+void BorradoresEditor::Recuperar()
+{
+    const std::optional<QString> texto = Distinto();
+    if (!texto)
+        return;
+    ReemplazarComoUnaEdicion(caja_, *texto);
+}
+
+void BorradoresEditor::Descartar()
+{
+    if (ruta_.isEmpty())
+        return;
+    almacen_.Eliminar(ruta_);
+}
+
+void BorradoresEditor::Marcar(QListWidgetItem& elemento)
+{
+    const QString ruta = ClaveBorrador(CarpetaScripts::RutaTraduccion(archivos_.carpeta(), elemento.text()));
+    const auto borrador = existentes_.constFind(ruta);
+    if (borrador == existentes_.cend()) {
+        elemento.setIcon(QIcon());
+        elemento.setToolTip(QString());
+        return;
+    }
+    elemento.setIcon(marca_);
+    elemento.setToolTip(u"Texto sin guardar del " +
+                        borrador->toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm")));
+}
+
+void BorradoresEditor::AvisarFallo(const QString& carpeta, const QString& motivo)
+{
+    if (falloAvisado_)
+        return;
+    falloAvisado_ = true;
+    mensajes_.Mostrar(QStringLiteral("No se puede conservar el texto sin guardar en la carpeta %1: %2.\n"
+                                     "El editor sigue funcionando, pero lo que no se guarde con F12 no "
+                                     "se podrá recuperar.")
+                          .arg(QDir::toNativeSeparators(carpeta), motivo),
+                      Botones::Aceptar, Icono::Exclamacion);
+}

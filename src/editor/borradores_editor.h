@@ -1,0 +1,90 @@
+// Drafts in the window: whatever the box holds that differs from what was last loaded or saved is kept
+// aside in the user's data folder, a while after the last change and at once before anything replaces
+// the box's text. Ctrl+R brings it back as one edit; the file list marks the scripts that have one.
+#pragma once
+
+#include <chrono>
+#include <optional>
+
+#include <QDateTime>
+#include <QHash>
+#include <QIcon>
+#include <QObject>
+#include <QTextBlock>
+#include <QTimer>
+
+#include "borradores.h"
+
+class QAction;
+class QListWidgetItem;
+class QMenu;
+class QPlainTextEdit;
+class CajaMensajes;
+class CajaTexto;
+class ListaArchivos;
+class VidaPar;
+struct ParCargado;
+
+// Puts `texto` (lines joined by '\n') into the box as one edit that a single Ctrl+Z undoes. Only the
+// stretch between the longest common beginning and end is replaced, so that bringing back a draft of
+// a long script that differs in a few lines costs what those lines cost; the caret goes to where the
+// texts start to differ.
+void ReemplazarComoUnaEdicion(QPlainTextEdit& caja, const QString& texto);
+
+class BorradoresEditor final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(BorradoresEditor)
+public:
+    BorradoresEditor(CajaTexto& caja, ListaArchivos& archivos, CajaMensajes& mensajes, const VidaPar& vida,
+                     const QString& carpetaDatos, std::chrono::milliseconds pausa);
+
+    // The context menu's section: recover and discard.
+    void AnadirAlMenu(QMenu& menu);
+
+private:
+    void Empezar(const ParCargado& par);
+    // Keeps the box's text as the draft, a while after the last change (queued) or at once.
+    void Conservar();
+    void CopiarTramo();
+    void DetenerCopia();
+    void ConservarAhora();
+    // Before the box's text is replaced: kept at once, and the box then belongs to no script.
+    void Dejar();
+    // The box's text was saved, or its script deleted: the draft goes.
+    void Guardado();
+    void Eliminado(const QString& rutaTraduccion);
+    // The loaded script's draft when it differs from the box.
+    std::optional<QString> Distinto();
+    void Recuperar();
+    void Descartar();
+    void Marcar(QListWidgetItem& elemento);
+    void AvisarFallo(const QString& carpeta, const QString& motivo);
+
+    CajaTexto& caja_;
+    ListaArchivos& archivos_;
+    CajaMensajes& mensajes_;
+    Borradores almacen_;
+    // Runs once the box has been left alone for a while after a change.
+    QTimer pausa_;
+    // The box's text is copied for the store a stretch at a time, between the window's events, so
+    // that no keystroke waits for a whole long script to be copied. A change drops the copy.
+    QTimer tramo_;
+    QTextBlock siguienteBloque_;
+    QString copia_;
+    quint64 cambiosCopia_ = 0;
+    // The translation whose text the box holds; empty while the box belongs to no script.
+    QString ruta_;
+    // The box's text (lines joined by '\n') as last loaded or saved.
+    QString referencia_;
+    quint64 sesion_ = 0;
+    // Counts the box's changes; the draft is taken again only after one.
+    quint64 cambios_ = 0;
+    quint64 cambiosConservados_ = 0;
+    // Every valid draft in the store, by translation path, with its time.
+    QHash<QString, QDateTime> existentes_;
+    QIcon marca_;
+    QAction* recuperar_;
+    // The store's failure is told once in a run.
+    bool falloAvisado_ = false;
+};

@@ -1,0 +1,33 @@
+// The life of the loaded script pair, as the window tells it. The window's handlers only announce what
+// happens to the pair; each feature subscribes to what concerns it and is never called by a handler.
+#pragma once
+
+#include <QObject>
+
+#include "par_cargado.h"
+
+class VidaPar final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(VidaPar)
+public:
+    VidaPar() = default;
+
+Q_SIGNALS:
+    // The box's text may be lost at any moment from now (a question is asked, the window closes, the
+    // process is told to end); it is still the loaded pair's.
+    void enRiesgo();
+    // The pair is about to leave the box: another script, a folder or drive change, the window's end.
+    void saliendo();
+    // The pair's translation has been read into the box (by a load or a re-read); the original may
+    // still be on its way.
+    void traduccionLeida(const ParCargado& par);
+    // Both files are read: the pair is loaded.
+    void cargado(const ParCargado& par);
+    // The box's text was saved as the pair's translation, in `par.formatoTraduccion`.
+    void guardado(const ParCargado& par);
+    // The script was deleted, and its translation with it when there was one.
+    void eliminado(const QString& rutaTraduccion);
+    // The script browser shows another folder.
+    void carpetaCambiada(const QString& carpeta);
+};
