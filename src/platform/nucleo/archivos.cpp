@@ -9,8 +9,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QStringBuilder>
 
 #include "errores.h"
@@ -173,6 +175,38 @@ bool EscribirTemporal(SistemaArchivos& sistema, const QByteArray& carpeta, mode_
     return bien;
 }
 
+// What deletion refuses, to the trash or for good: a missing file (53), anything but a regular file or a
+// link (53), a read-only file (75).
+void ComprobarEliminable(const QString& ruta)
+{
+    struct stat datos;
+    if (::lstat(RutaLocal(ruta).constData(), &datos) != 0)
+        throw ErrorAlAbrir(errno, ruta);
+    if (!S_ISREG(datos.st_mode) && !S_ISLNK(datos.st_mode))
+        throw ErrorEjecucion(Errores::ArchivoNoEncontrado);
+    ComprobarNoProtegido(ruta);
+}
+
+// Makes a folder and the missing ones above it, each readable by its owner only.
+bool CrearCarpetaPrivada(const QString& ruta)
+{
+    if (QFileInfo(ruta).isDir())
+        return true;
+    const QString padre = QFileInfo(ruta).path();
+    if (padre == ruta || !CrearCarpetaPrivada(padre))
+        return false;
+    return ::mkdir(RutaLocal(ruta).constData(), 0700) == 0 || QFileInfo(ruta).isDir();
+}
+
+// Qt 6.4 moves a file into "files" of the current folder when it cannot make the user's trash, as on an
+// account without ~/.local/share; so the trash is made first, as the desktop's rules ask, and without it
+// nothing is moved.
+bool PrepararPapelera()
+{
+    const QString papelera = PapeleraDelUsuario();
+    return !papelera.isEmpty() && CrearCarpetaPrivada(papelera);
+}
+
 } // namespace
 
 QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema, qint64 maximo)
@@ -235,15 +269,27 @@ void EscribirArchivoAtomico(const QString& ruta, const QByteArray& datos, Sistem
 
 void EliminarArchivo(const QString& ruta)
 {
-    const QByteArray local = RutaLocal(ruta);
-    struct stat datos;
-    if (::lstat(local.constData(), &datos) != 0)
-        throw ErrorAlAbrir(errno, ruta);
-    if (!S_ISREG(datos.st_mode) && !S_ISLNK(datos.st_mode))
-        throw ErrorEjecucion(Errores::ArchivoNoEncontrado);
-    ComprobarNoProtegido(ruta);
-    if (::unlink(local.constData()) != 0)
+    ComprobarEliminable(ruta);
+    if (::unlink(RutaLocal(ruta).constData()) != 0)
         throw ErrorDeSistema(errno);
+}
+
+QString PapeleraDelUsuario()
+{
+    const QString datos = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return datos.isEmpty() ? QString() : QDir(datos).filePath(QStringLiteral("Trash"));
+}
+
+ResultadoPapelera MoverAPapelera(const QString& ruta, SistemaArchivos& sistema)
+{
+    ComprobarEliminable(ruta);
+    if (!PrepararPapelera())
+        return ResultadoPapelera::SinPapelera;
+    if (sistema.moverAPapelera(ruta) == 0)
+        return ResultadoPapelera::EnPapelera;
+    if (errno == EXDEV)
+        return ResultadoPapelera::SinPapelera;
+    throw ErrorAlAbrir(errno, ruta);
 }
 
 void ComprobarNoProtegido(const QString& ruta)
