@@ -211,6 +211,21 @@ bool PrepararPapelera()
 
 QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema, qint64 maximo)
 {
+    QByteArray contenido;
+    RecorrerArchivo(
+        ruta, [&](qint64 tamano) { contenido.reserve(static_cast<qsizetype>(tamano)); },
+        [&](QByteArrayView bloque) {
+            contenido.append(bloque);
+            return true;
+        },
+        sistema, maximo);
+    return contenido;
+}
+
+void RecorrerArchivo(const QString& ruta, const std::function<void(qint64)>& alAbrir,
+                     const std::function<bool(QByteArrayView)>& bloque, SistemaArchivos& sistema,
+                     qint64 maximo)
+{
     const QByteArray local = RutaLocal(ruta);
     // Non-blocking, so that a pipe or a device cannot hold the window before it is seen for what it is.
     Descriptor archivo(sistema.abrir(local.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY, 0));
@@ -225,19 +240,22 @@ QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema, qint64 max
         throw NoEsArchivoNormal(ruta);
     if (datos.st_size > maximo)
         throw DemasiadoGrande(datos.st_size, maximo);
-    QByteArray contenido;
-    contenido.reserve(static_cast<qsizetype>(datos.st_size));
-    char bloque[1 << 16];
+    if (alAbrir)
+        alAbrir(datos.st_size);
+    qint64 leidos = 0;
+    char buffer[1 << 16];
     for (;;) {
-        const ssize_t n = sistema.leer(archivo.fd(), bloque, sizeof bloque);
+        const ssize_t n = sistema.leer(archivo.fd(), buffer, sizeof buffer);
         if (n < 0)
             throw ErrorDeSistema(errno);
         if (n == 0)
-            return contenido;
+            return;
         // The file may grow while it is read: what is read stays within the bound all the same.
-        if (contenido.size() + n > maximo)
-            throw DemasiadoGrande(contenido.size() + n, maximo);
-        contenido.append(bloque, n);
+        if (leidos + n > maximo)
+            throw DemasiadoGrande(leidos + n, maximo);
+        leidos += n;
+        if (!bloque(QByteArrayView(buffer, n)))
+            return;
     }
 }
 

@@ -6,6 +6,8 @@
 // makes it read-only: translators mark finished work that way, and it holds for root too.
 #pragma once
 
+#include <functional>
+
 #include <QByteArray>
 #include <QString>
 
@@ -20,6 +22,12 @@ inline constexpr qint64 maximoArchivo = qint64(512) << 20;
 // than `maximo` is error 75 with a message of its own. Opening never blocks.
 QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema = SistemaReal(),
                        qint64 maximo = maximoArchivo);
+// Reads a file as LeerArchivo does, with the same refusals and errors, a block at a time, so that a reader
+// keeps only what it needs: `alAbrir` gets the file's size once it is open, and `bloque` each block in
+// turn until it returns false or the file ends.
+void RecorrerArchivo(const QString& ruta, const std::function<void(qint64)>& alAbrir,
+                     const std::function<bool(QByteArrayView)>& bloque,
+                     SistemaArchivos& sistema = SistemaReal(), qint64 maximo = maximoArchivo);
 
 // Replaces the file with `datos` atomically: the bytes go to a temporary file in the same folder,
 // which is synced and renamed over the target. After any failure the old file is as it was. The
