@@ -152,9 +152,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("esperada");
         const QByteArray ascii = ScriptDePrueba(3000);
         QTest::newRow("ascii") << ascii << QString() << QString();
-        QTest::newRow("windows-1252") << Datos("espanol_1252.txt") << QString() << u"windows-1252"_s;
-        QTest::newRow("shift-jis") << Datos("japones_sjis.txt") << QString() << u"Shift_JIS"_s;
-        QTest::newRow("utf-8 tras mucho ascii") << ascii + "Canci\xc3\xb3n\r\n" << QString() << u"UTF-8"_s;
         QTest::newRow("utf-16 por su marca") << QByteArray("\xff\xfe"
                                                            "a\0\r\0\n\0",
                                                            8) +
@@ -252,14 +249,8 @@ private Q_SLOTS:
         QTest::newRow("los originales cuando no caben")
             << QString() << false << nada << QString() << Formato(w1252, false) << u"Ω"_s
             << Formato(utf8, false) << u"windows-1252"_s;
-        QTest::newRow("traducción solo ascii: los originales")
-            << QString() << true << Formato(utf8, false) << QString() << Formato(utf8, false) << u"a"_s
-            << Formato(sjis, false) << u"Shift_JIS"_s;
         QTest::newRow("las otras traducciones antes que los originales")
             << QString() << false << nada << u"Shift_JIS"_s << Formato(w1252, false) << u"a"_s
-            << Formato(sjis, false) << u"windows-1252"_s;
-        QTest::newRow("el original antes que los originales")
-            << QString() << false << nada << QString() << Formato(sjis, true) << u"a"_s
             << Formato(sjis, false) << u"windows-1252"_s;
         QTest::newRow("el original no cabe: los originales")
             << QString() << false << nada << QString() << Formato(w1252, true) << u"日本"_s

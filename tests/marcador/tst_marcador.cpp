@@ -36,10 +36,6 @@ private Q_SLOTS:
             << 0;
         QTest::newRow("nombre y linea") << QByteArray("[Marcador]\nINDICE=2\nARCHIVO=\"c.txt\"\nLINEA=40\n")
                                         << 2 << u"c.txt"_s << 40 << 0;
-        QTest::newRow("linea que no vale")
-            << QByteArray("[Marcador]\r\nINDICE=1\r\nLINEA=-3\r\n") << 1 << QString() << 0 << 0;
-        QTest::newRow("indice fuera de 16 bits")
-            << QByteArray("[Marcador]\r\nINDICE=40000\r\n") << 0 << QString() << 0 << 6;
         QByteArray enorme = "[Marcador]\r\nINDICE=3\r\n";
         enorme += QByteArray(maximoPerfil, ';');
         QTest::newRow("mayor que el limite") << enorme << 0 << QString() << 0 << 75;
@@ -66,9 +62,6 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("antes");
         QTest::addColumn<QString>("archivo");
         QTest::addColumn<QByteArray>("despues");
-        QTest::newRow("archivo nuevo")
-            << QByteArray() << u"c.txt"_s
-            << QByteArray("[Marcador]\r\nINDICE=2\r\nARCHIVO=\"c.txt\"\r\nLINEA=7\r\n");
         const QByteArray windows = "; Velarto\r\n[Marcador]\r\nIndice=1\r\nNota=Canci\xf3n\r\n\r\n"
                                    "[Codificacion]\r\nORIGINAL=Shift_JIS\r\n";
         QTest::newRow("solo indice, del programa original")
