@@ -29,6 +29,22 @@ std::optional<Codificacion> LeerClave(const QString& carpeta, TipoArchivo tipo)
     return valor.isEmpty() ? std::nullopt : Codificacion::PorNombre(valor);
 }
 
+// The code pages the named files of `carpeta` show, by name; a file that cannot be read shows nothing.
+QHash<QString, Codificacion> CodificacionesDe(const QString& carpeta, const QStringList& nombres,
+                                              std::optional<Codificacion> eleccion)
+{
+    QHash<QString, Codificacion> codificaciones;
+    const QDir dir(carpeta);
+    for (const QString& nombre : nombres) {
+        try {
+            if (const auto codificacion = CodificacionMostrada(dir.filePath(nombre), eleccion))
+                codificaciones.insert(nombre, *codificacion);
+        } catch (const ErrorEjecucion&) {
+        }
+    }
+    return codificaciones;
+}
+
 } // namespace
 
 EleccionCarpeta LeerEleccion(const QString& carpeta)
@@ -52,25 +68,22 @@ void EscribirEleccion(const QString& carpeta, TipoArchivo tipo, std::optional<Co
 
 QHash<QString, Codificacion> CodificacionesTraducidas(const QString& carpeta)
 {
-    QHash<QString, Codificacion> traducidas;
     const QDir traducidos(CarpetaScripts::RutaTraducidos(carpeta));
-    for (const QString& nombre : traducidos.entryList(QDir::Files | QDir::Hidden)) {
-        try {
-            const FormatoTexto formato = LectorLineas(LeerArchivo(traducidos.filePath(nombre))).formato();
-            if (formato.evidencia)
-                traducidas.insert(nombre, formato.codificacion);
-        } catch (const ErrorEjecucion&) {
-            // A translation that cannot be read shows nothing.
-        }
-    }
-    return traducidas;
+    return CodificacionesDe(traducidos.path(), traducidos.entryList(QDir::Files | QDir::Hidden), {});
 }
 
-std::optional<Codificacion> MasComun(const QHash<QString, Codificacion>& traducidas, const QString& excluido)
+QHash<QString, Codificacion> CodificacionesOriginales(const QString& carpeta, const QStringList& nombres,
+                                                      std::optional<Codificacion> eleccion)
+{
+    return CodificacionesDe(carpeta, nombres, eleccion);
+}
+
+std::optional<Codificacion> MasComun(const QHash<QString, Codificacion>& codificaciones,
+                                     const QString& excluido)
 {
     const QList<Codificacion> todas = Codificacion::Todas();
     QList<int> cuentas(todas.size(), 0);
-    for (auto i = traducidas.cbegin(); i != traducidas.cend(); ++i) {
+    for (auto i = codificaciones.cbegin(); i != codificaciones.cend(); ++i) {
         if (i.key() != excluido)
             ++cuentas[todas.indexOf(i.value())];
     }
@@ -104,10 +117,18 @@ FormatoTexto FormatoTraduccion(const EvidenciaTraduccion& evidencia, const QStri
         return en(traduccion.codificacion);
     if (evidencia.otras)
         return en(*evidencia.otras);
+    // What the originals show holds only when it can write the translation's text.
+    const auto siCabe = [&](Codificacion codificacion) -> std::optional<FormatoTexto> {
+        const FormatoTexto formato = en(codificacion);
+        return LineaNoCodificable(lineas, formato) < 0 ? std::optional(formato) : std::nullopt;
+    };
     if (original.evidencia) {
-        const FormatoTexto enOriginal = en(original.codificacion);
-        if (LineaNoCodificable(lineas, enOriginal) < 0)
-            return enOriginal;
+        if (const auto enOriginal = siCabe(original.codificacion))
+            return *enOriginal;
+    }
+    if (evidencia.originales) {
+        if (const auto enOriginales = siCabe(*evidencia.originales))
+            return *enOriginales;
     }
     return en(Codificacion::Utf8);
 }

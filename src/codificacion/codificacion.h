@@ -28,11 +28,18 @@ EleccionCarpeta LeerEleccion(const QString& carpeta);
 void EscribirEleccion(const QString& carpeta, TipoArchivo tipo, std::optional<Codificacion> codificacion,
                       SistemaArchivos& sistema = SistemaReal());
 
-// The code pages of the translations in `carpeta`/Traducidos that show theirs, by file name.
+// The code pages of the translations in `carpeta`/Traducidos that show theirs, by file name. Each file is
+// read only as far as its code page shows (see CodificacionMostrada), so a folder of long translations
+// costs little more than its first lines holding a byte above 127.
 QHash<QString, Codificacion> CodificacionesTraducidas(const QString& carpeta);
+// The same for the originals `nombres` of `carpeta` (the file list's), read with the folder's choice for
+// originals as a load reads them.
+QHash<QString, Codificacion> CodificacionesOriginales(const QString& carpeta, const QStringList& nombres,
+                                                      std::optional<Codificacion> eleccion);
 // The code page most of them have, leaving out `excluido`; on a tie, the one listed first in
 // Codificacion::Todas().
-std::optional<Codificacion> MasComun(const QHash<QString, Codificacion>& traducidas, const QString& excluido);
+std::optional<Codificacion> MasComun(const QHash<QString, Codificacion>& codificaciones,
+                                     const QString& excluido);
 
 // The code pages of one folder's translations, learned at the first need and kept up to date by the
 // saves made there; asking about another folder starts again.
@@ -59,10 +66,12 @@ struct EvidenciaTraduccion
     FormatoTexto traduccion{};
     std::optional<Codificacion> otras{}; // the most common one among the folder's other translations
     FormatoTexto original{};
+    std::optional<Codificacion> originales{}; // the most common one among the folder's originals
 };
 
 // The format a translation holding `lineas` is written in. The first that applies: the folder's choice;
 // the translation's own evidence; the folder's other translations; the original's code page when the
-// original shows it and can hold every character; UTF-8. Lines end as the translation's do, or as the
-// original's for a new translation.
+// original shows it and it can hold every character; the one most of the folder's originals show when it
+// can hold every character; UTF-8. Lines end as the translation's do, or as the original's for a new
+// translation.
 FormatoTexto FormatoTraduccion(const EvidenciaTraduccion& evidencia, const QStringList& lineas);

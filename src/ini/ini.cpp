@@ -198,18 +198,9 @@ QByteArray ConClave(const QByteArray& datos, QStringView seccion, const QString&
     return resultado;
 }
 
-} // namespace
-
-QString LeerIni(const QString& seccion, QString& clave, const QString& archivo, SistemaArchivos& sistema)
+// The value of `clave` in `seccion`, or "".
+QString Valor(const Perfil& perfil, const QString& seccion, const QString& clave)
 {
-    clave = clave.toLower();
-    QByteArray datos;
-    try {
-        datos = LeerArchivo(archivo, sistema, maximoPerfil);
-    } catch (const ErrorEjecucion&) {
-        return QString();
-    }
-    const Perfil perfil = Analizar(datos);
     const qsizetype encabezado = BuscarSeccion(perfil, Recortar(seccion));
     if (encabezado < 0)
         return QString();
@@ -217,8 +208,43 @@ QString LeerIni(const QString& seccion, QString& clave, const QString& archivo, 
     return i < 0 ? QString() : perfil.lineas[i].valor;
 }
 
+} // namespace
+
+QString LeerIni(const QString& seccion, QString& clave, const QString& archivo, SistemaArchivos& sistema)
+{
+    clave = clave.toLower();
+    try {
+        return LeerClaves(seccion, {clave}, archivo, sistema).constFirst();
+    } catch (const ErrorEjecucion&) {
+        return QString();
+    }
+}
+
+QStringList LeerClaves(const QString& seccion, const QStringList& claves, const QString& archivo,
+                       SistemaArchivos& sistema)
+{
+    QByteArray datos;
+    try {
+        datos = LeerArchivo(archivo, sistema, maximoPerfil);
+    } catch (const ErrorEjecucion& error) {
+        if (error.numero() != Errores::ArchivoNoEncontrado)
+            throw;
+    }
+    const Perfil perfil = Analizar(datos);
+    QStringList valores;
+    for (const QString& clave : claves)
+        valores.append(Valor(perfil, seccion, clave));
+    return valores;
+}
+
 void EscribirIni(const QString& seccion, const QString& clave, const QString& valor, const QString& archivo,
                  SistemaArchivos& sistema)
+{
+    EscribirClaves(seccion, {{clave, valor}}, archivo, sistema);
+}
+
+void EscribirClaves(const QString& seccion, const QList<std::pair<QString, QString>>& valores,
+                    const QString& archivo, SistemaArchivos& sistema)
 {
     QByteArray datos;
     try {
@@ -228,7 +254,9 @@ void EscribirIni(const QString& seccion, const QString& clave, const QString& va
         if (error.numero() != Errores::ArchivoNoEncontrado)
             return;
     }
-    const QByteArray nuevos = ConClave(datos, Recortar(seccion), Recortar(clave).toString().toUpper(), valor);
+    QByteArray nuevos = datos;
+    for (const auto& [clave, valor] : valores)
+        nuevos = ConClave(nuevos, Recortar(seccion), Recortar(clave).toString().toUpper(), valor);
     if (nuevos == datos)
         return;
     try {

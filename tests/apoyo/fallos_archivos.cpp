@@ -59,3 +59,8 @@ int FallosArchivos::renombrar(const char* desde, const char* hacia)
 {
     return falla(OperacionArchivo::Renombrar) ? -1 : SistemaArchivos::renombrar(desde, hacia);
 }
+
+int FallosArchivos::moverAPapelera(const QString& ruta)
+{
+    return falla(OperacionArchivo::Papelera) ? -1 : SistemaArchivos::moverAPapelera(ruta);
+}

@@ -7,7 +7,7 @@
 
 #include "sistema_archivos.h"
 
-enum class OperacionArchivo { Abrir, Leer, Escribir, Sincronizar, Renombrar };
+enum class OperacionArchivo { Abrir, Leer, Escribir, Sincronizar, Renombrar, Papelera };
 
 class FallosArchivos final : public SistemaArchivos
 {
@@ -26,6 +26,7 @@ public:
     ssize_t escribir(int fd, const char* datos, size_t cantidad) override;
     int sincronizar(int fd) override;
     int renombrar(const char* desde, const char* hacia) override;
+    int moverAPapelera(const QString& ruta) override;
 
 private:
     // True, with errno set, when this call is the one to fail.
@@ -36,5 +37,5 @@ private:
         int restantes = 0; // calls still to pass before the failing one; 0: none scheduled
         int codigoErrno = 0;
     };
-    std::array<Programado, 5> programados_{};
+    std::array<Programado, 6> programados_{};
 };

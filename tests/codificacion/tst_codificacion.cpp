@@ -1,11 +1,14 @@
 // Code pages per folder: the choice in a bookmark file as Windows leaves it, the translations' code pages
 // and the rules that decide a translation's code page.
+#include <cerrno>
+
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "carpeta_prueba.h"
 #include "codificacion.h"
+#include "fallos_archivos.h"
 #include "principal.h"
 
 using namespace Qt::StringLiterals;
@@ -34,6 +37,12 @@ FormatoTexto Formato(Codificacion codificacion, bool evidencia, FinLinea fin = F
 QByteArray Muestra(const char* nombre)
 {
     return LeerBytes(QFINDTESTDATA(QString(u"datos/" + QString::fromLatin1(nombre))));
+}
+
+// A sample script shared by the tests.
+QByteArray Datos(const char* nombre)
+{
+    return LeerBytes(QStringLiteral(VELARTO_DATOS "/") + QString::fromLatin1(nombre));
 }
 
 } // namespace
@@ -134,6 +143,57 @@ private Q_SLOTS:
         QCOMPARE(CodificacionesTraducidas(dir_->filePath(u"no_existe"_s)).size(), 0);
     }
 
+    // The code page an original shows, judged from the lines from its first byte above 127; an ASCII one
+    // shows none.
+    void originales_data()
+    {
+        QTest::addColumn<QByteArray>("contenido");
+        QTest::addColumn<QString>("eleccion");
+        QTest::addColumn<QString>("esperada");
+        const QByteArray ascii = ScriptDePrueba(3000);
+        QTest::newRow("ascii") << ascii << QString() << QString();
+        QTest::newRow("utf-16 por su marca") << QByteArray("\xff\xfe"
+                                                           "a\0\r\0\n\0",
+                                                           8) +
+                                                    QByteArray(100000, 'a')
+                                             << QString() << u"UTF-16LE"_s;
+        // Past the sample only whole lines count, or a character cut in two would read as Windows-1252.
+        QTest::newRow("utf-8 cortado por la muestra")
+            << QByteArray("\xc3\xb1").repeated(10) + "\r\na" + QByteArray("\xc3\xb1").repeated(40000) + "\r\n"
+            << QString() << u"UTF-8"_s;
+        QTest::newRow("línea utf-8 más larga que la muestra")
+            << QByteArray("\xc3\xb1 \xc3\xb1").repeated(30000) << QString() << u"UTF-8"_s;
+        QTest::newRow("línea ascii enorme antes") << QByteArray(200000, 'a') + "\xf1\r\n"
+                                                  << QString() << u"windows-1252"_s;
+        // Bytes that would be a mark at the start of the file are text inside it.
+        QTest::newRow("ÿþ dentro del archivo") << ascii + "\xff\xfe fin\r\n"
+                                               << QString() << u"windows-1252"_s;
+        QTest::newRow("la elección de la carpeta")
+            << Datos("espanol_1252.txt") << u"windows-1251"_s << u"windows-1251"_s;
+    }
+    void originales()
+    {
+        QFETCH(QByteArray, contenido);
+        QFETCH(QString, eleccion);
+        QFETCH(QString, esperada);
+        EscribirBytes(dir_->filePath(u"guion.txt"_s), contenido);
+        const QHash<QString, Codificacion> originales =
+            CodificacionesOriginales(dir_->path(), {u"guion.txt"_s, u"falta.txt"_s}, Nombre(eleccion));
+        // The missing file shows nothing, like an ASCII one.
+        QCOMPARE(originales.size(), esperada.isEmpty() ? 0 : 1);
+        QCOMPARE(originales.isEmpty() ? QString() : originales.value(u"guion.txt"_s).nombre(), esperada);
+    }
+
+    // A file that shows its code page early is read no further, however long it is.
+    void soloLeeLoNecesario()
+    {
+        const QString ruta = dir_->filePath(u"largo.txt"_s);
+        EscribirBytes(ruta, "Canci\xf3n\r\n" + ScriptDePrueba(100000));
+        FallosArchivos fallos;
+        fallos.programar(OperacionArchivo::Leer, 3, EIO);
+        QCOMPARE(CodificacionMostrada(ruta, {}, fallos), Codificacion::Windows1252);
+    }
+
     void formatoTraduccion_data()
     {
         QTest::addColumn<QString>("eleccion");
@@ -143,42 +203,58 @@ private Q_SLOTS:
         QTest::addColumn<FormatoTexto>("original");
         QTest::addColumn<QString>("texto");
         QTest::addColumn<FormatoTexto>("esperado");
+        QTest::addColumn<QString>("originales");
         const auto utf8 = Codificacion::Utf8;
         const auto w1252 = Codificacion::Windows1252;
         const auto sjis = Codificacion::ShiftJis;
         const FormatoTexto nada;
         QTest::newRow("la elección de la carpeta")
             << u"windows-1251"_s << true << Formato(w1252, true, FinLinea::Lf) << u"UTF-8"_s
-            << Formato(sjis, true) << u"a"_s << Formato(Codificacion::Windows1251, false, FinLinea::Lf);
+            << Formato(sjis, true) << u"a"_s << Formato(Codificacion::Windows1251, false, FinLinea::Lf)
+            << QString();
         QTest::newRow("la evidencia de la traducción")
             << QString() << true << Formato(w1252, true, FinLinea::Lf) << u"UTF-8"_s << Formato(sjis, true)
-            << u"a"_s << Formato(w1252, false, FinLinea::Lf);
+            << u"a"_s << Formato(w1252, false, FinLinea::Lf) << QString();
         QTest::newRow("traducción solo ascii: las otras traducciones")
             << QString() << true << Formato(utf8, false) << u"windows-1252"_s << Formato(utf8, true) << u"ñ"_s
-            << Formato(w1252, false);
+            << Formato(w1252, false) << QString();
         QTest::newRow("sin traducción: las otras traducciones")
             << QString() << false << nada << u"Shift_JIS"_s << Formato(w1252, true, FinLinea::Cr) << u"a"_s
-            << Formato(sjis, false, FinLinea::Cr);
+            << Formato(sjis, false, FinLinea::Cr) << QString();
         QTest::newRow("el original cuando cabe")
             << QString() << false << nada << QString() << Formato(w1252, true) << u"niño"_s
-            << Formato(w1252, false);
+            << Formato(w1252, false) << QString();
         QTest::newRow("el original cuando no cabe")
             << QString() << false << nada << QString() << Formato(w1252, true) << u"niño\nΩ"_s
-            << Formato(utf8, false);
-        QTest::newRow("original solo ascii") << QString() << false << nada << QString()
-                                             << Formato(w1252, false) << u"niño"_s << Formato(utf8, false);
+            << Formato(utf8, false) << QString();
+        QTest::newRow("original solo ascii")
+            << QString() << false << nada << QString() << Formato(w1252, false) << u"niño"_s
+            << Formato(utf8, false) << QString();
         QTest::newRow("traducción y original solo ascii")
             << QString() << true << Formato(utf8, false, FinLinea::Lf) << QString() << Formato(sjis, false)
-            << u"ñ"_s << Formato(utf8, false, FinLinea::Lf);
+            << u"ñ"_s << Formato(utf8, false, FinLinea::Lf) << QString();
         QTest::newRow("bom del original")
             << QString() << false << nada << QString() << Formato(utf8, true, FinLinea::CrLf, true) << u"ñ"_s
-            << Formato(utf8, false, FinLinea::CrLf, true);
+            << Formato(utf8, false, FinLinea::CrLf, true) << QString();
         QTest::newRow("la traducción conserva su bom")
             << u"UTF-8"_s << true << Formato(utf8, true, FinLinea::CrLf, true) << QString()
-            << Formato(w1252, true) << u"ñ"_s << Formato(utf8, false, FinLinea::CrLf, true);
+            << Formato(w1252, true) << u"ñ"_s << Formato(utf8, false, FinLinea::CrLf, true) << QString();
         QTest::newRow("utf-16 nuevo lleva su marca")
             << u"UTF-16LE"_s << false << nada << QString() << Formato(w1252, true) << u"ñ"_s
-            << Formato(Codificacion::Utf16Le, false, FinLinea::CrLf, true);
+            << Formato(Codificacion::Utf16Le, false, FinLinea::CrLf, true) << QString();
+        // The originals' code page comes after everything else the folder shows, before UTF-8.
+        QTest::newRow("original solo ascii: los originales")
+            << QString() << false << nada << QString() << Formato(w1252, false, FinLinea::Lf) << u"niño"_s
+            << Formato(w1252, false, FinLinea::Lf) << u"windows-1252"_s;
+        QTest::newRow("los originales cuando no caben")
+            << QString() << false << nada << QString() << Formato(w1252, false) << u"Ω"_s
+            << Formato(utf8, false) << u"windows-1252"_s;
+        QTest::newRow("las otras traducciones antes que los originales")
+            << QString() << false << nada << u"Shift_JIS"_s << Formato(w1252, false) << u"a"_s
+            << Formato(sjis, false) << u"windows-1252"_s;
+        QTest::newRow("el original no cabe: los originales")
+            << QString() << false << nada << QString() << Formato(w1252, true) << u"日本"_s
+            << Formato(sjis, false) << u"Shift_JIS"_s;
     }
     void formatoTraduccion()
     {
@@ -189,8 +265,9 @@ private Q_SLOTS:
         QFETCH(FormatoTexto, original);
         QFETCH(QString, texto);
         QFETCH(FormatoTexto, esperado);
-        const EvidenciaTraduccion evidencia{Nombre(eleccion), hayTraducido, traduccion, Nombre(otras),
-                                            original};
+        QFETCH(QString, originales);
+        const EvidenciaTraduccion evidencia{Nombre(eleccion), hayTraducido, traduccion,
+                                            Nombre(otras),    original,     Nombre(originales)};
         const FormatoTexto formato = FormatoTraduccion(evidencia, texto.split(u'\n'));
         QCOMPARE(formato.codificacion.nombre(), esperado.codificacion.nombre());
         QCOMPARE(formato.bom, esperado.bom);

@@ -9,8 +9,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QStringBuilder>
 
 #include "errores.h"
@@ -173,9 +175,56 @@ bool EscribirTemporal(SistemaArchivos& sistema, const QByteArray& carpeta, mode_
     return bien;
 }
 
+// What deletion refuses, to the trash or for good: a missing file (53), anything but a regular file or a
+// link (53), a read-only file (75).
+void ComprobarEliminable(const QString& ruta)
+{
+    struct stat datos;
+    if (::lstat(RutaLocal(ruta).constData(), &datos) != 0)
+        throw ErrorAlAbrir(errno, ruta);
+    if (!S_ISREG(datos.st_mode) && !S_ISLNK(datos.st_mode))
+        throw ErrorEjecucion(Errores::ArchivoNoEncontrado);
+    ComprobarNoProtegido(ruta);
+}
+
+// Makes a folder and the missing ones above it, each readable by its owner only.
+bool CrearCarpetaPrivada(const QString& ruta)
+{
+    if (QFileInfo(ruta).isDir())
+        return true;
+    const QString padre = QFileInfo(ruta).path();
+    if (padre == ruta || !CrearCarpetaPrivada(padre))
+        return false;
+    return ::mkdir(RutaLocal(ruta).constData(), 0700) == 0 || QFileInfo(ruta).isDir();
+}
+
+// Qt 6.4 moves a file into "files" of the current folder when it cannot make the user's trash, as on an
+// account without ~/.local/share; so the trash is made first, as the desktop's rules ask, and without it
+// nothing is moved.
+bool PrepararPapelera()
+{
+    const QString papelera = PapeleraDelUsuario();
+    return !papelera.isEmpty() && CrearCarpetaPrivada(papelera);
+}
+
 } // namespace
 
 QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema, qint64 maximo)
+{
+    QByteArray contenido;
+    RecorrerArchivo(
+        ruta, [&](qint64 tamano) { contenido.reserve(static_cast<qsizetype>(tamano)); },
+        [&](QByteArrayView bloque) {
+            contenido.append(bloque);
+            return true;
+        },
+        sistema, maximo);
+    return contenido;
+}
+
+void RecorrerArchivo(const QString& ruta, const std::function<void(qint64)>& alAbrir,
+                     const std::function<bool(QByteArrayView)>& bloque, SistemaArchivos& sistema,
+                     qint64 maximo)
 {
     const QByteArray local = RutaLocal(ruta);
     // Non-blocking, so that a pipe or a device cannot hold the window before it is seen for what it is.
@@ -191,19 +240,22 @@ QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema, qint64 max
         throw NoEsArchivoNormal(ruta);
     if (datos.st_size > maximo)
         throw DemasiadoGrande(datos.st_size, maximo);
-    QByteArray contenido;
-    contenido.reserve(static_cast<qsizetype>(datos.st_size));
-    char bloque[1 << 16];
+    if (alAbrir)
+        alAbrir(datos.st_size);
+    qint64 leidos = 0;
+    char buffer[1 << 16];
     for (;;) {
-        const ssize_t n = sistema.leer(archivo.fd(), bloque, sizeof bloque);
+        const ssize_t n = sistema.leer(archivo.fd(), buffer, sizeof buffer);
         if (n < 0)
             throw ErrorDeSistema(errno);
         if (n == 0)
-            return contenido;
+            return;
         // The file may grow while it is read: what is read stays within the bound all the same.
-        if (contenido.size() + n > maximo)
-            throw DemasiadoGrande(contenido.size() + n, maximo);
-        contenido.append(bloque, n);
+        if (leidos + n > maximo)
+            throw DemasiadoGrande(leidos + n, maximo);
+        leidos += n;
+        if (!bloque(QByteArrayView(buffer, n)))
+            return;
     }
 }
 
@@ -235,15 +287,27 @@ void EscribirArchivoAtomico(const QString& ruta, const QByteArray& datos, Sistem
 
 void EliminarArchivo(const QString& ruta)
 {
-    const QByteArray local = RutaLocal(ruta);
-    struct stat datos;
-    if (::lstat(local.constData(), &datos) != 0)
-        throw ErrorAlAbrir(errno, ruta);
-    if (!S_ISREG(datos.st_mode) && !S_ISLNK(datos.st_mode))
-        throw ErrorEjecucion(Errores::ArchivoNoEncontrado);
-    ComprobarNoProtegido(ruta);
-    if (::unlink(local.constData()) != 0)
+    ComprobarEliminable(ruta);
+    if (::unlink(RutaLocal(ruta).constData()) != 0)
         throw ErrorDeSistema(errno);
+}
+
+QString PapeleraDelUsuario()
+{
+    const QString datos = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return datos.isEmpty() ? QString() : QDir(datos).filePath(QStringLiteral("Trash"));
+}
+
+ResultadoPapelera MoverAPapelera(const QString& ruta, SistemaArchivos& sistema)
+{
+    ComprobarEliminable(ruta);
+    if (!PrepararPapelera())
+        return ResultadoPapelera::SinPapelera;
+    if (sistema.moverAPapelera(ruta) == 0)
+        return ResultadoPapelera::EnPapelera;
+    if (errno == EXDEV)
+        return ResultadoPapelera::SinPapelera;
+    throw ErrorAlAbrir(errno, ruta);
 }
 
 void ComprobarNoProtegido(const QString& ruta)

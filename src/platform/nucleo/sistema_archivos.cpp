@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <QByteArray>
+#include <QFile>
 #include <QStringBuilder>
 
 namespace {
@@ -63,6 +64,17 @@ int SistemaArchivos::sincronizar(int fd)
 int SistemaArchivos::renombrar(const char* desde, const char* hacia)
 {
     return ::rename(desde, hacia);
+}
+
+int SistemaArchivos::moverAPapelera(const QString& ruta)
+{
+    // Qt keeps only the failure's text; the errno of the call that failed is still there.
+    errno = 0;
+    if (QFile::moveToTrash(ruta))
+        return 0;
+    if (errno == 0)
+        errno = EIO;
+    return -1;
 }
 
 SistemaArchivos& SistemaReal()

@@ -4,6 +4,8 @@
 
 #include <sys/types.h>
 
+class QString;
+
 class SistemaArchivos
 {
 public:
@@ -25,6 +27,9 @@ public:
     virtual ssize_t escribir(int fd, const char* datos, size_t cantidad);
     virtual int sincronizar(int fd);
     virtual int renombrar(const char* desde, const char* hacia);
+    // Moves a file or a link to the desktop's trash through Qt's moveToTrash, which chooses the trash;
+    // -1 and errno on failure, EXDEV where the only trash it finds is on another file system.
+    virtual int moverAPapelera(const QString& ruta);
 };
 
 // The real calls. Stateless, so one serves every caller.

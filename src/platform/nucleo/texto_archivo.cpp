@@ -454,6 +454,56 @@ QStringList LeerLineas(const QString& ruta, FormatoTexto* formato, std::optional
     return lineas;
 }
 
+std::optional<Codificacion> CodificacionMostrada(const QString& ruta, std::optional<Codificacion> eleccion,
+                                                 SistemaArchivos& sistema)
+{
+    const auto esAlto = [](char b) {
+        return static_cast<unsigned char>(b) >= 0x80;
+    };
+    const auto esFin = [](char b) {
+        return b == '\n' || b == '\r';
+    };
+    // Until the first byte above 127 only the line under way is kept, with the line end before it, so that
+    // a sample from inside the file never starts with what would read as a byte-order mark.
+    QByteArray muestra;
+    bool alto = false;
+    bool completa = false;
+    const auto anadir = [&](QByteArrayView bloque) {
+        const qsizetype antes = muestra.size();
+        muestra.append(bloque);
+        if (!alto) {
+            const auto primero = std::find_if(muestra.cbegin() + antes, muestra.cend(), esAlto);
+            alto = primero != muestra.cend();
+            const auto fin = std::find_if(std::make_reverse_iterator(primero), muestra.crend(), esFin);
+            muestra.remove(0, fin == muestra.crend() ? 0 : muestra.crend() - fin - 1);
+            // A huge line of ASCII: only its end can matter.
+            if (!alto && muestra.size() > muestraCodificacion)
+                muestra.remove(0, muestra.size() - muestraCodificacion);
+        }
+        completa = alto && muestra.size() >= muestraCodificacion;
+        return !completa;
+    };
+    RecorrerArchivo(ruta, {}, anadir, sistema);
+    if (!alto)
+        return std::nullopt;
+    // A mark of UTF-16 is read by itself: a sample cut anywhere would not decode.
+    for (const Codificacion utf16 : {Codificacion::Utf16Le, Codificacion::Utf16Be}) {
+        if (muestra.startsWith(MarcaDeOrden(utf16)))
+            return utf16;
+    }
+    // A sample cut short ends at its last line end, or else after its last byte below 128 (a space, say),
+    // so that no character of a multi-byte code page is split; never so short that it shows nothing.
+    if (completa) {
+        auto fin = std::find_if(muestra.crbegin(), muestra.crend(), esFin);
+        if (fin == muestra.crend())
+            fin = std::find_if_not(muestra.crbegin(), muestra.crend(), esAlto);
+        const qsizetype largo = muestra.crend() - fin;
+        if (std::any_of(muestra.cbegin(), muestra.cbegin() + largo, esAlto))
+            muestra.truncate(largo);
+    }
+    return LectorLineas(std::move(muestra), eleccion).formato().codificacion;
+}
+
 qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& formato)
 {
     const bool icu = PorIcu(formato.codificacion);

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "sistema_archivos.h"
+
 // One of the code pages the editor reads and writes. Every one of them round-trips byte for byte: a
 // file is only taken to be in a code page when its bytes decode without error and encode back the same.
 class Codificacion
@@ -108,6 +110,17 @@ private:
 // Reads a whole file as lines; raises the file's run-time error.
 QStringList LeerLineas(const QString& ruta, FormatoTexto* formato = nullptr,
                        std::optional<Codificacion> eleccion = {});
+
+// How much of a file CodificacionMostrada judges, from the line of its first byte above 127 on.
+inline constexpr qsizetype muestraCodificacion = 64 * 1024;
+
+// The code page a file shows, as LectorLineas (with the same `eleccion`) finds it, judged from whole lines
+// from the one holding the file's first byte above 127 (a byte-order mark is such a byte), at most
+// `muestraCodificacion` bytes of them; nothing for a file that shows none (ASCII only). Reads no further
+// than that sample, and keeps no more of the file than it; raises the file's run-time error.
+std::optional<Codificacion> CodificacionMostrada(const QString& ruta,
+                                                 std::optional<Codificacion> eleccion = {},
+                                                 SistemaArchivos& sistema = SistemaReal());
 
 // The 0-based index of the first line holding a character the format cannot write, or -1.
 qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& formato);
