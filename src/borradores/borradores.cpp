@@ -263,7 +263,7 @@ Borradores::Efecto Borradores::Quitar(const QString& clave, quint64 orden,
     return QuitarArchivo(clave);
 }
 
-// Held under `mutexArchivos_`.
+// Called with `mutexArchivos_` held.
 Borradores::Efecto Borradores::QuitarArchivo(const QString& clave)
 {
     if (::unlink(QFile::encodeName(RutaArchivo(clave)).constData()) != 0 && errno != ENOENT)
