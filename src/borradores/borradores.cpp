@@ -156,11 +156,13 @@ quint64 Borradores::Retirar(const QString& clave)
     return ++siguienteOrden_;
 }
 
-void Borradores::ConservarAhora(Instantanea instantanea)
+bool Borradores::ConservarAhora(Instantanea instantanea)
 {
     const QString clave = ClaveBorrador(instantanea.rutaTraduccion);
     const Tarea tarea{std::move(instantanea), Retirar(clave)};
-    Avisar(clave, tarea.orden, Aplicar(tarea));
+    const Efecto efecto = Aplicar(tarea);
+    Avisar(clave, tarea.orden, efecto);
+    return efecto.resultado != Resultado::Fallo;
 }
 
 void Borradores::Eliminar(const QString& rutaTraduccion, const std::optional<QString>& textoGuardado)

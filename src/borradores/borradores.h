@@ -48,8 +48,10 @@ public:
     // Queues the snapshot; the newest one of a translation replaces any still waiting. A text equal
     // to its reference removes the draft instead (see Instantanea::sesion).
     void Conservar(Instantanea instantanea);
-    // The same, done before returning; anything older queued for that translation is dropped.
-    void ConservarAhora(Instantanea instantanea);
+    // The same, done before returning; anything older queued for that translation is dropped. False
+    // when the draft could not be written (the failure is also signalled): a caller about to overwrite
+    // what the draft keeps must not go on.
+    bool ConservarAhora(Instantanea instantanea);
     // Removes the translation's draft before returning, unless another editor that is still running
     // kept it (or may be: one of another boot or machine); this process's own drafts always go. With
     // `textoGuardado`, after a save or a deletion, a draft of an editor that has ended (or of the first

@@ -175,10 +175,10 @@ private Q_SLOTS:
         const QString traduccion = dir.filePath(QStringLiteral("Traducidos/a.txt"));
         Borradores almacen(dir.filePath(QStringLiteral("borradores")));
         QSignalSpy fallos(&almacen, &Borradores::fallo);
-        almacen.ConservarAhora(
-            {traduccion, QStringLiteral("DOS\u2029dos y medio"), QStringLiteral("uno\ndos\ntres"), 1, 4, 5});
+        QVERIFY(almacen.ConservarAhora(
+            {traduccion, QStringLiteral("DOS\u2029dos y medio"), QStringLiteral("uno\ndos\ntres"), 1, 4, 5}));
         QCOMPARE(almacen.Leer(traduccion)->texto, QStringLiteral("uno\nDOS\ndos y medio\ntres"));
-        almacen.ConservarAhora({traduccion, QStringLiteral("x"), QStringLiteral("abc"), 1, 2, 2});
+        QVERIFY(!almacen.ConservarAhora({traduccion, QStringLiteral("x"), QStringLiteral("abc"), 1, 2, 2}));
         QCOMPARE(fallos.size(), 1);
         QCOMPARE(almacen.Leer(traduccion)->texto, QStringLiteral("uno\nDOS\ndos y medio\ntres"));
     }
