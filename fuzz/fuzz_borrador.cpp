@@ -15,6 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano)
         std::abort();
     const std::optional<Borrador> otra = DecodificarBorrador(CodificarBorrador(*borrador));
     if (!otra || otra->texto != borrador->texto || otra->fecha != borrador->fecha ||
+        otra->escritor != borrador->escritor ||
         otra->rutaTraduccion != ClaveBorrador(borrador->rutaTraduccion))
         std::abort();
     return 0;

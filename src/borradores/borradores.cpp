@@ -58,13 +58,61 @@ bool PrepararArchivo(const QString& ruta)
     const QByteArray local = QFile::encodeName(ruta);
     int fd = ::open(local.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     const bool creado = fd >= 0;
+    // Non-blocking: a pipe put where the draft goes must not hold the caller.
     if (!creado)
-        fd = ::open(local.constData(), O_WRONLY | O_CLOEXEC);
+        fd = ::open(local.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return false; // the write that follows reports why
-    ::fchmod(fd, 0600);
+    struct stat datos;
+    if (::fstat(fd, &datos) == 0 && S_ISREG(datos.st_mode))
+        ::fchmod(fd, 0600);
     ::close(fd);
     return creado;
+}
+
+// The draft a file holds; nothing when it is missing, is no regular file or holds no draft.
+std::optional<Borrador> LeerBorrador(const QString& ruta)
+{
+    try {
+        return DecodificarBorrador(
+            LeerArchivo(ruta, SistemaReal(), largoMaximoBorrador + largoMaximoCabecera));
+    } catch (const ErrorEjecucion&) {
+        return std::nullopt;
+    }
+}
+
+// Whether this editor may remove a draft file that holds `borrador` (nothing: no draft it can read).
+// Its own always; never one of another editor that may still be running; any other one on request, or,
+// after a save, when it holds the text saved.
+bool PuedeQuitar(const std::optional<Borrador>& borrador, const std::optional<QString>& textoGuardado)
+{
+    if (borrador && borrador->escritor) {
+        if (*borrador->escritor == EsteProceso())
+            return true;
+        if (EstadoDe(*borrador->escritor) != EstadoProceso::Terminado)
+            return false;
+    }
+    return !textoGuardado || (borrador && borrador->texto == *textoGuardado);
+}
+
+bool Existe(const QString& ruta)
+{
+    struct stat datos;
+    return ::lstat(QFile::encodeName(ruta).constData(), &datos) == 0 || errno != ENOENT;
+}
+
+// The snapshot's whole text, lines joined by '\n'; nothing when its counts do not fit the reference.
+std::optional<QString> TextoCompleto(const Instantanea& instantanea)
+{
+    const qsizetype inicio = instantanea.igualesAlPrincipio;
+    const qsizetype fin = instantanea.igualesAlFinal;
+    if (inicio < 0 || fin < 0 || inicio > instantanea.referencia.size() - fin)
+        return std::nullopt;
+    QString texto = inicio == 0 && fin == 0 ? instantanea.texto
+                                            : instantanea.referencia.first(inicio) + instantanea.texto +
+                                                  instantanea.referencia.last(fin);
+    texto.replace(QChar::ParagraphSeparator, u'\n');
+    return texto;
 }
 
 } // namespace
@@ -108,18 +156,20 @@ quint64 Borradores::Retirar(const QString& clave)
     return ++siguienteOrden_;
 }
 
-void Borradores::ConservarAhora(Instantanea instantanea)
+bool Borradores::ConservarAhora(Instantanea instantanea)
 {
     const QString clave = ClaveBorrador(instantanea.rutaTraduccion);
     const Tarea tarea{std::move(instantanea), Retirar(clave)};
-    Avisar(clave, tarea.orden, Aplicar(tarea));
+    const Efecto efecto = Aplicar(tarea);
+    Avisar(clave, tarea.orden, efecto);
+    return efecto.resultado != Resultado::Fallo;
 }
 
-void Borradores::Eliminar(const QString& rutaTraduccion)
+void Borradores::Eliminar(const QString& rutaTraduccion, const std::optional<QString>& textoGuardado)
 {
     const QString clave = ClaveBorrador(rutaTraduccion);
     const quint64 orden = Retirar(clave);
-    Avisar(clave, orden, Quitar(clave, orden));
+    Avisar(clave, orden, Quitar(clave, orden, textoGuardado));
 }
 
 void Borradores::Esperar()
@@ -163,26 +213,29 @@ Borradores::Efecto Borradores::Aplicar(const Tarea& tarea)
 {
     const Instantanea& instantanea = tarea.instantanea;
     const QString clave = ClaveBorrador(instantanea.rutaTraduccion);
-    QString texto = instantanea.texto;
-    texto.replace(QChar::ParagraphSeparator, u'\n');
+    const std::optional<QString> texto = TextoCompleto(instantanea);
+    if (!texto)
+        return {Resultado::Fallo, {}, ErrorEjecucion::DescripcionDe(Errores::ValorPropiedadNoValido)};
 
     const std::lock_guard cerrojo(mutexArchivos_);
     if (tarea.orden <= aplicada_.value(clave))
         return {};
     aplicada_.insert(clave, tarea.orden);
-    if (texto == instantanea.referencia) {
+    const QString ruta = RutaArchivo(clave);
+    if (*texto == instantanea.referencia) {
         if (sesionDelBorrador_.value(clave) != instantanea.sesion)
             return {};
         sesionDelBorrador_.remove(clave);
-        if (::unlink(QFile::encodeName(RutaArchivo(clave)).constData()) != 0 && errno != ENOENT)
-            return {Resultado::Fallo, {}, ErrorDeSistema(errno).descripcion()};
-        return {Resultado::Eliminado, {}, {}};
+        // Another editor may have kept its own draft there since.
+        const std::optional<Borrador> enDisco = LeerBorrador(ruta);
+        if (enDisco && enDisco->escritor != EsteProceso())
+            return {};
+        return QuitarArchivo(clave);
     }
     try {
         CrearCarpetaPrivada(carpeta_);
         const QDateTime fecha = QDateTime::currentDateTimeUtc();
-        const QString ruta = RutaArchivo(clave);
-        const QByteArray datos = CodificarBorrador({clave, fecha, texto});
+        const QByteArray datos = CodificarBorrador({clave, fecha, *texto, EsteProceso()});
         const bool creado = PrepararArchivo(ruta);
         try {
             EscribirArchivoAtomico(ruta, datos);
@@ -198,13 +251,23 @@ Borradores::Efecto Borradores::Aplicar(const Tarea& tarea)
     }
 }
 
-Borradores::Efecto Borradores::Quitar(const QString& clave, quint64 orden)
+Borradores::Efecto Borradores::Quitar(const QString& clave, quint64 orden,
+                                      const std::optional<QString>& textoGuardado)
 {
     const std::lock_guard cerrojo(mutexArchivos_);
     if (orden <= aplicada_.value(clave))
         return {};
     aplicada_.insert(clave, orden);
     sesionDelBorrador_.remove(clave);
+    const QString ruta = RutaArchivo(clave);
+    if (Existe(ruta) && !PuedeQuitar(LeerBorrador(ruta), textoGuardado))
+        return {};
+    return QuitarArchivo(clave);
+}
+
+// Called with `mutexArchivos_` held.
+Borradores::Efecto Borradores::QuitarArchivo(const QString& clave)
+{
     if (::unlink(QFile::encodeName(RutaArchivo(clave)).constData()) != 0 && errno != ENOENT)
         return {Resultado::Fallo, {}, ErrorDeSistema(errno).descripcion()};
     return {Resultado::Eliminado, {}, {}};
@@ -230,10 +293,7 @@ std::optional<Borrador> Borradores::Leer(const QString& rutaTraduccion)
 {
     Esperar();
     const QString clave = ClaveBorrador(rutaTraduccion);
-    QFile archivo(RutaArchivo(clave));
-    if (archivo.size() > largoMaximoBorrador + largoMaximoCabecera || !archivo.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    std::optional<Borrador> borrador = DecodificarBorrador(archivo.readAll());
+    std::optional<Borrador> borrador = LeerBorrador(RutaArchivo(clave));
     if (!borrador || borrador->rutaTraduccion != clave)
         return std::nullopt;
     return borrador;
@@ -244,12 +304,9 @@ QHash<QString, QDateTime> Borradores::Existentes() const
     QHash<QString, QDateTime> existentes;
     const QDir dir(carpeta_);
     for (const QFileInfo& info : dir.entryInfoList({QStringLiteral("*.borrador")}, QDir::Files)) {
-        if (!EsNombreBorrador(info.fileName()) || info.size() > largoMaximoBorrador + largoMaximoCabecera)
+        if (!EsNombreBorrador(info.fileName()))
             continue;
-        QFile archivo(info.filePath());
-        if (!archivo.open(QIODevice::ReadOnly))
-            continue;
-        const std::optional<Borrador> borrador = DecodificarBorrador(archivo.readAll());
+        const std::optional<Borrador> borrador = LeerBorrador(info.filePath());
         // A file whose name is not the one its path gives was copied or renamed by hand: it is not
         // where this store would look for it, so it is not shown as a draft either.
         if (borrador && info.fileName() == NombreArchivoBorrador(borrador->rutaTraduccion))

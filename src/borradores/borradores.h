@@ -4,6 +4,7 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include <QDateTime>
@@ -17,7 +18,8 @@
 struct Instantanea
 {
     QString rutaTraduccion;
-    // The box's text as its document holds it: lines separated by '\n' or by U+2029.
+    // The box's text as its document holds it: lines separated by '\n' or by U+2029. When either count
+    // below is not 0, only the stretch that differs from the reference.
     QString texto;
     // The text last loaded or saved for that translation, lines joined by '\n'.
     QString referencia;
@@ -25,6 +27,11 @@ struct Instantanea
     // reference removes only a draft that the same stretch kept: a draft from before stays until it
     // is recovered, discarded or saved over.
     quint64 sesion = 0;
+    // The box's text is the reference's first `igualesAlPrincipio` characters, then `texto`, then the
+    // reference's last `igualesAlFinal` characters: so a caller copies out of a long document only
+    // what an edit touched, and the store puts the whole text together on its own thread.
+    qsizetype igualesAlPrincipio = 0;
+    qsizetype igualesAlFinal = 0;
 };
 
 class Borradores final : public QObject
@@ -41,14 +48,21 @@ public:
     // Queues the snapshot; the newest one of a translation replaces any still waiting. A text equal
     // to its reference removes the draft instead (see Instantanea::sesion).
     void Conservar(Instantanea instantanea);
-    // The same, done before returning; anything older queued for that translation is dropped.
-    void ConservarAhora(Instantanea instantanea);
-    // Removes the translation's draft before returning.
-    void Eliminar(const QString& rutaTraduccion);
+    // The same, done before returning; anything older queued for that translation is dropped. False
+    // when the draft could not be written (the failure is also signalled): a caller about to overwrite
+    // what the draft keeps must not go on.
+    bool ConservarAhora(Instantanea instantanea);
+    // Removes the translation's draft before returning, unless another editor that is still running
+    // kept it (or may be: one of another boot or machine); this process's own drafts always go. With
+    // `textoGuardado`, after a save or a deletion, a draft of an editor that has ended (or of the first
+    // format, which does not name its editor) goes only when it holds that very text: it may be the
+    // only copy of someone's typing.
+    void Eliminar(const QString& rutaTraduccion, const std::optional<QString>& textoGuardado = std::nullopt);
     // Waits until every queued snapshot has been written.
     void Esperar();
     // The translation's draft, once what is queued is written; nothing when there is none or the file
-    // is not a whole draft of this version (it is left as it is).
+    // is not a whole draft of a known version (it is left as it is). Read without blocking: a pipe or
+    // a device where a draft should be is no draft.
     std::optional<Borrador> Leer(const QString& rutaTraduccion);
     // The time of every valid draft in the folder, by translation path (ClaveBorrador).
     QHash<QString, QDateTime> Existentes() const;
@@ -80,7 +94,8 @@ private:
     void Trabajar();
     quint64 Retirar(const QString& clave);
     Efecto Aplicar(const Tarea& tarea);
-    Efecto Quitar(const QString& clave, quint64 orden);
+    Efecto Quitar(const QString& clave, quint64 orden, const std::optional<QString>& textoGuardado);
+    Efecto QuitarArchivo(const QString& clave);
     void Avisar(const QString& clave, quint64 orden, const Efecto& efecto);
     QString RutaArchivo(const QString& clave) const;
 

@@ -1,13 +1,15 @@
-// The draft file format, version 1:
+// The draft file format, version 2:
 //
-//   velarto-borrador 1
+//   velarto-borrador 2
 //   ruta /home/ana/juego/Traducidos/intro.txt        (percent-encoded bytes of the local path)
 //   fecha 2026-05-04T10:20:30.123Z                    (ISO 8601, UTC)
+//   escritor 4242-123456-1a2b3c4d                     (the editor that kept it, see IdentidadProceso)
 //   largo 1234                                        (bytes of text that follow the blank line)
 //
 //   <the text in UTF-8>
 //
-// Every line ends with '\n'. A reader that meets anything else ignores the whole file.
+// Version 1 is the same without the "escritor" line. Every line ends with '\n'. A reader that meets
+// anything else ignores the whole file.
 #include "formato_borrador.h"
 
 #include <QCryptographicHash>
@@ -21,6 +23,8 @@
 namespace {
 
 const QByteArray primeraLinea = QByteArrayLiteral("velarto-borrador 1");
+const QByteArray primeraLineaConEscritor = QByteArrayLiteral("velarto-borrador 2");
+const QByteArray campoEscritor = QByteArrayLiteral("escritor ");
 const QByteArray campoRuta = QByteArrayLiteral("ruta ");
 const QByteArray campoFecha = QByteArrayLiteral("fecha ");
 const QByteArray campoLargo = QByteArrayLiteral("largo ");
@@ -76,18 +80,28 @@ QByteArray CodificarBorrador(const Borrador& borrador)
     if (texto.size() > largoMaximoBorrador)
         throw ErrorEjecucion(Errores::Desbordamiento);
     const QByteArray ruta = QFile::encodeName(ClaveBorrador(borrador.rutaTraduccion)).toPercentEncoding("/");
-    return primeraLinea + '\n' + campoRuta + ruta + '\n' + campoFecha +
-           borrador.fecha.toUTC().toString(Qt::ISODateWithMs).toLatin1() + '\n' + campoLargo +
-           QByteArray::number(texto.size()) + "\n\n" + texto;
+    const QByteArray escritor =
+        borrador.escritor ? campoEscritor + borrador.escritor->texto() + '\n' : QByteArray();
+    return (borrador.escritor ? primeraLineaConEscritor : primeraLinea) + '\n' + campoRuta + ruta + '\n' +
+           campoFecha + borrador.fecha.toUTC().toString(Qt::ISODateWithMs).toLatin1() + '\n' + escritor +
+           campoLargo + QByteArray::number(texto.size()) + "\n\n" + texto;
 }
 
 std::optional<Borrador> DecodificarBorrador(const QByteArray& datos)
 {
-    if (!datos.startsWith(QByteArray(primeraLinea + '\n')))
+    const bool conEscritor = datos.startsWith(QByteArray(primeraLineaConEscritor + '\n'));
+    if (!conEscritor && !datos.startsWith(QByteArray(primeraLinea + '\n')))
         return std::nullopt;
     qsizetype desde = primeraLinea.size() + 1;
     const std::optional<QByteArray> ruta = Campo(datos, desde, campoRuta);
     const std::optional<QByteArray> fecha = ruta ? Campo(datos, desde, campoFecha) : std::nullopt;
+    std::optional<IdentidadProceso> escritor;
+    if (fecha && conEscritor) {
+        const std::optional<QByteArray> campo = Campo(datos, desde, campoEscritor);
+        escritor = campo ? IdentidadProceso::DeTexto(*campo) : std::nullopt;
+        if (!escritor)
+            return std::nullopt;
+    }
     const std::optional<QByteArray> largo = fecha ? Campo(datos, desde, campoLargo) : std::nullopt;
     if (!largo || desde >= datos.size() || datos[desde] != '\n')
         return std::nullopt;
@@ -98,6 +112,7 @@ std::optional<Borrador> DecodificarBorrador(const QByteArray& datos)
     if (!numero || bytes < 0 || bytes > largoMaximoBorrador || bytes != datos.size() - desde)
         return std::nullopt;
     Borrador borrador;
+    borrador.escritor = escritor;
     borrador.rutaTraduccion = QFile::decodeName(QByteArray::fromPercentEncoding(*ruta));
     if (!QDir::isAbsolutePath(borrador.rutaTraduccion))
         return std::nullopt;

@@ -8,11 +8,15 @@
 #include <QDateTime>
 #include <QString>
 
+#include "proceso.h"
+
 struct Borrador
 {
     QString rutaTraduccion; // absolute and clean
     QDateTime fecha;        // when it was kept, UTC
     QString texto;          // the box's lines joined by '\n'
+    // The editor that kept it; unknown for a draft of the first version, which did not say.
+    std::optional<IdentidadProceso> escritor = std::nullopt;
 };
 
 // The largest text a draft holds, in UTF-8 bytes. The box never holds a text that large in practice;
@@ -29,8 +33,9 @@ QString NombreArchivoBorrador(const QString& rutaTraduccion);
 // True for the names NombreArchivoBorrador gives (not for temporary files beside them).
 bool EsNombreBorrador(const QString& nombre);
 
-// The file's bytes. Error 6 when the text is larger than largoMaximoBorrador.
+// The file's bytes: version 2, or version 1 when the writer is unknown. Error 6 when the text is larger
+// than largoMaximoBorrador.
 QByteArray CodificarBorrador(const Borrador& borrador);
-// The draft a file holds, or nothing when the file is not a whole draft of this version: a wrong
+// The draft a file holds, or nothing when the file is not a whole draft of version 1 or 2: a wrong
 // first line, a missing or malformed field, a text shorter or longer than announced, invalid UTF-8.
 std::optional<Borrador> DecodificarBorrador(const QByteArray& datos);

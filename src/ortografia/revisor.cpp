@@ -5,36 +5,102 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QSet>
 
 #include "archivos.h"
 #include "errores.h"
+#include "texto_archivo.h"
 
 namespace {
 
-QStringList LeerPersonales(const QString& ruta)
+// How long an addition waits for another editor's addition to the same list.
+constexpr int msEsperaCerrojo = 5000;
+
+// The personal list as it is on disk: its bytes, the code page and line ends they show, and its words.
+struct ListaPersonal
 {
-    QByteArray datos;
-    try {
-        datos = LeerArchivo(ruta);
-    } catch (const ErrorEjecucion&) {
-        return {}; // no list yet, or one that cannot be read: no personal words
-    }
-    if (datos.startsWith("\xEF\xBB\xBF"))
-        datos.remove(0, 3);
+    QByteArray bytes;
+    FormatoTexto formato;
     QStringList palabras;
-    for (const QString& linea : QString::fromUtf8(datos).split(u'\n')) {
-        const QString palabra = linea.trimmed();
-        if (!palabra.isEmpty() && !palabras.contains(palabra))
-            palabras.append(palabra);
+};
+
+// A missing list is empty, in UTF-8 with LF line ends. One that is there but cannot be read whole raises
+// its error: it must never be written over.
+ListaPersonal LeerLista(const QString& ruta, SistemaArchivos& sistema)
+{
+    ListaPersonal lista;
+    lista.formato.finLinea = FinLinea::Lf;
+    try {
+        lista.bytes = LeerArchivo(ruta, sistema);
+    } catch (const ErrorEjecucion& error) {
+        if (error.numero() == Errores::ArchivoNoEncontrado || error.numero() == Errores::RutaNoEncontrada)
+            return lista;
+        throw;
     }
-    return palabras;
+    LectorLineas lector(lista.bytes);
+    QSet<QString> vistas;
+    while (!lector.fin()) {
+        for (const QString& parte : lector.siguiente().split(saltoVisible)) {
+            const QString palabra = parte.trimmed();
+            if (!palabra.isEmpty() && !vistas.contains(palabra)) {
+                vistas.insert(palabra);
+                lista.palabras.append(palabra);
+            }
+        }
+    }
+    lista.formato = lector.formato();
+    if (!lista.bytes.contains('\n') && !lista.bytes.contains('\r'))
+        lista.formato.finLinea = FinLinea::Lf;
+    return lista;
+}
+
+QStringList PalabrasAlEmpezar(const QString& ruta, SistemaArchivos& sistema)
+{
+    try {
+        return LeerLista(ruta, sistema).palabras;
+    } catch (const ErrorEjecucion&) {
+        return {}; // one that cannot be read: no personal words, and it is left as it is
+    }
+}
+
+// The list's bytes as they are, with `palabra` as a last line in the list's own code page and line ends.
+QByteArray ConPalabra(const ListaPersonal& lista, const QString& palabra)
+{
+    FormatoTexto formato = lista.formato;
+    formato.bom = false; // a list that has one keeps it where it is
+    if (LineaNoCodificable({palabra}, formato) >= 0)
+        throw ErrorEjecucion::ConAviso(
+            Errores::ErrorAccesoRuta,
+            QStringLiteral(
+                "No se puede añadir «%1» al diccionario: no cabe en la codificación de la lista de "
+                "palabras personales (%2).")
+                .arg(palabra, formato.codificacion.nombreLegible()));
+    const auto terminador = [&](FinLinea fin) {
+        FormatoTexto conFin = formato;
+        conFin.finLinea = fin;
+        return CodificarLineas({QString()}, conFin);
+    };
+    const QByteArray marca = lista.formato.bom ? CodificarLineas({}, lista.formato) : QByteArray();
+    const QByteArrayView cuerpo = QByteArrayView(lista.bytes).sliced(marca.size());
+    const bool cerrada = cuerpo.isEmpty() || cuerpo.endsWith(terminador(FinLinea::Lf)) ||
+                         cuerpo.endsWith(terminador(FinLinea::Cr));
+    return lista.bytes + (cerrada ? QByteArray() : terminador(formato.finLinea)) +
+           CodificarLineas({palabra}, formato);
+}
+
+ErrorEjecucion ErrorDeCerrojo(QLockFile::LockError error)
+{
+    return ErrorEjecucion(error == QLockFile::PermissionError ? Errores::PermisoDenegado
+                                                              : Errores::ErrorAccesoRuta);
 }
 
 } // namespace
 
 Revisor::Revisor(QString archivoPersonal, SistemaArchivos& sistema)
     : archivoPersonal_(std::move(archivoPersonal)), sistema_(sistema),
-      personales_(LeerPersonales(archivoPersonal_)), aceptadas_(personales_.cbegin(), personales_.cend())
+      personales_(PalabrasAlEmpezar(archivoPersonal_, sistema_)),
+      aceptadas_(personales_.cbegin(), personales_.cend())
 {
 }
 
@@ -122,17 +188,32 @@ void Revisor::Anadir(const QString& palabra)
         Ignorar(palabra);
         return;
     }
-    QByteArray datos;
-    for (const QString& anterior : std::as_const(personales_))
-        datos += anterior.toUtf8() + '\n';
-    datos += palabra.toUtf8() + '\n';
     QDir().mkpath(QFileInfo(archivoPersonal_).absolutePath());
-    EscribirArchivoAtomico(archivoPersonal_, datos, sistema_);
-    personales_.append(palabra);
-    aceptadas_.insert(palabra);
-    if (hunspell_)
-        hunspell_->add(Codificar(palabra));
-    // Hunspell now takes the word's capitalised forms too, whose verdicts are cached as wrong.
+    // Another editor may add a word at the same moment: the list is read, added to and written under
+    // one lock, so that neither word is lost.
+    QLockFile cerrojo(archivoPersonal_ + u".lock");
+    if (!cerrojo.tryLock(msEsperaCerrojo))
+        throw ErrorDeCerrojo(cerrojo.error());
+    ListaPersonal lista = LeerLista(archivoPersonal_, sistema_);
+    if (!lista.palabras.contains(palabra)) {
+        EscribirArchivoAtomico(archivoPersonal_, ConPalabra(lista, palabra), sistema_);
+        lista.palabras.append(palabra);
+    }
+    Adoptar(lista.palabras);
+}
+
+// Takes every word of the list on disk, the other editors' additions included.
+void Revisor::Adoptar(const QStringList& palabras)
+{
+    for (const QString& palabra : palabras) {
+        if (personales_.contains(palabra))
+            continue;
+        personales_.append(palabra);
+        aceptadas_.insert(palabra);
+        if (hunspell_)
+            hunspell_->add(Codificar(palabra));
+    }
+    // Hunspell now takes the words' capitalised forms too, whose verdicts are cached as wrong.
     veredictos_.clear();
 }
 

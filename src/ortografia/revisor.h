@@ -18,7 +18,8 @@ class Hunspell;
 class Revisor final
 {
 public:
-    // `archivoPersonal`: the personal word list, one UTF-8 word a line; read now if it exists.
+    // `archivoPersonal`: the personal word list, one word a line, in UTF-8 or the code page the file
+    // shows; read now if it exists, without blocking.
     explicit Revisor(QString archivoPersonal, SistemaArchivos& sistema = SistemaReal());
     ~Revisor();
     Revisor(const Revisor&) = delete;
@@ -36,8 +37,11 @@ public:
     // Up to `maximo` corrections, in the dictionary's order.
     QStringList Sugerencias(const QString& palabra, int maximo = 6);
 
-    // Adds the word to the personal list and writes the list at once, atomically. A list that cannot be
-    // written raises the file error and leaves the word unknown.
+    // Adds the word to the personal list and writes the list at once, atomically, under a lock beside
+    // it: the list on disk is read again, keeps every byte it had (code page, line ends, every line)
+    // and gets the word as a last line in its own code page; the words other editors added meanwhile
+    // are taken too. A list that cannot be read whole is never written; that, a list that cannot be
+    // written, or a word its code page cannot hold raises the error and leaves the word unknown.
     void Anadir(const QString& palabra);
     // Takes the word as right until this checker goes away.
     void Ignorar(const QString& palabra);
@@ -45,6 +49,7 @@ public:
     const QStringList& personales() const { return personales_; }
 
 private:
+    void Adoptar(const QStringList& palabras);
     std::string Codificar(QStringView palabra, bool* representable = nullptr);
     QString Decodificar(const std::string& palabra);
 

@@ -1,14 +1,69 @@
-// The draft store on its own: the file format's round trip and what a reader refuses, file names, and
-// the order of writes when queued snapshots race one done at once.
+// The draft store on its own: the file format's round trip and what a reader refuses, file names, the
+// order of writes when queued snapshots race one done at once, and drafts other editors own.
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include "borradores.h"
 #include "carpeta_prueba.h"
 #include "principal.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Runs `accion` and tells whether it returned within three seconds. One stuck opening the pipe is let
+// go afterwards, so that the test ends and says so instead of hanging.
+bool TerminaPronto(const QString& tuberia, const std::function<void()>& accion)
+{
+    std::atomic<bool> hecho = false;
+    std::thread hilo([&] {
+        accion();
+        hecho = true;
+    });
+    QElapsedTimer reloj;
+    reloj.start();
+    while (!hecho && reloj.elapsed() < 3000)
+        QThread::msleep(10);
+    const bool aTiempo = hecho;
+    while (!hecho) {
+        const QByteArray local = QFile::encodeName(tuberia);
+        for (const int banderas : {O_WRONLY, O_RDONLY}) {
+            const int fd = ::open(local.constData(), banderas | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0)
+                ::close(fd);
+        }
+        QThread::msleep(10);
+    }
+    hilo.join();
+    return aTiempo;
+}
+
+// The number of a process that has ended.
+pid_t ProcesoTerminado()
+{
+    const pid_t hijo = ::fork();
+    if (hijo == 0)
+        ::_exit(0);
+    ::waitpid(hijo, nullptr, 0);
+    return hijo;
+}
+
+} // namespace
 
 class PruebaAlmacenBorradores final : public QObject
 {
@@ -19,25 +74,34 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("ruta");
+        QTest::addColumn<QByteArray>("escritor"); // empty: unknown, the first version
         const QString ruta = QStringLiteral("/juego/Traducidos/intro final.txt");
-        QTest::newRow("vacio") << QString() << ruta;
-        QTest::newRow("acentos y lineas") << QStringLiteral("¿Qué tal?\nAdiós\n\n") << ruta;
-        QTest::newRow("marca de orden al principio") << QStringLiteral("\uFEFFHola") << ruta;
-        QTest::newRow("espacio duro y tabulador") << QStringLiteral("a\u00A0b\tc") << ruta;
-        QTest::newRow("fuera del plano basico") << QStringLiteral("\U0001F600 fin") << ruta;
+        const QByteArray editor = "4242-123456-1a2b3c4d";
+        QTest::newRow("vacio") << QString() << ruta << editor;
+        QTest::newRow("acentos y lineas") << QStringLiteral("¿Qué tal?\nAdiós\n\n") << ruta << editor;
+        QTest::newRow("marca de orden al principio") << QStringLiteral("\uFEFFHola") << ruta << editor;
+        QTest::newRow("espacio duro y tabulador") << QStringLiteral("a\u00A0b\tc") << ruta << editor;
+        QTest::newRow("fuera del plano basico") << QStringLiteral("\U0001F600 fin") << ruta << editor;
         QTest::newRow("ruta con salto de linea")
-            << QStringLiteral("t") << QStringLiteral("/a b/l\nn %41/x.txt");
+            << QStringLiteral("t") << QStringLiteral("/a b/l\nn %41/x.txt") << editor;
+        QTest::newRow("primera version, sin escritor") << QStringLiteral("Hola") << ruta << QByteArray();
     }
     void idaYVuelta()
     {
         QFETCH(QString, texto);
         QFETCH(QString, ruta);
-        const Borrador borrador{ruta, QDateTime(QDate(2026, 5, 4), QTime(10, 20, 30, 123), Qt::UTC), texto};
-        const std::optional<Borrador> leido = DecodificarBorrador(CodificarBorrador(borrador));
+        QFETCH(QByteArray, escritor);
+        const Borrador borrador{ruta, QDateTime(QDate(2026, 5, 4), QTime(10, 20, 30, 123), Qt::UTC), texto,
+                                IdentidadProceso::DeTexto(escritor)};
+        QCOMPARE(borrador.escritor.has_value(), !escritor.isEmpty());
+        const QByteArray bytes = CodificarBorrador(borrador);
+        QVERIFY(bytes.startsWith(escritor.isEmpty() ? "velarto-borrador 1\n" : "velarto-borrador 2\n"));
+        const std::optional<Borrador> leido = DecodificarBorrador(bytes);
         QVERIFY(leido);
         QCOMPARE(leido->texto, texto);
         QCOMPARE(leido->rutaTraduccion, ruta);
         QCOMPARE(leido->fecha, borrador.fecha);
+        QCOMPARE(leido->escritor, borrador.escritor);
     }
 
     void nombres()
@@ -102,6 +166,102 @@ private Q_SLOTS:
         otro.ConservarAhora({traduccion, QStringLiteral("nuevo"), QString(), 1});
         QCOMPARE(uno.Leer(traduccion)->texto, QStringLiteral("nuevo"));
         QCOMPARE(QDir(carpeta).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    // The window sends only the stretch that differs from the reference; the store puts the text together.
+    void soloLoQueCambio()
+    {
+        QTemporaryDir dir;
+        const QString traduccion = dir.filePath(QStringLiteral("Traducidos/a.txt"));
+        Borradores almacen(dir.filePath(QStringLiteral("borradores")));
+        QSignalSpy fallos(&almacen, &Borradores::fallo);
+        QVERIFY(almacen.ConservarAhora(
+            {traduccion, QStringLiteral("DOS\u2029dos y medio"), QStringLiteral("uno\ndos\ntres"), 1, 4, 5}));
+        QCOMPARE(almacen.Leer(traduccion)->texto, QStringLiteral("uno\nDOS\ndos y medio\ntres"));
+        QVERIFY(!almacen.ConservarAhora({traduccion, QStringLiteral("x"), QStringLiteral("abc"), 1, 2, 2}));
+        QCOMPARE(fallos.size(), 1);
+        QCOMPARE(almacen.Leer(traduccion)->texto, QStringLiteral("uno\nDOS\ndos y medio\ntres"));
+    }
+
+    // A draft belongs to the editor that kept it: while that editor runs, no other removes it; one of an
+    // editor that has ended goes when it is discarded, or after a save of the very text it holds.
+    void deOtroEditor_data()
+    {
+        QTest::addColumn<QString>("escritor"); // vivo, terminado, este, ninguno (first version)
+        QTest::addColumn<QString>("accion");   // guardar igual, guardar otro, descartar, volver
+        QTest::addColumn<bool>("queda");
+        QTest::newRow("otro editor vivo, guardado lo mismo") << u"vivo"_s << u"guardar igual"_s << true;
+        QTest::newRow("otro editor vivo, descartado") << u"vivo"_s << u"descartar"_s << true;
+        QTest::newRow("otro editor vivo, texto vuelto al original") << u"vivo"_s << u"volver"_s << true;
+        QTest::newRow("editor terminado, guardado otro texto") << u"terminado"_s << u"guardar otro"_s << true;
+        QTest::newRow("editor terminado, guardado lo mismo") << u"terminado"_s << u"guardar igual"_s << false;
+        QTest::newRow("editor terminado, descartado") << u"terminado"_s << u"descartar"_s << false;
+        QTest::newRow("primera version, guardado otro texto") << u"ninguno"_s << u"guardar otro"_s << true;
+        QTest::newRow("primera version, descartado") << u"ninguno"_s << u"descartar"_s << false;
+        QTest::newRow("este editor, guardado otro texto") << u"este"_s << u"guardar otro"_s << false;
+        QTest::newRow("este editor, texto vuelto al original") << u"este"_s << u"volver"_s << false;
+    }
+    void deOtroEditor()
+    {
+        QFETCH(QString, escritor);
+        QFETCH(QString, accion);
+        QFETCH(bool, queda);
+        QTemporaryDir dir;
+        const QString carpeta = dir.filePath(QStringLiteral("borradores"));
+        const QString traduccion = dir.filePath(QStringLiteral("Traducidos/a.txt"));
+        Borradores almacen(carpeta);
+        // This editor kept a draft in this stretch of editing; then the other one kept its own.
+        almacen.ConservarAhora({traduccion, QStringLiteral("mío"), QStringLiteral("ref"), 1});
+        QProcess otro;
+        otro.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+        QVERIFY(otro.waitForStarted());
+        std::optional<IdentidadProceso> identidad;
+        if (escritor == u"vivo")
+            identidad = IdentidadDe(otro.processId());
+        else if (escritor == u"terminado")
+            identidad = IdentidadProceso{ProcesoTerminado(), 7, EsteProceso().arranque};
+        else if (escritor == u"este")
+            identidad = EsteProceso();
+        QCOMPARE(identidad.has_value(), escritor != u"ninguno");
+        const QString archivo = carpeta + u'/' + NombreArchivoBorrador(traduccion);
+        EscribirBytes(archivo, CodificarBorrador({ClaveBorrador(traduccion), QDateTime::currentDateTimeUtc(),
+                                                  QStringLiteral("tecleado"), identidad}));
+
+        if (accion == u"guardar igual")
+            almacen.Eliminar(traduccion, QStringLiteral("tecleado"));
+        else if (accion == u"guardar otro")
+            almacen.Eliminar(traduccion, QStringLiteral("otro texto"));
+        else if (accion == u"descartar")
+            almacen.Eliminar(traduccion);
+        else
+            almacen.ConservarAhora({traduccion, QStringLiteral("ref"), QStringLiteral("ref"), 1});
+        QCOMPARE(QFileInfo::exists(archivo), queda);
+        otro.kill();
+        otro.waitForFinished();
+    }
+
+    // A pipe where a draft should be holds nobody up: it is no draft, and a draft cannot go there.
+    void tuberia()
+    {
+        QTemporaryDir dir;
+        const QString carpeta = dir.filePath(QStringLiteral("borradores"));
+        const QString traduccion = dir.filePath(QStringLiteral("Traducidos/a.txt"));
+        Borradores almacen(carpeta);
+        QSignalSpy fallos(&almacen, &Borradores::fallo);
+        QVERIFY(QDir().mkpath(carpeta));
+        const QString tuberia = carpeta + u'/' + NombreArchivoBorrador(traduccion);
+        QVERIFY(::mkfifo(QFile::encodeName(tuberia).constData(), 0600) == 0);
+        bool hay = true;
+        QVERIFY(TerminaPronto(tuberia, [&] { hay = almacen.Leer(traduccion).has_value(); }));
+        QVERIFY(!hay);
+        QVERIFY(TerminaPronto(tuberia, [&] { hay = !almacen.Existentes().isEmpty(); }));
+        QVERIFY(!hay);
+        QVERIFY(TerminaPronto(tuberia, [&] {
+            almacen.ConservarAhora({traduccion, QStringLiteral("texto"), QString(), 1});
+        }));
+        QCOMPARE(fallos.size(), 1);
+        QVERIFY(TerminaPronto(tuberia, [&] { almacen.Eliminar(traduccion); }));
+        QVERIFY(!QFileInfo::exists(tuberia));
     }
 };
 

@@ -1,6 +1,8 @@
 // The spelling library on its own: word splitting, dictionary discovery and names, the checker's
 // personal word list.
+#include <atomic>
 #include <cerrno>
+#include <thread>
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +17,8 @@
 #include "palabras.h"
 #include "principal.h"
 #include "revisor.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -150,8 +154,8 @@ private Q_SLOTS:
         QVERIFY(BuscarDiccionarios({dir.filePath(u"no_existe"_qs)}).isEmpty());
     }
 
-    // The personal list: read with a byte-order mark and CR LF, written one UTF-8 word a line, and a
-    // write that fails keeps both the file and the verdict as they were.
+    // The personal list: read with a byte-order mark and CR LF, the word added in the list's own form,
+    // and a write that fails keeps both the file and the verdict as they were.
     void listaPersonal()
     {
         const std::optional<Diccionario> es = DiccionarioEspanol();
@@ -176,11 +180,90 @@ private Q_SLOTS:
         QVERIFY(!revisor.Correcta(u"pingüinoz"));
         revisor.Anadir(u"pingüinoz"_qs);
         QVERIFY(revisor.Correcta(u"pingüinoz"));
-        QCOMPARE(LeerBytes(ruta), QByteArray("Velarto\nzorglub\npingüinoz\n"));
+        QCOMPARE(LeerBytes(ruta), QByteArray("\xEF\xBB\xBFVelarto\r\nzorglub\r\n\r\npingüinoz\r\n"));
 
         revisor.Ignorar(u"cancion"_qs);
         QVERIFY(revisor.Correcta(u"cancion"));
         QCOMPARE(Revisor(ruta).personales(), (QStringList{"Velarto", "zorglub", "pingüinoz"}));
+    }
+
+    // A word added to the list keeps every byte the list had and comes in the list's own code page and
+    // line ends; a list that cannot be read whole is never written.
+    void anadirALaLista_data()
+    {
+        QTest::addColumn<QByteArray>("antes"); // null: no list yet
+        QTest::addColumn<bool>("ilegible");
+        QTest::addColumn<QString>("palabra");
+        QTest::addColumn<QByteArray>("despues");
+        QTest::addColumn<int>("numero");
+        QTest::newRow("latin-1") << QByteArray("caf\xE9\r\nni\xF1o\r\n") << false << u"pingüino"_s
+                                 << QByteArray("caf\xE9\r\nni\xF1o\r\nping\xFCino\r\n") << 0;
+        QTest::newRow("latin-1 sin salto final")
+            << QByteArray("caf\xE9\nt\xE9") << false << u"ñu"_s << QByteArray("caf\xE9\nt\xE9\n\xF1u\n") << 0;
+        QTest::newRow("utf-8 con bom y línea vacía")
+            << QByteArray("\xEF\xBB\xBFuno\r\n\r\n") << false << u"ñandú"_s
+            << QByteArray("\xEF\xBB\xBFuno\r\n\r\n\xC3\xB1" "and\xC3\xBA\r\n") << 0;
+        QTest::newRow("utf-16") << QByteArray("\xFF\xFEu\0n\0o\0\n\0", 10) << false << u"ñ"_s
+                                << QByteArray("\xFF\xFEu\0n\0o\0\n\0\xF1\0\n\0", 14) << 0;
+        QTest::newRow("sin lista") << QByteArray() << false << u"ñandú"_s
+                                   << QByteArray("\xC3\xB1" "and\xC3\xBA\n") << 0;
+        QTest::newRow("no cabe en su codificación")
+            << QByteArray("caf\xE9\n") << false << u"Łódź"_s << QByteArray("caf\xE9\n") << 75;
+        QTest::newRow("ilegible") << QByteArray("uno\ndos\n") << true << u"tres"_s << QByteArray("uno\ndos\n")
+                                  << 57;
+    }
+    void anadirALaLista()
+    {
+        QFETCH(QByteArray, antes);
+        QFETCH(bool, ilegible);
+        QFETCH(QString, palabra);
+        QFETCH(QByteArray, despues);
+        QFETCH(int, numero);
+        QTemporaryDir dir;
+        const QString ruta = dir.filePath(u"datos/palabras.txt"_s);
+        if (!antes.isNull())
+            EscribirBytes(ruta, antes);
+        FallosArchivos fallos;
+        if (ilegible)
+            fallos.programar(OperacionArchivo::Leer, 1, EIO);
+        Revisor revisor(ruta, fallos);
+        if (ilegible)
+            fallos.programar(OperacionArchivo::Leer, 1, EIO);
+        QCOMPARE(NumeroDeError([&] { revisor.Anadir(palabra); }), numero);
+        QCOMPARE(LeerBytes(ruta), despues);
+        QCOMPARE(revisor.personales().contains(palabra), numero == 0);
+    }
+
+    // Two editors adding words to one list, one after the other and at the same moment: none is lost.
+    void dosEditoresAnaden()
+    {
+        QTemporaryDir dir;
+        const QString ruta = dir.filePath(u"palabras.txt"_s);
+        EscribirBytes(ruta, "común\n");
+        Revisor uno(ruta);
+        Revisor otro(ruta);
+        uno.Anadir(u"primera"_s);
+        otro.Anadir(u"segunda"_s);
+        QCOMPARE(LeerBytes(ruta), QByteArray("común\nprimera\nsegunda\n"));
+        QVERIFY(otro.personales().contains(u"primera"_s));
+
+        std::atomic<int> fallidas = 0;
+        const auto anadir = [&](QChar letra) {
+            Revisor revisor(ruta);
+            for (int i = 0; i < 15; ++i) {
+                try {
+                    revisor.Anadir(letra + QString::number(i));
+                } catch (const ErrorEjecucion&) {
+                    ++fallidas;
+                }
+            }
+        };
+        std::thread a(anadir, u'a');
+        std::thread b(anadir, u'b');
+        a.join();
+        b.join();
+        QCOMPARE(fallidas.load(), 0);
+        QCOMPARE(Revisor(ruta).personales().size(), 3 + 2 * 15);
     }
 
     void sugerencias()

@@ -1,9 +1,12 @@
 // The script browser's controls: which files the file list shows and in what order, when its click
-// runs, and how the folder and drive lists move.
+// runs, and how the folder and drive lists move; the answers a real message box gives.
+#include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "caja_texto.h"
 #include "carpeta_prueba.h"
@@ -11,7 +14,10 @@
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
 #include "lista_unidades.h"
+#include "mensajes.h"
 #include "principal.h"
+
+Q_DECLARE_METATYPE(Respuesta)
 
 class PruebaListas final : public QObject
 {
@@ -23,6 +29,38 @@ private Q_SLOTS:
         QVERIFY(dir_->isValid());
     }
     void cleanup() { ComprobarSinVentanas(); }
+
+    // A question before something that cannot be undone: Enter and Escape both answer No.
+    void preguntaSiNo_data()
+    {
+        QTest::addColumn<QString>("gesto");
+        QTest::addColumn<Respuesta>("respuesta");
+        QTest::newRow("intro") << QStringLiteral("intro") << Respuesta::No;
+        QTest::newRow("escape") << QStringLiteral("escape") << Respuesta::No;
+        QTest::newRow("clic en sí") << QStringLiteral("sí") << Respuesta::Si;
+    }
+    void preguntaSiNo()
+    {
+        QFETCH(QString, gesto);
+        QFETCH(Respuesta, respuesta);
+        QTimer::singleShot(0, [gesto] {
+            QWidget* caja = QApplication::activeModalWidget();
+            if (!caja)
+                return;
+            if (gesto == u"sí") {
+                for (QPushButton* boton : caja->findChildren<QPushButton*>()) {
+                    if (boton->text() == u"&Sí")
+                        boton->click();
+                }
+            } else {
+                QTest::keyClick(caja, gesto == u"intro" ? Qt::Key_Return : Qt::Key_Escape);
+            }
+        });
+        CajaMensajesQt mensajes;
+        QCOMPARE(
+            mensajes.Mostrar(QStringLiteral("¿Seguro?"), Botones::SiNo, Icono::Exclamacion, tituloAplicacion),
+            respuesta);
+    }
 
     void archivosDeUnaCarpeta()
     {

@@ -14,6 +14,7 @@
 #include "carpeta_prueba.h"
 #include "error_esperado.h"
 #include "principal.h"
+#include "proceso.h"
 #include "texto_archivo.h"
 
 using namespace Qt::StringLiterals;
@@ -419,23 +420,59 @@ private Q_SLOTS:
     }
 
     // Where the file system cannot make a file without a name, the temporary is named after its process;
-    // a later write into the folder removes those whose process is gone, and only those.
-    void temporalesDeProcesosMuertos()
+    // a later write into the folder removes those an editor left and nobody will finish, and only those.
+    void temporalesAbandonados_data()
     {
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<QByteArray>("contenido");
+        QTest::addColumn<bool>("antiguo"); // modified two days ago
+        QTest::addColumn<bool>("queda");
         const pid_t muerto = ::fork();
         if (muerto == 0)
             ::_exit(0);
         QCOMPARE(::waitpid(muerto, nullptr, 0), muerto);
-        const QString huerfano = QStringLiteral(".velarto-%1-abcdef").arg(muerto);
-        const QString vivo = QStringLiteral(".velarto-%1-abcdef").arg(::getpid());
-        EscribirBytes(dir_->filePath(huerfano), "x");
-        EscribirBytes(dir_->filePath(vivo), "y");
+        const IdentidadProceso propio = EsteProceso();
+        const auto temporal = [](const IdentidadProceso& escritor) -> QString {
+            return u".velarto-"_s + QString::fromLatin1(escritor.texto()) + u"-Ab12Cd"_s;
+        };
+        const QString otroArranque =
+            temporal({propio.pid, 1, propio.arranque == "ffffffff" ? "eeeeeeee" : "ffffffff"});
+        QTest::newRow("editor terminado")
+            << temporal({muerto, 7, propio.arranque}) << QByteArray("x") << false << false;
+        QTest::newRow("este editor") << temporal(propio) << QByteArray("x") << false << true;
+        QTest::newRow("número reutilizado") << temporal({propio.pid, propio.inicio + 1, propio.arranque})
+                                            << QByteArray("x") << false << false;
+        QTest::newRow("otro arranque reciente") << otroArranque << QByteArray("x") << false << true;
+        QTest::newRow("otro arranque de hace dos días") << otroArranque << QByteArray("x") << true << false;
+        QTest::newRow("versión anterior vacía")
+            << u".velarto-%1-abcdef"_s.arg(muerto) << QByteArray() << false << false;
+        QTest::newRow("versión anterior con datos")
+            << u".velarto-%1-abcdef"_s.arg(muerto) << QByteArray("x") << false << true;
+        QTest::newRow("versión anterior viva")
+            << u".velarto-%1-abcdef"_s.arg(::getpid()) << QByteArray() << false << true;
+        QTest::newRow("archivo del usuario")
+            << u".velarto-%1-notas.txt"_s.arg(muerto) << QByteArray() << false << true;
+    }
+    void temporalesAbandonados()
+    {
+        QFETCH(QString, nombre);
+        QFETCH(QByteArray, contenido);
+        QFETCH(bool, antiguo);
+        QFETCH(bool, queda);
+        const QString ruta = dir_->filePath(nombre);
+        EscribirBytes(ruta, contenido);
+        if (antiguo) {
+            QFile archivo(ruta);
+            QVERIFY(archivo.open(QIODevice::ReadWrite) &&
+                    archivo.setFileTime(QDateTime::currentDateTime().addDays(-2),
+                                        QFileDevice::FileModificationTime));
+        }
         FallosArchivos sinNombre;
         sinNombre.programar(OperacionArchivo::Abrir, 1, EOPNOTSUPP);
         EscribirArchivoAtomico(dir_->filePath(QStringLiteral("t.txt")), "nuevo", sinNombre);
         QCOMPARE(LeerBytes(dir_->filePath(QStringLiteral("t.txt"))), QByteArray("nuevo"));
-        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-                 (QStringList{vivo, "t.txt"}));
+        const QStringList esperados = queda ? QStringList{nombre, "t.txt"} : QStringList{"t.txt"};
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name), esperados);
     }
 
     void escrituraConservaPermisos()

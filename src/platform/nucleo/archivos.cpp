@@ -1,44 +1,47 @@
-// File operations over POSIX calls, so that every failure has its errno and a test can inject one.
+// File operations over POSIX calls, so that every failure has its errno and a test can inject one:
+// reading, the record of what was read, deletion and folders. Writing is in escritura_archivos.cpp.
 #include "archivos.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <csignal>
+#include <ctime>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QLocale>
 #include <QStandardPaths>
 #include <QStringBuilder>
 
+#include "archivos_internos.h"
 #include "errores.h"
 #include "sistema_archivos.h"
 
-namespace {
-
-// Temporaries are named ".velarto-PID-XXXXXX", so that a later write can tell whose they are.
-constexpr QByteArrayView prefijoTemporal = ".velarto-";
+namespace archivos {
 
 QByteArray RutaLocal(const QString& ruta)
 {
     return QFile::encodeName(ruta);
 }
 
-bool CarpetaDeExiste(const QString& ruta)
+Descriptor::~Descriptor()
 {
-    return QFileInfo(QFileInfo(ruta).absolutePath()).isDir();
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
-// The error for a failed open: ENOENT names the file when its folder exists, the path otherwise.
-ErrorEjecucion ErrorAlAbrir(int codigoErrno, const QString& ruta)
+Descriptor& Descriptor::operator=(Descriptor&& otro) noexcept
 {
-    if (codigoErrno == ENOENT)
-        return ErrorDeSistema(ENOENT, !CarpetaDeExiste(ruta));
-    return ErrorDeSistema(codigoErrno);
+    if (this != &otro) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = std::exchange(otro.fd_, -1);
+    }
+    return *this;
 }
 
 ErrorEjecucion NoEsArchivoNormal(const QString& ruta)
@@ -48,6 +51,39 @@ ErrorEjecucion NoEsArchivoNormal(const QString& ruta)
         QStringLiteral("No se puede abrir «%1»: no es un archivo normal.").arg(ruta));
 }
 
+ErrorEjecucion ErrorAlAbrir(int codigoErrno, const QString& ruta)
+{
+    if (codigoErrno == ELOOP)
+        return NoEsArchivoNormal(ruta);
+    if (codigoErrno == ENOENT)
+        return ErrorDeSistema(ENOENT, !QFileInfo(QFileInfo(ruta).absolutePath()).isDir());
+    return ErrorDeSistema(codigoErrno);
+}
+
+// The mode bits first, so that root, whom the system lets write anything, respects them too.
+bool SoloLectura(const QByteArray& ruta, const struct stat& datos)
+{
+    return (datos.st_mode & 0222) == 0 || ::access(ruta.constData(), W_OK) != 0;
+}
+
+Descriptor AbrirNormal(const QByteArray& local, const QString& ruta, SistemaArchivos& sistema, int banderas,
+                       struct stat& datos)
+{
+    // Non-blocking, so that a pipe or a device cannot hold the window before it is seen for what it is.
+    Descriptor archivo(sistema.abrir(local.constData(), banderas | O_NONBLOCK | O_NOCTTY, 0));
+    if (archivo.fd() < 0)
+        throw ErrorAlAbrir(errno, ruta);
+    if (::fstat(archivo.fd(), &datos) != 0)
+        throw ErrorDeSistema(errno);
+    if (S_ISDIR(datos.st_mode))
+        throw ErrorEjecucion(Errores::ErrorAccesoRuta);
+    if (!S_ISREG(datos.st_mode))
+        throw NoEsArchivoNormal(ruta);
+    return archivo;
+}
+
+namespace {
+
 ErrorEjecucion DemasiadoGrande(qint64 tamano, qint64 maximo)
 {
     return ErrorEjecucion::ConAviso(
@@ -56,123 +92,27 @@ ErrorEjecucion DemasiadoGrande(qint64 tamano, qint64 maximo)
             .arg(TamanoLegible(tamano), QString::number(maximo >> 20)));
 }
 
-// A file the editor must leave as it is: its mode gives nobody the right to write it, or this process may
-// not write it. The mode bits first, so that root, whom the system lets write anything, respects them too.
-bool SoloLectura(const QByteArray& ruta, const struct stat& datos)
+qint64 Nanosegundos(const timespec& momento)
 {
-    return (datos.st_mode & 0222) == 0 || ::access(ruta.constData(), W_OK) != 0;
+    return qint64(momento.tv_sec) * 1'000'000'000 + momento.tv_nsec;
 }
 
-bool EscribirTodo(SistemaArchivos& sistema, int fd, const char* datos, size_t cantidad)
+qint64 Ahora()
 {
-    while (cantidad > 0) {
-        const ssize_t n = sistema.escribir(fd, datos, cantidad);
-        if (n <= 0)
-            return false;
-        datos += n;
-        cantidad -= static_cast<size_t>(n);
-    }
-    return true;
+    timespec ahora;
+    ::clock_gettime(CLOCK_REALTIME, &ahora);
+    return Nanosegundos(ahora);
 }
 
-// Closes a descriptor when it leaves scope, on every path.
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int fd() const { return fd_; }
+// A change time this close to when the record was taken may share its clock tick with a later write
+// of the same size: only the bytes can tell then.
+constexpr qint64 nsMargenReloj = 2'000'000'000;
 
-private:
-    int fd_;
-};
-
-// The mode a replacement file gets: the old file's, or the usual one for a new file.
-mode_t ModoPara(const QByteArray& ruta)
+bool MismoArchivoSinCambios(const struct stat& datos, const HuellaArchivo& huella)
 {
-    struct stat datos;
-    if (::stat(ruta.constData(), &datos) == 0)
-        return datos.st_mode & 07777;
-    const mode_t mascara = ::umask(0);
-    ::umask(mascara);
-    return 0666 & ~mascara;
-}
-
-void SincronizarCarpeta(const QByteArray& carpeta)
-{
-    Descriptor fd(::open(carpeta.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.fd() >= 0)
-        ::fsync(fd.fd());
-}
-
-QByteArray NombreTemporal(const QByteArray& carpeta)
-{
-    return carpeta + '/' + prefijoTemporal.toByteArray() + QByteArray::number(::getpid()) + "-XXXXXX";
-}
-
-// Removes the temporaries that a killed editor left in `carpeta`: those whose process is gone.
-void QuitarTemporalesHuerfanos(const QByteArray& carpeta)
-{
-    DIR* dir = ::opendir(carpeta.constData());
-    if (!dir)
-        return;
-    while (const dirent* entrada = ::readdir(dir)) {
-        const QByteArrayView nombre(entrada->d_name);
-        if (!nombre.startsWith(prefijoTemporal))
-            continue;
-        const QByteArrayView resto = nombre.sliced(prefijoTemporal.size());
-        bool numero = false;
-        const qsizetype guion = resto.indexOf('-');
-        const pid_t pid = pid_t(resto.first(guion < 0 ? 0 : guion).toInt(&numero));
-        if (numero && pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
-            ::unlinkat(::dirfd(dir), entrada->d_name, 0);
-    }
-    ::closedir(dir);
-}
-
-// Writes, syncs and names the temporary; false with errno set on failure, with nothing left behind.
-bool EscribirTemporal(SistemaArchivos& sistema, const QByteArray& carpeta, mode_t modo,
-                      const QByteArray& datos, QByteArray& temporal)
-{
-    temporal = NombreTemporal(carpeta);
-    bool sinNombre = true;
-    int fd = sistema.crearSinNombre(carpeta.constData(), modo);
-    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
-        sinNombre = false;
-        fd = sistema.crearTemporal(temporal.data());
-    }
-    if (fd < 0)
-        return false;
-    Descriptor archivo(fd);
-    bool bien = ::fchmod(fd, modo) == 0 &&
-                EscribirTodo(sistema, fd, datos.constData(), size_t(datos.size())) &&
-                sistema.sincronizar(fd) == 0;
-    if (bien && sinNombre) {
-        // A name of its own only now, complete: a kill before this leaves nothing behind.
-        do {
-            temporal = NombreTemporal(carpeta);
-            const int unico = ::mkstemp(temporal.data());
-            if (unico < 0) {
-                bien = false;
-                break;
-            }
-            ::close(unico);
-            ::unlink(temporal.constData());
-            bien = sistema.enlazar(fd, temporal.constData()) == 0;
-        } while (!bien && errno == EEXIST);
-    }
-    if (!bien && !sinNombre) {
-        const int codigo = errno;
-        ::unlink(temporal.constData());
-        errno = codigo;
-    }
-    return bien;
+    return quint64(datos.st_dev) == huella.dispositivo && quint64(datos.st_ino) == huella.nodo &&
+           Nanosegundos(datos.st_mtim) == huella.modificacion &&
+           Nanosegundos(datos.st_ctim) == huella.cambio && huella.cambio + nsMargenReloj <= huella.tomada;
 }
 
 // What deletion refuses, to the trash or for good: a missing file (53), anything but a regular file or a
@@ -209,16 +149,78 @@ bool PrepararPapelera()
 
 } // namespace
 
-QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema, qint64 maximo)
+void ComprobarReemplazableEn(const QByteArray& local, qint64 maximo)
+{
+    struct stat datos;
+    if (::stat(local.constData(), &datos) != 0) {
+        if (errno == ELOOP)
+            throw NoEsArchivoNormal(QFile::decodeName(local));
+        return;
+    }
+    if (!S_ISREG(datos.st_mode) || SoloLectura(local, datos) || datos.st_size > maximo)
+        throw ErrorEjecucion(Errores::ErrorAccesoRuta);
+}
+
+QByteArray LeerTodo(SistemaArchivos& sistema, int fd, qint64 maximo, qint64 reserva)
 {
     QByteArray contenido;
-    RecorrerArchivo(
-        ruta, [&](qint64 tamano) { contenido.reserve(static_cast<qsizetype>(tamano)); },
-        [&](QByteArrayView bloque) {
-            contenido.append(bloque);
-            return true;
-        },
-        sistema, maximo);
+    contenido.reserve(static_cast<qsizetype>(std::min(reserva, maximo)));
+    char bloque[1 << 16];
+    for (;;) {
+        const ssize_t n = sistema.leer(fd, bloque, sizeof bloque);
+        if (n < 0)
+            throw ErrorDeSistema(errno);
+        if (n == 0)
+            return contenido;
+        // The file may grow while it is read: what is read stays within the bound all the same.
+        if (contenido.size() + n > maximo)
+            throw DemasiadoGrande(contenido.size() + n, maximo);
+        contenido.append(bloque, n);
+    }
+}
+
+bool EscribirTodo(SistemaArchivos& sistema, int fd, const char* datos, size_t cantidad)
+{
+    while (cantidad > 0) {
+        const ssize_t n = sistema.escribir(fd, datos, cantidad);
+        if (n <= 0)
+            return false;
+        datos += n;
+        cantidad -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+HuellaArchivo HuellaDe(const struct stat& datos, const QByteArray& contenido)
+{
+    HuellaArchivo huella;
+    huella.existe = true;
+    huella.dispositivo = quint64(datos.st_dev);
+    huella.nodo = quint64(datos.st_ino);
+    huella.tamano = datos.st_size;
+    huella.modificacion = Nanosegundos(datos.st_mtim);
+    huella.cambio = Nanosegundos(datos.st_ctim);
+    huella.tomada = Ahora();
+    huella.resumen = qHashBits(contenido.constData(), size_t(contenido.size()), 0);
+    return huella;
+}
+
+} // namespace archivos
+
+using namespace archivos;
+
+QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema, qint64 maximo, HuellaArchivo* huella)
+{
+    if (huella)
+        *huella = {};
+    struct stat datos;
+    const Descriptor archivo = AbrirNormal(RutaLocal(ruta), ruta, sistema, O_RDONLY, datos);
+    if (datos.st_size > maximo)
+        throw DemasiadoGrande(datos.st_size, maximo);
+    const QByteArray contenido = LeerTodo(sistema, archivo.fd(), maximo, datos.st_size);
+    // The state before the read: a write during it leaves a record that no longer matches the file.
+    if (huella)
+        *huella = HuellaDe(datos, contenido);
     return contenido;
 }
 
@@ -226,18 +228,8 @@ void RecorrerArchivo(const QString& ruta, const std::function<void(qint64)>& alA
                      const std::function<bool(QByteArrayView)>& bloque, SistemaArchivos& sistema,
                      qint64 maximo)
 {
-    const QByteArray local = RutaLocal(ruta);
-    // Non-blocking, so that a pipe or a device cannot hold the window before it is seen for what it is.
-    Descriptor archivo(sistema.abrir(local.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY, 0));
-    if (archivo.fd() < 0)
-        throw ErrorAlAbrir(errno, ruta);
     struct stat datos;
-    if (::fstat(archivo.fd(), &datos) != 0)
-        throw ErrorDeSistema(errno);
-    if (S_ISDIR(datos.st_mode))
-        throw ErrorEjecucion(Errores::ErrorAccesoRuta);
-    if (!S_ISREG(datos.st_mode))
-        throw NoEsArchivoNormal(ruta);
+    const Descriptor archivo = AbrirNormal(RutaLocal(ruta), ruta, sistema, O_RDONLY, datos);
     if (datos.st_size > maximo)
         throw DemasiadoGrande(datos.st_size, maximo);
     if (alAbrir)
@@ -259,30 +251,32 @@ void RecorrerArchivo(const QString& ruta, const std::function<void(qint64)>& alA
     }
 }
 
-void ComprobarReemplazable(const QString& ruta, qint64 maximo)
+bool HaCambiado(const QString& ruta, const HuellaArchivo& huella, SistemaArchivos& sistema)
 {
     struct stat datos;
-    if (::stat(RutaLocal(ruta).constData(), &datos) != 0)
-        return;
-    if (!S_ISREG(datos.st_mode) || SoloLectura(RutaLocal(ruta), datos) || datos.st_size > maximo)
-        throw ErrorEjecucion(Errores::ErrorAccesoRuta);
+    Descriptor archivo;
+    try {
+        archivo = AbrirNormal(RutaLocal(ruta), ruta, sistema, O_RDONLY, datos);
+    } catch (const ErrorEjecucion& error) {
+        const bool falta =
+            error.numero() == Errores::ArchivoNoEncontrado || error.numero() == Errores::RutaNoEncontrada;
+        return !(falta && !huella.existe);
+    }
+    if (!huella.existe || datos.st_size != huella.tamano)
+        return true;
+    if (MismoArchivoSinCambios(datos, huella))
+        return false;
+    try {
+        const QByteArray contenido = LeerTodo(sistema, archivo.fd(), huella.tamano, huella.tamano);
+        return qHashBits(contenido.constData(), size_t(contenido.size()), 0) != huella.resumen;
+    } catch (const ErrorEjecucion&) {
+        return true;
+    }
 }
 
-void EscribirArchivoAtomico(const QString& ruta, const QByteArray& datos, SistemaArchivos& sistema)
+void ComprobarReemplazable(const QString& ruta, qint64 maximo)
 {
-    const QByteArray destino = RutaLocal(ruta);
-    ComprobarReemplazable(ruta);
-    const QByteArray carpeta = RutaLocal(QFileInfo(ruta).absolutePath());
-    QuitarTemporalesHuerfanos(carpeta);
-    QByteArray temporal;
-    if (!EscribirTemporal(sistema, carpeta, ModoPara(destino), datos, temporal))
-        throw ErrorAlAbrir(errno, ruta);
-    if (sistema.renombrar(temporal.constData(), destino.constData()) != 0) {
-        const int codigo = errno;
-        ::unlink(temporal.constData());
-        throw ErrorDeSistema(codigo);
-    }
-    SincronizarCarpeta(carpeta);
+    ComprobarReemplazableEn(RutaLocal(ruta), maximo);
 }
 
 void EliminarArchivo(const QString& ruta)

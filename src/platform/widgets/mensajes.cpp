@@ -32,6 +32,12 @@ Respuesta CajaMensajesQt::Mostrar(const QString& texto, Botones botones, Icono i
     }
     QPushButton* si = caja.addButton(QStringLiteral("&Sí"), QMessageBox::YesRole);
     QPushButton* no = caja.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    if (botones == Botones::SiNo) {
+        caja.setDefaultButton(no);
+        caja.setEscapeButton(no);
+        caja.exec();
+        return caja.clickedButton() == si ? Respuesta::Si : Respuesta::No;
+    }
     QPushButton* cancelar = caja.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
     caja.setDefaultButton(si);
     caja.setEscapeButton(cancelar);

@@ -5,7 +5,8 @@
 
 class QWidget;
 
-enum class Botones { Aceptar, SiNoCancelar };
+// SiNo asks before something that cannot be undone: "No" is the default and what Escape gives.
+enum class Botones { Aceptar, SiNoCancelar, SiNo };
 enum class Icono { Ninguno, Exclamacion, Critico };
 // The values are the answers' traditional numbers (Yes is 6).
 enum class Respuesta { Aceptar = 1, Cancelar = 2, Si = 6, No = 7 };
@@ -16,8 +17,8 @@ class CajaMensajes
 {
 public:
     virtual ~CajaMensajes() = default;
-    // Shows a modal box and returns the button pressed. Closing the box counts as Cancel, or as OK
-    // where OK is the only button.
+    // Shows a modal box and returns the button pressed. Closing the box counts as Cancel, as No where
+    // there is no Cancel, or as OK where OK is the only button.
     virtual Respuesta Mostrar(const QString& texto, Botones botones = Botones::Aceptar,
                               Icono icono = Icono::Ninguno, const QString& titulo = tituloAplicacion) = 0;
 };
