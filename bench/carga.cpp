@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -24,7 +25,9 @@ double TiempoSuelo(const QStringList& original, const QStringList& traduccion)
 {
     QWidget marco;
     marco.resize(649, 448);
-    auto* lista = new ListaSimple(&marco);
+    // The toolkit's own list, an item per line, as the floor has always been measured.
+    auto* lista = new QListWidget(&marco);
+    lista->setUniformItemSizes(true);
     lista->setGeometry(8, 200, 449, 171);
     auto* caja = new CajaTexto(&marco);
     caja->setGeometry(8, 24, 449, 169);

@@ -99,7 +99,7 @@ bool LeerOriginal(ListaSimple& lista, SistemaArchivos& archivos, std::optional<C
     const bool vigente = LeerPorTramos(lector, sigueVigente, [&](const QStringList& tramo) {
         for (const QString& linea : tramo)
             suma += linea.size();
-        lista.addItems(tramo);
+        lista.anadirLineas(tramo);
     });
     if (!vigente)
         return false;

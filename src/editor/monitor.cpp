@@ -69,8 +69,9 @@ void MonitorEditor::Vigilar()
     connect(modelo, &QAbstractItemModel::modelReset, this, cambioLista);
     connect(modelo, &QAbstractItemModel::dataChanged, this, cambioLista);
     connect(modelo, &QAbstractItemModel::layoutChanged, this, cambioLista);
-    connect(&c_.lstOriginal, &QListWidget::itemSelectionChanged, this, &MonitorEditor::Despertar);
-    connect(&c_.lstOriginal, &QListWidget::currentRowChanged, this, &MonitorEditor::Despertar);
+    const QItemSelectionModel* seleccion = c_.lstOriginal.selectionModel();
+    connect(seleccion, &QItemSelectionModel::selectionChanged, this, &MonitorEditor::Despertar);
+    connect(seleccion, &QItemSelectionModel::currentChanged, this, &MonitorEditor::Despertar);
     // The counters, the warning and the tooltips have no change signal. Whatever handler touched them,
     // the event loop passes here before it waits again or when it next looks for events (a load
     // yielding, a test waiting), and the timer wakes if a tick has work to do.

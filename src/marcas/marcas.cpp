@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include <QListWidget>
+#include <QAbstractItemView>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
@@ -16,7 +16,7 @@ constexpr int lineasSueltas = 256;
 
 } // namespace
 
-MarcasLineas::MarcasLineas(QPlainTextEdit* caja, QListWidget* lista, QObject* padre)
+MarcasLineas::MarcasLineas(QPlainTextEdit* caja, QAbstractItemView* lista, QObject* padre)
     : QObject(padre), caja_(caja), lista_(lista)
 {
     Conectar();
@@ -157,9 +157,9 @@ QString MarcasLineas::textoTraduccion(int linea, int maximo) const
 
 QString MarcasLineas::textoOriginal(int linea, int maximo) const
 {
-    if (!lista_ || linea < 0 || linea >= lista_->count())
+    if (linea < 0 || linea >= Filas())
         return {};
-    return lista_->item(linea)->text().left(maximo);
+    return lista_->model()->index(linea, 0).data().toString().left(maximo);
 }
 
 void MarcasLineas::CambioTexto(int posicion, int /*quitados*/, int agregados)
@@ -208,7 +208,7 @@ void MarcasLineas::FilasInsertadas(int primera, int ultima)
     std::vector<int> largos;
     largos.reserve(std::size_t(ultima - primera + 1));
     for (int fila = primera; fila <= ultima; ++fila)
-        largos.push_back(int(lista_->item(fila)->text().size()));
+        largos.push_back(LargoFila(fila));
     largoOriginal_.insert(largoOriginal_.begin() + primera, largos.begin(), largos.end());
     if (antes == 0)
         Reevaluar(0, lineasTraduccion(), true);
@@ -237,16 +237,16 @@ void MarcasLineas::FilasQuitadas(int primera, int ultima)
 
 void MarcasLineas::FilasCambiadas(int primera, int ultima)
 {
-    const int filas = lista_ ? lista_->count() : 0;
+    const int filas = Filas();
     if (primera < 0 || ultima >= filas || filas != lineasOriginal()) {
         largoOriginal_.resize(std::size_t(filas));
         for (int fila = 0; fila < filas; ++fila)
-            largoOriginal_[std::size_t(fila)] = int(lista_->item(fila)->text().size());
+            largoOriginal_[std::size_t(fila)] = LargoFila(fila);
         Reevaluar(0, lineasTraduccion(), true);
         return;
     }
     for (int fila = primera; fila <= ultima; ++fila)
-        largoOriginal_[std::size_t(fila)] = int(lista_->item(fila)->text().size());
+        largoOriginal_[std::size_t(fila)] = LargoFila(fila);
     Reevaluar(primera, ultima + 1, false);
 }
 
@@ -259,10 +259,10 @@ void MarcasLineas::MedirTodo()
         for (QTextBlock bloque = documento_->begin(); bloque.isValid(); bloque = bloque.next())
             largoTraduccion_.push_back(bloque.length() - 1);
     }
-    const int filas = lista_ ? lista_->count() : 0;
+    const int filas = Filas();
     largoOriginal_.resize(std::size_t(filas));
     for (int fila = 0; fila < filas; ++fila)
-        largoOriginal_[std::size_t(fila)] = int(lista_->item(fila)->text().size());
+        largoOriginal_[std::size_t(fila)] = LargoFila(fila);
     largas_.redimensionar(lineasTraduccion());
     Reevaluar(0, std::max(viejo, lineasTraduccion()), true);
 }
@@ -287,4 +287,14 @@ void MarcasLineas::Reevaluar(int desde, int hasta, bool movidas)
     if (!sueltas)
         largas_.recontar();
     Q_EMIT cambio(desde, hasta, movidas);
+}
+
+int MarcasLineas::Filas() const
+{
+    return lista_ && lista_->model() ? lista_->model()->rowCount() : 0;
+}
+
+int MarcasLineas::LargoFila(int fila) const
+{
+    return int(lista_->model()->index(fila, 0).data().toString().size());
 }

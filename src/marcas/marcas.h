@@ -10,7 +10,7 @@
 
 #include "conjunto_lineas.h"
 
-class QListWidget;
+class QAbstractItemView;
 class QModelIndex;
 class QPlainTextEdit;
 class QTextDocument;
@@ -23,7 +23,7 @@ class MarcasLineas final : public QObject
     Q_DISABLE_COPY_MOVE(MarcasLineas)
 public:
     // Follows the box's document and the list's items from now on.
-    MarcasLineas(QPlainTextEdit* caja, QListWidget* lista, QObject* padre = nullptr);
+    MarcasLineas(QPlainTextEdit* caja, QAbstractItemView* lista, QObject* padre = nullptr);
     ~MarcasLineas() override;
 
     // Follows the box's document again when the box was given another one; cheap when it was not.
@@ -64,11 +64,14 @@ private:
     void FilasQuitadas(int primera, int ultima);
     void FilasCambiadas(int primera, int ultima);
     void MedirTodo();
+    // The original list's rows.
+    int Filas() const;
+    int LargoFila(int fila) const;
     // Marks lines desde ... hasta - 1 afresh and reports them.
     void Reevaluar(int desde, int hasta, bool movidas);
 
     QPointer<QPlainTextEdit> caja_;
-    QPointer<QListWidget> lista_;
+    QPointer<QAbstractItemView> lista_;
     QPointer<QTextDocument> documento_;
     QMetaObject::Connection conexionDocumento_;
     std::vector<QMetaObject::Connection> conexiones_;

@@ -337,7 +337,7 @@ private Q_SLOTS:
         QCOMPARE(enLinea(0, derecha), QColor(255, 204, 204));
         QCOMPARE(enLinea(1, derecha), v.txtTraducido->palette().color(QPalette::Base));
         QCOMPARE(enLinea(3, derecha), QColor(255, 224, 179));
-        const QRect fila = v.lstOriginal->visualItemRect(v.lstOriginal->item(0));
+        const QRect fila = v.lstOriginal->visualRect(v.lstOriginal->model()->index(0, 0));
         QCOMPARE(QColor(imagen.pixel(v.lstOriginal->viewport()->mapTo(
                      &v, QPoint(v.lstOriginal->viewport()->width() - 3, fila.center().y())))),
                  QColor(255, 204, 204));

@@ -138,7 +138,7 @@ private Q_SLOTS:
         QCOMPARE(v.lstOriginal->indice(), 1);
         QCOMPARE(v.lblLl->text(), QStringLiteral("3"));
 
-        v.lstOriginal->setCurrentRow(3);
+        v.lstOriginal->setCurrentIndex(v.lstOriginal->model()->index(3, 0));
         Ticks(1);
         QCOMPARE(v.lstOriginal->indice(), 1);
         QCOMPARE(v.lstOriginal->toolTip(), QStringLiteral("dos"));

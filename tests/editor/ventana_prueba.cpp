@@ -82,7 +82,7 @@ QStringList ItemsOriginal(const frmEditor& ventana)
 {
     QStringList items;
     for (int i = 0; i < ventana.lstOriginal->count(); ++i)
-        items.append(ventana.lstOriginal->item(i)->text());
+        items.append(ventana.lstOriginal->texto(i));
     return items;
 }
 

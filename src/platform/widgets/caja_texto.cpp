@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QStyledItemDelegate>
 #include <QTextBlock>
+#include <QThreadPool>
 
 #include "seleccion.h"
 #include "teclas.h"
@@ -142,8 +143,42 @@ private:
 
 } // namespace
 
-ListaSimple::ListaSimple(QWidget* padre) : QListWidget(padre)
+int ModeloLineas::rowCount(const QModelIndex& padre) const
 {
+    return padre.isValid() ? 0 : int(lineas_.size());
+}
+
+QVariant ModeloLineas::data(const QModelIndex& indice, int rol) const
+{
+    if (rol != Qt::DisplayRole || !indice.isValid() || indice.row() >= lineas_.size())
+        return {};
+    return lineas_[indice.row()];
+}
+
+void ModeloLineas::anadir(const QStringList& lineas)
+{
+    if (lineas.isEmpty())
+        return;
+    const int primera = int(lineas_.size());
+    beginInsertRows({}, primera, primera + int(lineas.size()) - 1);
+    lineas_.append(lineas);
+    endInsertRows();
+}
+
+void ModeloLineas::vaciar()
+{
+    if (lineas_.isEmpty())
+        return;
+    beginResetModel();
+    QStringList viejas = std::exchange(lineas_, {});
+    endResetModel();
+    // Freeing a million strings takes a while; no one else holds them, so another thread may.
+    QThreadPool::globalInstance()->start([viejas = std::move(viejas)]() mutable { viejas = {}; });
+}
+
+ListaSimple::ListaSimple(QWidget* padre) : QListView(padre), modelo_(new ModeloLineas(this))
+{
+    setModel(modelo_);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     setItemDelegate(new DelegadoLista(0, this));
@@ -162,7 +197,7 @@ void ListaSimple::setIndice(int indice)
 QString ListaSimple::textoSeleccionado() const
 {
     const int i = indice();
-    return i >= 0 ? item(i)->text() : QString();
+    return i >= 0 ? texto(i) : QString();
 }
 
 void ListaSimple::setExtensionHorizontal(int pixeles)

@@ -3,7 +3,8 @@
 
 #include <functional>
 
-#include <QListWidget>
+#include <QAbstractListModel>
+#include <QListView>
 #include <QPlainTextEdit>
 
 class QMenu;
@@ -42,13 +43,39 @@ private:
     bool conLineas_ = false; // the filling has put at least one line into the box
 };
 
+// The lines a list box shows, one row each, with no object per row: a million lines cost what their text
+// costs.
+class ModeloLineas final : public QAbstractListModel
+{
+    Q_OBJECT
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& padre = {}) const override;
+    QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
+
+    const QString& texto(int fila) const { return lineas_[fila]; }
+    void anadir(const QStringList& lineas);
+    // Empties the model at once; the old lines are given back to the system off the window's thread.
+    void vaciar();
+
+private:
+    QStringList lineas_;
+};
+
 // A list box whose selected index is set without running any handler; an index outside
 // -1 ... count - 1 is error 380.
-class ListaSimple final : public QListWidget
+class ListaSimple final : public QListView
 {
     Q_OBJECT
 public:
     explicit ListaSimple(QWidget* padre = nullptr);
+
+    int count() const { return modelo_->rowCount(); }
+    // The text of a row, which must exist.
+    const QString& texto(int fila) const { return modelo_->texto(fila); }
+    void anadirLineas(const QStringList& lineas) { modelo_->anadir(lineas); }
+    void clear() { modelo_->vaciar(); }
 
     int indice() const;
     void setIndice(int indice);
@@ -62,5 +89,6 @@ public:
     const std::function<QColor(int)>& fondoFilas() const { return fondo_; }
 
 private:
+    ModeloLineas* modelo_;
     std::function<QColor(int)> fondo_;
 };

@@ -1,20 +1,21 @@
 #include "seleccion.h"
 
-#include <QListWidget>
+#include <QAbstractItemView>
 
 #include "errores.h"
 
-int FilaSeleccionada(const QListWidget& lista)
+int FilaSeleccionada(const QAbstractItemView& lista)
 {
-    const QListWidgetItem* actual = lista.currentItem();
-    return actual && actual->isSelected() ? lista.currentRow() : -1;
+    const QModelIndex actual = lista.currentIndex();
+    return actual.isValid() && lista.selectionModel()->isSelected(actual) ? actual.row() : -1;
 }
 
-void SeleccionarFila(QListWidget& lista, int fila)
+void SeleccionarFila(QAbstractItemView& lista, int fila)
 {
-    if (fila < -1 || fila >= lista.count())
+    if (fila < -1 || fila >= lista.model()->rowCount())
         throw ErrorEjecucion(Errores::ValorPropiedadNoValido);
-    lista.setCurrentRow(fila);
+    lista.selectionModel()->setCurrentIndex(lista.model()->index(fila, 0),
+                                            QItemSelectionModel::ClearAndSelect);
     if (fila < 0)
         lista.clearSelection();
 }
