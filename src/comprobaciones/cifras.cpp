@@ -1,12 +1,22 @@
-// The number reader.
+// The number reader: one pass over the line; a number's groups are kept as spans of the line, and its
+// value is written out (or hashed) digit by digit from them.
 #include "cifras.h"
-
-#include <vector>
 
 namespace {
 
+// A run of digits of a number and the separator before it (0 for the first).
+struct Grupo
+{
+    qsizetype inicio = 0;
+    qsizetype largo = 0;
+    char16_t separador = 0;
+};
+using Grupos = QVarLengthArray<Grupo, 8>;
+
 int ValorDigito(QChar c)
 {
+    if (c.unicode() < 0x80)
+        return c >= u'0' && c <= u'9' ? c.unicode() - u'0' : -1;
     return c.isDigit() ? c.digitValue() : -1;
 }
 
@@ -37,119 +47,159 @@ bool EsBlanco(char16_t separador)
     return separador == u' ' || separador == u'_';
 }
 
-struct Grupos
+// Whether a group is all zeros.
+bool EsCero(QStringView linea, const Grupo& grupo)
 {
-    std::vector<QString> digitos;
-    std::vector<char16_t> separadores; // separadores[k] stands before digitos[k + 1]
-};
-
-QString SinCerosIniciales(const QString& digitos)
-{
-    qsizetype i = 0;
-    while (i + 1 < digitos.size() && digitos[i] == u'0')
-        ++i;
-    return digitos.sliced(i);
+    for (qsizetype i = grupo.inicio; i < grupo.inicio + grupo.largo; ++i) {
+        if (ValorDigito(linea[i]) != 0)
+            return false;
+    }
+    return true;
 }
 
-// Which separator, if any, is the decimal one (an index into `separadores`), or -1.
-int SeparadorDecimal(const Grupos& grupos)
+// Which group the decimal separator stands before, or -1 when there is none.
+qsizetype GrupoDecimal(QStringView linea, const Grupos& grupos)
 {
-    const auto& separadores = grupos.separadores;
-    if (separadores.empty() || EsBlanco(separadores.back()))
+    const char16_t ultimo = grupos.back().separador;
+    if (grupos.size() < 2 || EsBlanco(ultimo))
         return -1;
-    const int ultimo = int(separadores.size()) - 1;
-    char16_t otro = 0;
+    bool otro = false;
     int mismos = 0;
-    for (const char16_t s : separadores) {
-        if (s == separadores.back())
+    for (qsizetype k = 1; k < grupos.size(); ++k) {
+        if (grupos[k].separador == ultimo)
             ++mismos;
-        else if (!EsBlanco(s))
-            otro = s;
+        else if (!EsBlanco(grupos[k].separador))
+            otro = true;
     }
-    if (otro != 0)
-        return ultimo;
+    if (otro)
+        return grupos.size() - 1;
     if (mismos > 1)
         return -1;
-    const QString& primero = grupos.digitos.front();
-    const bool miles = grupos.digitos.back().size() == 3 && primero.size() <= 3 &&
-                       SinCerosIniciales(primero) != u"0" && separadores.size() == 1;
-    // "1 000,5" has a blank before: the comma is decimal whatever follows.
-    return miles ? -1 : ultimo;
+    // "1 000,500" has a blank before: the comma is decimal whatever follows.
+    const bool miles = grupos.size() == 2 && grupos.back().largo == 3 && grupos.front().largo <= 3 &&
+                       !EsCero(linea, grupos.front());
+    return miles ? -1 : grupos.size() - 1;
 }
 
-// Whether a blank before `siguientes` groups thousands: only before exactly three digits, after other
-// groups of three joined by blanks or after a first group of at most three digits. An ordinary space
-// joins only numbers of five digits or more, as Spanish writes them: "10 000 años" is one number, "los
-// 3 100 puntos" two; a non-breaking one was typed on purpose, "1\u00A0000" is one.
-bool AgrupaMiles(const Grupos& grupos, char16_t separador, const QString& siguientes)
+// Whether a blank groups thousands before a group of `siguientes` digits: only before exactly three
+// digits, after other groups of three joined by blanks or after a first group of at most three digits.
+// An ordinary space joins only numbers of five digits or more, as Spanish writes them: "10 000 años" is
+// one number, "los 3 100 puntos" two; a non-breaking one was typed on purpose, "1\u00A0000" is one.
+bool AgrupaMiles(const Grupos& grupos, char16_t separador, qsizetype siguientes)
 {
-    if (siguientes.size() != 3)
+    if (siguientes != 3)
         return false;
-    if (!grupos.separadores.empty())
-        return EsBlanco(grupos.separadores.back()) && grupos.digitos.back().size() == 3;
-    const qsizetype primero = grupos.digitos.front().size();
+    if (grupos.size() > 1)
+        return EsBlanco(grupos.back().separador) && grupos.back().largo == 3;
+    const qsizetype primero = grupos.front().largo;
     return primero <= 3 && primero >= (separador == u' ' ? 2 : 1);
 }
 
-QString Valor(const Grupos& grupos)
+// Hands each character of the number's plain value to `escribir`.
+template <typename Escribir> void EscribirValor(QStringView linea, const Grupos& grupos, Escribir escribir)
 {
-    const int decimal = SeparadorDecimal(grupos);
-    QString entero;
-    QString decimales;
-    for (int k = 0; k < int(grupos.digitos.size()); ++k)
-        (decimal >= 0 && k > decimal ? decimales : entero) += grupos.digitos[std::size_t(k)];
-    while (decimales.endsWith(u'0'))
-        decimales.chop(1);
-    entero = SinCerosIniciales(entero);
-    return decimales.isEmpty() ? entero : entero + u'.' + decimales;
+    const qsizetype decimal = GrupoDecimal(linea, grupos);
+    const qsizetype finEntero = decimal < 0 ? grupos.size() : decimal;
+    bool cifras = false;
+    for (qsizetype k = 0; k < finEntero; ++k) {
+        for (qsizetype i = grupos[k].inicio; i < grupos[k].inicio + grupos[k].largo; ++i) {
+            const int d = ValorDigito(linea[i]);
+            if (d == 0 && !cifras)
+                continue;
+            cifras = true;
+            escribir(QChar(u'0' + d));
+        }
+    }
+    if (!cifras)
+        escribir(QChar(u'0'));
+    if (decimal < 0)
+        return;
+    // The decimals up to their last digit other than zero.
+    qsizetype ultimoGrupo = -1;
+    qsizetype ultimaCifra = -1;
+    for (qsizetype k = decimal; k < grupos.size(); ++k) {
+        for (qsizetype i = grupos[k].inicio; i < grupos[k].inicio + grupos[k].largo; ++i) {
+            if (ValorDigito(linea[i]) != 0) {
+                ultimoGrupo = k;
+                ultimaCifra = i;
+            }
+        }
+    }
+    if (ultimoGrupo < 0)
+        return;
+    escribir(QChar(u'.'));
+    for (qsizetype k = decimal; k <= ultimoGrupo; ++k) {
+        const qsizetype fin = k == ultimoGrupo ? ultimaCifra + 1 : grupos[k].inicio + grupos[k].largo;
+        for (qsizetype i = grupos[k].inicio; i < fin; ++i)
+            escribir(QChar(u'0' + ValorDigito(linea[i])));
+    }
 }
 
-} // namespace
-
-QList<Cifra> CifrasLinea(QStringView linea, const QList<TramoCodigo>& codigos)
+// Calls `alEncontrar(inicio, fin, grupos)` for each number of the line, in order.
+template <typename AlEncontrar>
+void RecorrerCifras(QStringView linea, const TramosCodigo& codigos, AlEncontrar alEncontrar)
 {
-    QList<Cifra> cifras;
     const qsizetype n = linea.size();
-    // Where the code at or after a position starts: numbers stop there.
     auto codigo = codigos.cbegin();
-    const auto finTexto = [&](qsizetype i) {
-        while (codigo != codigos.cend() && codigo->inicio + codigo->largo <= i)
-            ++codigo;
-        return codigo == codigos.cend() ? n : qsizetype(codigo->inicio);
-    };
     qsizetype i = 0;
     while (i < n) {
-        qsizetype limite = finTexto(i);
+        // Numbers stop where the next code starts, and none is read inside one.
+        while (codigo != codigos.cend() && codigo->inicio + codigo->largo <= i)
+            ++codigo;
+        const qsizetype limite = codigo == codigos.cend() ? n : qsizetype(codigo->inicio);
         if (i >= limite) {
             i = limite + codigo->largo;
             continue;
         }
-        if (ValorDigito(linea[i]) < 0) {
+        // Most characters are no digit of any script: ASCII ones are told apart without asking.
+        const char16_t c = linea[i].unicode();
+        if ((c < 0x80 && (c < u'0' || c > u'9')) || ValorDigito(linea[i]) < 0) {
             ++i;
             continue;
         }
-        const qsizetype inicio = i;
-        Grupos grupos;
-        const auto leerGrupo = [&](qsizetype desde) {
-            QString digitos;
+        const auto finGrupo = [&](qsizetype desde) {
             qsizetype j = desde;
-            for (int d; j < limite && (d = ValorDigito(linea[j])) >= 0; ++j)
-                digitos += QChar(u'0' + d);
-            return std::pair{digitos, j};
+            while (j < limite && ValorDigito(linea[j]) >= 0)
+                ++j;
+            return j;
         };
-        auto [digitos, fin] = leerGrupo(i);
-        grupos.digitos.push_back(digitos);
+        Grupos grupos;
+        qsizetype fin = finGrupo(i);
+        grupos.append({i, fin - i, 0});
         while (fin + 1 < limite && Separador(linea[fin]) != 0 && ValorDigito(linea[fin + 1]) >= 0) {
             const char16_t separador = Separador(linea[fin]);
-            auto [siguientes, despues] = leerGrupo(fin + 1);
-            if (EsBlanco(separador) && !AgrupaMiles(grupos, separador, siguientes))
+            const qsizetype despues = finGrupo(fin + 1);
+            if (EsBlanco(separador) && !AgrupaMiles(grupos, separador, despues - fin - 1))
                 break;
-            grupos.separadores.push_back(separador);
-            grupos.digitos.push_back(siguientes);
+            grupos.append({fin + 1, despues - fin - 1, separador});
             fin = despues;
         }
-        cifras.append({int(inicio), int(fin - inicio), Valor(grupos)});
+        alEncontrar(i, fin, grupos);
         i = fin;
     }
+}
+
+} // namespace
+
+QList<Cifra> CifrasLinea(QStringView linea, const TramosCodigo& codigos)
+{
+    QList<Cifra> cifras;
+    RecorrerCifras(linea, codigos, [&](qsizetype inicio, qsizetype fin, const Grupos& grupos) {
+        QString valor;
+        EscribirValor(linea, grupos, [&](QChar c) { valor += c; });
+        cifras.append({int(inicio), int(fin - inicio), valor});
+    });
     return cifras;
+}
+
+void HuellasCifras(QStringView linea, const TramosCodigo& codigos, QVarLengthArray<quint64, 8>& huellas)
+{
+    RecorrerCifras(linea, codigos, [&](qsizetype, qsizetype, const Grupos& grupos) {
+        quint64 huella = 14695981039346656037ull;
+        EscribirValor(linea, grupos, [&](QChar c) {
+            huella ^= c.unicode();
+            huella *= 1099511628211ull;
+        });
+        huellas.append(huella);
+    });
 }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <QVarLengthArray>
 
 #include "codigos.h"
 
@@ -23,4 +24,8 @@ struct Cifra
 // or more; a non-breaking, narrow or thin one in any). A separator read as decimal: the last one when
 // two kinds appear; a lone one unless a group of three digits follows it after one to three digits other
 // than "0" (then it groups thousands); several of one kind group thousands.
-QList<Cifra> CifrasLinea(QStringView linea, const QList<TramoCodigo>& codigos);
+QList<Cifra> CifrasLinea(QStringView linea, const TramosCodigo& codigos);
+
+// The same numbers' values as 64-bit hashes (FNV-1a of Cifra::valor), without building them: what the
+// checks compare.
+void HuellasCifras(QStringView linea, const TramosCodigo& codigos, QVarLengthArray<quint64, 8>& huellas);

@@ -2,7 +2,7 @@
 // unclosed brackets costs no more than any other.
 #include "codigos.h"
 
-#include <vector>
+#include <algorithm>
 
 #include <QCoreApplication>
 
@@ -79,31 +79,32 @@ public:
 
     qsizetype fin(qsizetype i)
     {
-        if (cierres_.empty())
+        if (cierres_.isEmpty())
             Emparejar();
-        return cierres_[std::size_t(i)];
+        return cierres_[i];
     }
 
 private:
     void Emparejar()
     {
-        cierres_.assign(std::size_t(linea_.size()), -1);
-        std::vector<qsizetype> abiertos[3];
+        cierres_.resize(linea_.size());
+        std::fill(cierres_.begin(), cierres_.end(), -1);
+        QVarLengthArray<qsizetype, 32> abiertos[3];
         for (qsizetype i = 0; i < linea_.size(); ++i) {
             const QChar c = linea_[i];
             const int abre = c == u'{' ? 0 : c == u'<' ? 1 : c == u'[' ? 2 : -1;
             const int cierra = c == u'}' ? 0 : c == u'>' ? 1 : c == u']' ? 2 : -1;
             if (abre >= 0) {
-                abiertos[abre].push_back(i);
+                abiertos[abre].append(i);
             } else if (cierra >= 0 && !abiertos[cierra].empty()) {
-                cierres_[std::size_t(abiertos[cierra].back())] = i + 1;
-                abiertos[cierra].pop_back();
+                cierres_[abiertos[cierra].back()] = i + 1;
+                abiertos[cierra].removeLast();
             }
         }
     }
 
     QStringView linea_;
-    std::vector<qsizetype> cierres_;
+    QVarLengthArray<qsizetype, 128> cierres_;
 };
 
 // The engine's message in this editor's words. Qt's own translation may have given it in Spanish
@@ -138,9 +139,9 @@ QString Traducir(const QString& error)
 
 } // namespace
 
-QList<TramoCodigo> CodigosPredeterminados(QStringView linea)
+TramosCodigo CodigosPredeterminados(QStringView linea)
 {
-    QList<TramoCodigo> codigos;
+    TramosCodigo codigos;
     Corchetes corchetes(linea);
     qsizetype i = 0;
     while (i < linea.size()) {
@@ -191,11 +192,11 @@ PatronCodigos::PatronCodigos(const QString& expresion) : expresion_(expresion.tr
     propio_ = true;
 }
 
-QList<TramoCodigo> PatronCodigos::codigos(QStringView linea) const
+TramosCodigo PatronCodigos::codigos(QStringView linea) const
 {
     if (!propio_)
         return CodigosPredeterminados(linea);
-    QList<TramoCodigo> codigos;
+    TramosCodigo codigos;
     for (auto coincidencias = regex_.globalMatch(linea); coincidencias.hasNext();) {
         const QRegularExpressionMatch coincidencia = coincidencias.next();
         if (coincidencia.capturedLength() > 0)

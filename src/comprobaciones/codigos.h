@@ -2,10 +2,10 @@
 // translation must keep. One scanner serves the checks and the spelling, which skips what it finds.
 #pragma once
 
-#include <QList>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringView>
+#include <QVarLengthArray>
 
 // A code of a line: where it starts and how many UTF-16 units it takes.
 struct TramoCodigo
@@ -15,12 +15,14 @@ struct TramoCodigo
 
     friend bool operator==(const TramoCodigo&, const TramoCodigo&) = default;
 };
+// The codes of a line, in order; most lines hold a few.
+using TramosCodigo = QVarLengthArray<TramoCodigo, 8>;
 
 // The codes recognised by default, in order, none inside another: {…}, <…> and […] closed on the line
 // (nested the same kind); printf conversions with flags, width, precision and length (%s %5.2f %-10s
 // %ld %%) and positional ones (%1$s); numbered arguments %1, %2…; backslash escapes (\n \t \" \\,
 // \x with up to two hex digits, \u with four, \U with eight).
-QList<TramoCodigo> CodigosPredeterminados(QStringView linea);
+TramosCodigo CodigosPredeterminados(QStringView linea);
 
 // Whether a code is an argument taken in order of appearance, without a position of its own: a
 // printf conversion without "n$" (not %%), or "{}". Among these the order of the codes matters.
@@ -43,7 +45,7 @@ public:
     // Why the expression is not valid, in Spanish; "" when it is.
     const QString& error() const { return error_; }
 
-    QList<TramoCodigo> codigos(QStringView linea) const;
+    TramosCodigo codigos(QStringView linea) const;
 
     friend bool operator==(const PatronCodigos& a, const PatronCodigos& b)
     {

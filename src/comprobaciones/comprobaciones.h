@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 
 #include <QFlags>
 #include <QList>
@@ -62,11 +63,17 @@ QString TextoResumen(int problemas, int lineas);
 // "Faltan 3 líneas (de la 198 a la 200)", "Falta 1 línea (la 200)"; `primera` counts from 1.
 QString TextoLineasFaltantes(int primera, int cantidad);
 
-// What the checks need to know about one line, original or translation. Cheap to copy.
+// A 64-bit hash of a text, the same in every run: its UTF-16 units taken four at a time, multiplied and
+// folded.
+quint64 Huella(QStringView texto);
+
+// What the checks need to know about one line, original or translation: flags and hashes, no text.
+// Most lines take 24 bytes; a line with codes, numbers, blanks at its edges or characters its code page
+// lacks holds their hashes too. Moved, never copied.
 class ResumenLinea
 {
 public:
-    // A 64-bit hash of the text, the same in every run (FNV-1a over its UTF-16 units).
+    // A 64-bit hash of the text (see Huella).
     quint64 huella() const { return huella_; }
     int largo() const { return largo_; }
     // Nothing but blanks, or nothing at all.
@@ -83,17 +90,25 @@ public:
     // More "¿" than "?" (with `pregunta`) or more "¡" than "!" outside codes; and the other way round.
     bool sobraApertura(bool pregunta) const;
     bool sobraCierre(bool pregunta) const;
+    // How many different characters the code page cannot write.
+    int noCodificables() const;
 
-    // The codes, in order.
-    const QStringList& codigos() const { return detalle().codigos; }
-    // The numbers' values (see Cifra::valor) and their text as written, in order.
-    const QStringList& cifras() const { return detalle().cifras; }
-    const QStringList& textosCifras() const { return detalle().textosCifras; }
-    // The blanks that open and close the line ("" for a blank line).
-    const QString& inicio() const { return detalle().inicio; }
-    const QString& fin() const { return detalle().fin; }
-    // The characters the code page cannot write, each once, in order.
-    const QStringList& noCodificables() const { return detalle().noCodificables; }
+    // Hashes of the codes, in order, with the lowest bit set for an argument without position (see
+    // EsArgumentoSinPosicion); of the numbers' values, in order; of the blanks that open and close the
+    // line (0 for none).
+    std::span<const quint64> codigos() const
+    {
+        return datos_ ? std::span<const quint64>(datos_.get() + posicionCodigos, CantidadCodigos())
+                      : std::span<const quint64>();
+    }
+    std::span<const quint64> cifras() const
+    {
+        return datos_ ? std::span<const quint64>(datos_.get() + posicionCodigos + CantidadCodigos(),
+                                                 std::size_t((datos_[0] >> 24) & 0xFFFFFF))
+                      : std::span<const quint64>();
+    }
+    quint64 inicio() const { return datos_ ? datos_[posicionInicio] : 0; }
+    quint64 fin() const { return datos_ ? datos_[posicionFin] : 0; }
 
 private:
     friend ResumenLinea Resumir(QStringView linea, const PatronCodigos& patron,
@@ -108,27 +123,22 @@ private:
         SobraAbreExclamacion = 1 << 5,
         SobraCierraExclamacion = 1 << 6,
     };
-    // What only some lines have, kept apart: most lines carry none of it.
-    struct Detalle
-    {
-        QStringList codigos;
-        QStringList cifras;
-        QStringList textosCifras;
-        QString inicio;
-        QString fin;
-        QStringList noCodificables;
-    };
 
-    const Detalle& detalle() const;
+    static constexpr std::size_t posicionInicio = 1;
+    static constexpr std::size_t posicionFin = 2;
+    static constexpr std::size_t posicionCodigos = 3;
+    std::size_t CantidadCodigos() const { return std::size_t(datos_[0] & 0xFFFFFF); }
 
     quint64 huella_ = 0;
     int largo_ = 0;
     quint16 banderas_ = 0;
     char16_t final_ = 0;
-    std::shared_ptr<const Detalle> detalle_;
+    // Nothing, or: the number of codes, of numbers and of characters the code page lacks (bits 0-23,
+    // 24-47 and 48-63), the opening and closing blanks' hashes, and the codes' and numbers' hashes.
+    std::unique_ptr<quint64[]> datos_;
 };
 
-// Reads a line for the checks, with `patron`'s codes; with a `probador`, notes the characters its code
+// Reads a line for the checks, with `patron`'s codes; with a `probador`, counts the characters its code
 // page cannot write.
 ResumenLinea Resumir(QStringView linea, const PatronCodigos& patron,
                      ProbadorCodificacion* probador = nullptr);
@@ -143,12 +153,24 @@ using LineasTraduccion = std::function<const ResumenLinea*(int)>;
 struct OpcionesComprobacion
 {
     Comprobaciones comprobaciones = todasComprobaciones;
+    // The folder's own codes (the default ones when it is not esPropio()); used only while its check is on.
+    PatronCodigos patron;
     // The readable name of the code page the translation is written in ("Europa occidental
     // (Windows-1252)"), for the characters it cannot write.
     QString nombreCodificacion;
+
+    // The codes in use.
+    const PatronCodigos& patronEnUso() const;
 };
 
-// The problems of translation line `linea` against its original, in the order of the checks. An empty
-// translation line is only "Línea vacía": its other problems would say nothing new.
-QList<Problema> ProblemasLinea(const ResumenLinea& original, int linea, const LineasTraduccion& traduccion,
-                               const OpcionesComprobacion& opciones);
+// How many problems translation line `linea` has against `original`, the summaries of its lines in
+// `traduccion`; without reading any text. An empty translation line is only "Línea vacía": its other
+// problems would say nothing new.
+int ContarProblemas(const ResumenLinea& original, int linea, const LineasTraduccion& traduccion,
+                    const OpcionesComprobacion& opciones);
+
+// The same problems with their messages, in the order of the checks: the texts of the pair are read
+// again to name what is missing. `probador` checks the translation's code page, as for its summary.
+QList<Problema> ProblemasLinea(QStringView original, QStringView traduccion, int linea,
+                               const LineasTraduccion& vecinas, const OpcionesComprobacion& opciones,
+                               ProbadorCodificacion* probador);

@@ -18,6 +18,15 @@ void Leer(const QStringList& lineas, int desde, int hasta, const TextosPar::Lect
         leer(k, lineas[k]);
 }
 
+// Replaces items desde ... desde + quitados - 1 by `agregados` new ones, empty.
+template <typename T> void Reemplazar(std::vector<T>& elementos, int desde, int quitados, int agregados)
+{
+    const auto inicio = elementos.begin() + desde;
+    std::vector<T> nuevos(static_cast<std::size_t>(agregados));
+    elementos.insert(elementos.erase(inicio, inicio + quitados), std::make_move_iterator(nuevos.begin()),
+                     std::make_move_iterator(nuevos.end()));
+}
+
 } // namespace
 
 void TextosEnLista::leerOriginal(int desde, int hasta, const Lector& leer) const
@@ -46,7 +55,7 @@ void ProblemasGuion::ponerComprobaciones(Comprobaciones comprobaciones)
         return;
     opciones_.comprobaciones = comprobaciones;
     // Which codes a line holds depends on the folder's pattern only when that pattern is in use.
-    if (patron_.esPropio() && (antes ^ comprobaciones).testFlag(Comprobacion::CodigosCarpeta)) {
+    if (opciones_.patron.esPropio() && (antes ^ comprobaciones).testFlag(Comprobacion::CodigosCarpeta)) {
         releer();
         return;
     }
@@ -56,11 +65,11 @@ void ProblemasGuion::ponerComprobaciones(Comprobaciones comprobaciones)
 
 void ProblemasGuion::ponerPatron(const PatronCodigos& patron)
 {
-    if (patron == patron_)
+    if (patron == opciones_.patron)
         return;
     const bool enUso = opciones_.comprobaciones.testFlag(Comprobacion::CodigosCarpeta) &&
-                       (patron.esPropio() || patron_.esPropio());
-    patron_ = patron;
+                       (patron.esPropio() || opciones_.patron.esPropio());
+    opciones_.patron = patron;
     if (enUso)
         releer();
 }
@@ -107,8 +116,7 @@ void ProblemasGuion::cambioOriginal(int desde, int quitadas, int agregadas)
         releer();
         return;
     }
-    const auto inicio = original_.begin() + desde;
-    original_.insert(original_.erase(inicio, inicio + quitadas), std::size_t(agregadas), ResumenLinea());
+    Reemplazar(original_, desde, quitadas, agregadas);
     LeerOriginal(desde, desde + agregadas);
     // Only the question marks of the translation reach other lines: a changed original line changes its
     // own pair, unless lines came or went before the translation's end.
@@ -131,11 +139,8 @@ void ProblemasGuion::cambioTraduccion(int desde, int quitadas, int agregadas)
         // again below, as it now stands beside another original line.
         for (int k = desde; k < desde + quitadas; ++k)
             total_ -= cuentas_[std::size_t(k)];
-        const auto inicio = traduccion_.begin() + desde;
-        traduccion_.insert(traduccion_.erase(inicio, inicio + quitadas), std::size_t(agregadas),
-                           ResumenLinea());
-        const auto cuenta = cuentas_.begin() + desde;
-        cuentas_.insert(cuentas_.erase(cuenta, cuenta + quitadas), std::size_t(agregadas), quint16(0));
+        Reemplazar(traduccion_, desde, quitadas, agregadas);
+        Reemplazar(cuentas_, desde, quitadas, agregadas);
         conProblemas_.redimensionar(lineasTraduccion());
         for (int k = desde; k < desde + agregadas; ++k)
             conProblemas_.poner(k, false);
@@ -149,8 +154,10 @@ void ProblemasGuion::cambioTraduccion(int desde, int quitadas, int agregadas)
 void ProblemasGuion::releer()
 {
     const int viejo = lineasTraduccion();
-    original_.assign(std::size_t(textos_.lineasOriginal()), ResumenLinea());
-    traduccion_.assign(std::size_t(textos_.lineasTraduccion()), ResumenLinea());
+    original_.clear();
+    original_.resize(std::size_t(textos_.lineasOriginal()));
+    traduccion_.clear();
+    traduccion_.resize(std::size_t(textos_.lineasTraduccion()));
     cuentas_.assign(traduccion_.size(), 0);
     total_ = 0;
     conProblemas_.redimensionar(0);
@@ -246,17 +253,9 @@ const ResumenLinea* ProblemasGuion::resumenTraduccion(int linea) const
     return linea >= 0 && linea < lineasTraduccion() ? &traduccion_[std::size_t(linea)] : nullptr;
 }
 
-const PatronCodigos& ProblemasGuion::PatronEnUso() const
-{
-    static const PatronCodigos predeterminado;
-    return opciones_.comprobaciones.testFlag(Comprobacion::CodigosCarpeta) && patron_.esPropio()
-               ? patron_
-               : predeterminado;
-}
-
 void ProblemasGuion::LeerOriginal(int desde, int hasta)
 {
-    const PatronCodigos& patron = PatronEnUso();
+    const PatronCodigos& patron = opciones_.patronEnUso();
     textos_.leerOriginal(
         std::max(desde, 0), std::min(hasta, lineasOriginal()),
         [&](int k, const QString& texto) { original_[std::size_t(k)] = Resumir(texto, patron); });
@@ -264,7 +263,7 @@ void ProblemasGuion::LeerOriginal(int desde, int hasta)
 
 void ProblemasGuion::LeerTraduccion(int desde, int hasta)
 {
-    const PatronCodigos& patron = PatronEnUso();
+    const PatronCodigos& patron = opciones_.patronEnUso();
     textos_.leerTraduccion(std::max(desde, 0), std::min(hasta, lineasTraduccion()),
                            [&](int k, const QString& texto) {
                                traduccion_[std::size_t(k)] = Resumir(texto, patron, probador_.get());
@@ -292,11 +291,14 @@ void ProblemasGuion::Comprobar(int desde, int hasta)
 
 int ProblemasGuion::Contar(int linea) const
 {
-    if (linea >= lineasOriginal())
+    const ResumenLinea* original = resumenOriginal(linea);
+    if (!original)
         return 0;
+    const int cantidad = ContarProblemas(*original, linea, vecinas_, opciones_);
+    // Which problems are ignored only their messages tell: the texts are read again for those lines alone.
+    if (cantidad == 0 || ignorados_.vacio() || mostrarIgnorados_)
+        return cantidad;
     const QList<Problema> calculados = Calcular(linea);
-    if (ignorados_.vacio() || mostrarIgnorados_)
-        return int(calculados.size());
     return int(std::count_if(calculados.cbegin(), calculados.cend(), [&](const Problema& problema) {
         return !ignorados_.contiene(Clave(linea, problema));
     }));
@@ -304,10 +306,13 @@ int ProblemasGuion::Contar(int linea) const
 
 QList<Problema> ProblemasGuion::Calcular(int linea) const
 {
-    const ResumenLinea* original = resumenOriginal(linea);
-    if (!original || linea >= lineasTraduccion())
+    if (!resumenOriginal(linea) || !resumenTraduccion(linea))
         return {};
-    return ProblemasLinea(*original, linea, vecinas_, opciones_);
+    QString original;
+    QString traduccion;
+    textos_.leerOriginal(linea, linea + 1, [&](int, const QString& texto) { original = texto; });
+    textos_.leerTraduccion(linea, linea + 1, [&](int, const QString& texto) { traduccion = texto; });
+    return ProblemasLinea(original, traduccion, linea, vecinas_, opciones_, probador_.get());
 }
 
 quint64 ProblemasGuion::Clave(int linea, const Problema& problema) const

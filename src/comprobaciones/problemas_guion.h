@@ -60,7 +60,7 @@ public:
     Comprobaciones comprobaciones() const { return opciones_.comprobaciones; }
     // The folder's own codes; the default ones when the pattern is not valid or none is set.
     void ponerPatron(const PatronCodigos& patron);
-    const PatronCodigos& patron() const { return patron_; }
+    const PatronCodigos& patron() const { return opciones_.patron; }
     // The code page the translation will be written in; with none, no character is checked.
     void ponerCodificacion(std::optional<Codificacion> codificacion);
     std::optional<Codificacion> codificacion() const { return codificacion_; }
@@ -110,7 +110,7 @@ public:
     int orden(int linea) const { return conProblemas_.rango(linea); }
     int enesima(int orden) const { return conProblemas_.enesimo(orden); }
 
-    // What the checks read of a line (for a window that shows the codes found).
+    // What the checks read of a line.
     const ResumenLinea* resumenOriginal(int linea) const;
     const ResumenLinea* resumenTraduccion(int linea) const;
 
@@ -120,19 +120,18 @@ Q_SIGNALS:
     void cambio(int desde, int hasta);
 
 private:
-    const PatronCodigos& PatronEnUso() const;
     void LeerOriginal(int desde, int hasta);
     void LeerTraduccion(int desde, int hasta);
     // Counts the problems of lines desde ... hasta - 1 afresh (clamped to the translation).
     void Comprobar(int desde, int hasta);
     int Contar(int linea) const;
+    // A line's problems with their messages, ignored ones included; the texts are read again.
     QList<Problema> Calcular(int linea) const;
     quint64 Clave(int linea, const Problema& problema) const;
     void Avisar(int desde, int hasta);
 
     const TextosPar& textos_;
     OpcionesComprobacion opciones_;
-    PatronCodigos patron_;
     std::optional<Codificacion> codificacion_;
     std::unique_ptr<ProbadorCodificacion> probador_;
     AvisosIgnorados ignorados_;

@@ -35,7 +35,7 @@ bool SoloMayusculas(QStringView palabra)
 // Calls `alEncontrar(inicio, largo)` for each checked word of the line; stops when it returns false.
 template <typename AlEncontrar> void RecorrerPalabras(QStringView linea, AlEncontrar alEncontrar)
 {
-    const QList<TramoCodigo> codigos = CodigosPredeterminados(linea);
+    const TramosCodigo codigos = CodigosPredeterminados(linea);
     auto siguienteCodigo = codigos.cbegin();
     const qsizetype n = linea.size();
     qsizetype i = 0;
