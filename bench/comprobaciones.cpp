@@ -1,16 +1,26 @@
 // Cost of the checks on scripts with codes on most lines: checking a whole script at once and as a load
-// hands its lines over, a keystroke's re-check, a line break's, and F9 across a whole script to its only
-// line with a problem.
+// hands its lines over, a keystroke's re-check, a line break's, F9 across a whole script to its only line
+// with a problem; and with the controls: a text box and a list filled as a load fills them with the checks
+// following them beside without, a keystroke in the box, and the window of problems opened on 20,000.
 #include "medicion.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <tuple>
 
 #include <QDir>
 #include <QFile>
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTableView>
+#include <QTextBlock>
+
+#include "caja_texto.h"
+#include "problemas_caja.h"
 #include "problemas_guion.h"
+#include "ventana_comprobaciones.h"
 
 namespace {
 
@@ -43,6 +53,90 @@ void Escribir(const QString& ruta, const QStringList& lineas)
 double Milisegundos(double microsegundos)
 {
     return microsegundos / 1000.0;
+}
+
+// Fills the box and the list as a load does, a stretch at a time: the translation, then the original.
+void Llenar(CajaTexto& caja, ListaSimple& lista, const ParConCodigos& par)
+{
+    caja.empezarCarga();
+    for (qsizetype desde = 0; desde < par.traduccion.size(); desde += lineasPorEntrega)
+        caja.anadirLineas(par.traduccion.mid(desde, lineasPorEntrega));
+    caja.terminarCarga();
+    for (qsizetype desde = 0; desde < par.original.size(); desde += lineasPorEntrega)
+        lista.addItems(par.original.mid(desde, lineasPorEntrega));
+}
+
+void MedirControles()
+{
+    std::printf("\nUna caja y una lista llenadas como en una carga: sin comprobaciones, con ellas diferidas "
+                "(y lo que tardan después, en tandas) y con ellas al llegar las líneas: mediana de 5, ms\n");
+    std::printf("%9s %9s %10s %8s %9s %11s %8s %12s\n", "líneas", "sin", "diferidas", "razón", "tandas",
+                "al llegar", "razón", "tecla (µs)");
+    for (const int lineas : {1000, 10000, 100000}) {
+        const ParConCodigos par = GuionConCodigos(lineas, [](int i) { return i % 10 == 0; });
+        enum Modo { Sin, Diferidas, AlLlegar };
+        double tiempos[3] = {0, 0, 0};
+        double tandas = 0;
+        double tecla = 0;
+        for (const Modo modo : {Sin, Diferidas, AlLlegar}) {
+            CajaTexto caja;
+            ListaSimple lista;
+            std::unique_ptr<ProblemasCaja> problemas;
+            if (modo != Sin) {
+                problemas = std::make_unique<ProblemasCaja>(&caja, &lista);
+                problemas->guion().ponerDiferido(modo == Diferidas);
+            }
+            tiempos[modo] = Mediana(
+                5,
+                [&](int) {
+                    caja.clear();
+                    lista.clear();
+                },
+                [&] { Llenar(caja, lista, par); });
+            if (modo == Diferidas) {
+                QElapsedTimer reloj;
+                reloj.start();
+                while (problemas->guion().comprobarPendientes())
+                    ;
+                tandas = double(reloj.nsecsElapsed()) / 1e6;
+            }
+            // A character typed at the end of a line in the middle, and taken back.
+            QTextCursor cursor(caja.document()->findBlockByNumber(lineas / 2 + 1));
+            cursor.movePosition(QTextCursor::EndOfBlock);
+            const double conTecla = Mediana(
+                201, [](int) {},
+                [&, i = 0]() mutable {
+                    if (i++ % 2 == 0)
+                        cursor.insertText(QStringLiteral("%"));
+                    else
+                        cursor.deletePreviousChar();
+                });
+            if (modo == Sin)
+                tecla = conTecla;
+            else if (modo == AlLlegar)
+                tecla = conTecla - tecla;
+        }
+        std::printf("%9d %9.1f %10.1f %8.2f %9.1f %11.1f %8.2f %12.2f\n", lineas, Milisegundos(tiempos[Sin]),
+                    Milisegundos(tiempos[Diferidas]), tiempos[Diferidas] / tiempos[Sin], tandas,
+                    Milisegundos(tiempos[AlLlegar]), tiempos[AlLlegar] / tiempos[Sin], tecla);
+        std::fflush(stdout);
+    }
+
+    // One problem in every fifth line of 100,000.
+    const ParConCodigos par = GuionConCodigos(100000, [](int i) { return i % 5 == 0; });
+    TextosEnLista textos;
+    textos.original = par.original;
+    textos.traduccion = par.traduccion;
+    ProblemasGuion guion(textos);
+    guion.releer();
+    QWidget editor;
+    const double abrir = MedianaMicrosegundos(5, [&] {
+        VentanaComprobaciones ventana(guion, textos, &editor);
+        ventana.show();
+        ventana.tabla()->viewport()->repaint();
+    });
+    std::printf("\nLa ventana de problemas abierta con %s: mediana de 5, ms\n  %.1f\n",
+                qPrintable(guion.resumen()), Milisegundos(abrir));
 }
 
 } // namespace
@@ -170,4 +264,5 @@ void MedirComprobaciones()
         std::printf("  F9 %.2f, Mayús+F9 (vuelta al final) %.2f%s\n", adelante, atras,
                     encontrada == lineas - 1 ? "" : "  (no llegó a la línea)");
     }
+    MedirControles();
 }

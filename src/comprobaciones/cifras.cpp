@@ -2,6 +2,8 @@
 // value is written out (or hashed) digit by digit from them.
 #include "cifras.h"
 
+#include <algorithm>
+
 namespace {
 
 // A run of digits of a number and the separator before it (0 for the first).
@@ -139,43 +141,39 @@ template <typename Escribir> void EscribirValor(QStringView linea, const Grupos&
 template <typename AlEncontrar>
 void RecorrerCifras(QStringView linea, const TramosCodigo& codigos, AlEncontrar alEncontrar)
 {
-    const qsizetype n = linea.size();
-    auto codigo = codigos.cbegin();
     qsizetype i = 0;
-    while (i < n) {
-        // Numbers stop where the next code starts, and none is read inside one.
-        while (codigo != codigos.cend() && codigo->inicio + codigo->largo <= i)
-            ++codigo;
-        const qsizetype limite = codigo == codigos.cend() ? n : qsizetype(codigo->inicio);
-        if (i >= limite) {
-            i = limite + codigo->largo;
-            continue;
+    // The text between one code and the next: numbers stop where a code starts, and none is read inside one.
+    for (qsizetype k = 0; k <= codigos.size(); ++k) {
+        const qsizetype limite = k < codigos.size() ? qsizetype(codigos[k].inicio) : linea.size();
+        while (i < limite) {
+            // Most characters are no digit of any script: ASCII ones are told apart without asking.
+            const char16_t c = linea[i].unicode();
+            if ((c < 0x80 && (c < u'0' || c > u'9')) || ValorDigito(linea[i]) < 0) {
+                ++i;
+                continue;
+            }
+            const auto finGrupo = [&](qsizetype desde) {
+                qsizetype j = desde;
+                while (j < limite && ValorDigito(linea[j]) >= 0)
+                    ++j;
+                return j;
+            };
+            Grupos grupos;
+            qsizetype fin = finGrupo(i);
+            grupos.append({i, fin - i, 0});
+            while (fin + 1 < limite && Separador(linea[fin]) != 0 && ValorDigito(linea[fin + 1]) >= 0) {
+                const char16_t separador = Separador(linea[fin]);
+                const qsizetype despues = finGrupo(fin + 1);
+                if (EsBlanco(separador) && !AgrupaMiles(grupos, separador, despues - fin - 1))
+                    break;
+                grupos.append({fin + 1, despues - fin - 1, separador});
+                fin = despues;
+            }
+            alEncontrar(i, fin, grupos);
+            i = fin;
         }
-        // Most characters are no digit of any script: ASCII ones are told apart without asking.
-        const char16_t c = linea[i].unicode();
-        if ((c < 0x80 && (c < u'0' || c > u'9')) || ValorDigito(linea[i]) < 0) {
-            ++i;
-            continue;
-        }
-        const auto finGrupo = [&](qsizetype desde) {
-            qsizetype j = desde;
-            while (j < limite && ValorDigito(linea[j]) >= 0)
-                ++j;
-            return j;
-        };
-        Grupos grupos;
-        qsizetype fin = finGrupo(i);
-        grupos.append({i, fin - i, 0});
-        while (fin + 1 < limite && Separador(linea[fin]) != 0 && ValorDigito(linea[fin + 1]) >= 0) {
-            const char16_t separador = Separador(linea[fin]);
-            const qsizetype despues = finGrupo(fin + 1);
-            if (EsBlanco(separador) && !AgrupaMiles(grupos, separador, despues - fin - 1))
-                break;
-            grupos.append({fin + 1, despues - fin - 1, separador});
-            fin = despues;
-        }
-        alEncontrar(i, fin, grupos);
-        i = fin;
+        if (k < codigos.size())
+            i = std::max(i, qsizetype(codigos[k].inicio + codigos[k].largo));
     }
 }
 

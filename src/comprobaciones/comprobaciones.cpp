@@ -426,6 +426,7 @@ const PatronCodigos& OpcionesComprobacion::patronEnUso() const
 ResumenLinea Resumir(QStringView linea, const PatronCodigos& patron, ProbadorCodificacion* probador)
 {
     ResumenLinea resumen;
+    resumen.banderas_ = 0;
     resumen.huella_ = Huella(linea);
     resumen.largo_ = int(linea.size());
     qsizetype inicio = 0;

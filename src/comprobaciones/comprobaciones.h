@@ -73,6 +73,8 @@ quint64 Huella(QStringView texto);
 class ResumenLinea
 {
 public:
+    // Read from a line; a summary made empty stands for a line not read yet.
+    bool leida() const { return !(banderas_ & SinLeer); }
     // A 64-bit hash of the text (see Huella).
     quint64 huella() const { return huella_; }
     int largo() const { return largo_; }
@@ -122,6 +124,7 @@ private:
         SobraCierraPregunta = 1 << 4,
         SobraAbreExclamacion = 1 << 5,
         SobraCierraExclamacion = 1 << 6,
+        SinLeer = 1 << 15,
     };
 
     static constexpr std::size_t posicionInicio = 1;
@@ -131,7 +134,7 @@ private:
 
     quint64 huella_ = 0;
     int largo_ = 0;
-    quint16 banderas_ = 0;
+    quint16 banderas_ = SinLeer;
     char16_t final_ = 0;
     // Nothing, or: the number of codes, of numbers and of characters the code page lacks (bits 0-23,
     // 24-47 and 48-63), the opening and closing blanks' hashes, and the codes' and numbers' hashes.

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <limits>
 
+#include <QElapsedTimer>
+
 namespace {
 
 // Above this many lines, the set of lines with problems is rebuilt once instead of kept line by line.
@@ -41,9 +43,16 @@ void TextosEnLista::leerTraduccion(int desde, int hasta, const Lector& leer) con
 
 ProblemasGuion::ProblemasGuion(const TextosPar& textos, QObject* padre) : QObject(padre), textos_(textos)
 {
+    // A line not read yet is no neighbour: its marks are not known.
     vecinas_ = [this](int linea) -> const ResumenLinea* {
-        return resumenTraduccion(linea);
+        const ResumenLinea* vecina = resumenTraduccion(linea);
+        return vecina && vecina->leida() ? vecina : nullptr;
     };
+    temporizador_.setInterval(0);
+    connect(&temporizador_, &QTimer::timeout, this, [this] {
+        if (!comprobarPendientes())
+            temporizador_.stop();
+    });
 }
 
 ProblemasGuion::~ProblemasGuion() = default;
@@ -117,6 +126,7 @@ void ProblemasGuion::cambioOriginal(int desde, int quitadas, int agregadas)
         return;
     }
     Reemplazar(original_, desde, quitadas, agregadas);
+    cursor_ = std::min(cursor_, desde);
     LeerOriginal(desde, desde + agregadas);
     // Only the question marks of the translation reach other lines: a changed original line changes its
     // own pair, unless lines came or went before the translation's end.
@@ -141,6 +151,7 @@ void ProblemasGuion::cambioTraduccion(int desde, int quitadas, int agregadas)
             total_ -= cuentas_[std::size_t(k)];
         Reemplazar(traduccion_, desde, quitadas, agregadas);
         Reemplazar(cuentas_, desde, quitadas, agregadas);
+        cursor_ = std::min(cursor_, desde);
         conProblemas_.redimensionar(lineasTraduccion());
         for (int k = desde; k < desde + agregadas; ++k)
             conProblemas_.poner(k, false);
@@ -162,10 +173,44 @@ void ProblemasGuion::releer()
     total_ = 0;
     conProblemas_.redimensionar(0);
     conProblemas_.redimensionar(lineasTraduccion());
+    cursor_ = 0;
     LeerOriginal(0, lineasOriginal());
     LeerTraduccion(0, lineasTraduccion());
     Comprobar(0, lineasTraduccion());
     Avisar(0, std::max(viejo, lineasTraduccion()));
+}
+
+void ProblemasGuion::ponerDiferido(bool diferido)
+{
+    diferido_ = diferido;
+}
+
+void ProblemasGuion::comprobarAhora(int desde, int hasta)
+{
+    if (!LeerPendientes(desde, hasta))
+        return;
+    Comprobar(desde - alcanceSignos, hasta + alcanceSignos);
+    Avisar(desde - alcanceSignos, hasta + alcanceSignos);
+}
+
+bool ProblemasGuion::comprobarPendientes(int presupuestoMs)
+{
+    QElapsedTimer reloj;
+    reloj.start();
+    const int total = std::max(lineasOriginal(), lineasTraduccion());
+    // A stretch at a time, so that the clock is asked now and then only; at least one stretch a call.
+    constexpr int tramo = 512;
+    while (cursor_ < total) {
+        while (cursor_ < total && Leida(cursor_))
+            ++cursor_;
+        const int hasta = std::min(cursor_ + tramo, total);
+        comprobarAhora(cursor_, hasta);
+        cursor_ = hasta;
+        if (reloj.nsecsElapsed() >= qint64(presupuestoMs) * 1000000)
+            break;
+    }
+    pendiente_ = cursor_ < total;
+    return pendiente_;
 }
 
 QList<Problema> ProblemasGuion::problemas(int linea) const
@@ -253,21 +298,73 @@ const ResumenLinea* ProblemasGuion::resumenTraduccion(int linea) const
     return linea >= 0 && linea < lineasTraduccion() ? &traduccion_[std::size_t(linea)] : nullptr;
 }
 
+bool ProblemasGuion::LeerPendientes(int desde, int hasta)
+{
+    desde = std::max(desde, 0);
+    if (!pendiente_ || desde >= std::min(hasta, std::max(lineasOriginal(), lineasTraduccion())))
+        return false;
+    const PatronCodigos& patron = opciones_.patronEnUso();
+    bool leidas = false;
+    textos_.leerOriginal(desde, std::min(hasta, lineasOriginal()), [&](int k, const QString& texto) {
+        if (!original_[std::size_t(k)].leida()) {
+            original_[std::size_t(k)] = Resumir(texto, patron);
+            leidas = true;
+        }
+    });
+    textos_.leerTraduccion(desde, std::min(hasta, lineasTraduccion()), [&](int k, const QString& texto) {
+        if (!traduccion_[std::size_t(k)].leida()) {
+            traduccion_[std::size_t(k)] = Resumir(texto, patron, probador_.get());
+            leidas = true;
+        }
+    });
+    return leidas;
+}
+
+bool ProblemasGuion::Leida(int linea) const
+{
+    const ResumenLinea* original = resumenOriginal(linea);
+    const ResumenLinea* traduccion = resumenTraduccion(linea);
+    return (!original || original->leida()) && (!traduccion || traduccion->leida());
+}
+
+bool ProblemasGuion::Diferir(int desde, int hasta)
+{
+    if (!diferido_ || hasta - desde <= lineasSueltas)
+        return false;
+    pendiente_ = true;
+    cursor_ = std::min(cursor_, std::max(desde, 0));
+    temporizador_.start();
+    return true;
+}
+
 void ProblemasGuion::LeerOriginal(int desde, int hasta)
 {
+    if (Diferir(desde, hasta)) {
+        for (int k = std::max(desde, 0); k < std::min(hasta, lineasOriginal()); ++k)
+            original_[std::size_t(k)] = ResumenLinea();
+        return;
+    }
     const PatronCodigos& patron = opciones_.patronEnUso();
     textos_.leerOriginal(
         std::max(desde, 0), std::min(hasta, lineasOriginal()),
         [&](int k, const QString& texto) { original_[std::size_t(k)] = Resumir(texto, patron); });
+    // The other half of these pairs, if it waits, is read too: a change is checked at once.
+    LeerPendientes(desde, hasta);
 }
 
 void ProblemasGuion::LeerTraduccion(int desde, int hasta)
 {
+    if (Diferir(desde, hasta)) {
+        for (int k = std::max(desde, 0); k < std::min(hasta, lineasTraduccion()); ++k)
+            traduccion_[std::size_t(k)] = ResumenLinea();
+        return;
+    }
     const PatronCodigos& patron = opciones_.patronEnUso();
     textos_.leerTraduccion(std::max(desde, 0), std::min(hasta, lineasTraduccion()),
                            [&](int k, const QString& texto) {
                                traduccion_[std::size_t(k)] = Resumir(texto, patron, probador_.get());
                            });
+    LeerPendientes(desde, hasta);
 }
 
 void ProblemasGuion::Comprobar(int desde, int hasta)
@@ -292,7 +389,7 @@ void ProblemasGuion::Comprobar(int desde, int hasta)
 int ProblemasGuion::Contar(int linea) const
 {
     const ResumenLinea* original = resumenOriginal(linea);
-    if (!original)
+    if (!original || !Leida(linea))
         return 0;
     const int cantidad = ContarProblemas(*original, linea, vecinas_, opciones_);
     // Which problems are ignored only their messages tell: the texts are read again for those lines alone.
@@ -306,7 +403,7 @@ int ProblemasGuion::Contar(int linea) const
 
 QList<Problema> ProblemasGuion::Calcular(int linea) const
 {
-    if (!resumenOriginal(linea) || !resumenTraduccion(linea))
+    if (!resumenOriginal(linea) || !resumenTraduccion(linea) || !Leida(linea))
         return {};
     QString original;
     QString traduccion;

@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 
 #include "comprobaciones.h"
 #include "conjunto_lineas.h"
@@ -79,6 +80,19 @@ public:
     // Reads both texts again, whole.
     void releer();
 
+    // While on, a change of more lines than a keystroke makes (a load's stretch, a paste, releer()) only
+    // notes them: they are read and checked a slice of at most `msPorTanda` at a time whenever the event
+    // loop is idle, and count no problem meanwhile. Typing is checked at once either way.
+    void ponerDiferido(bool diferido);
+    // Some lines are still to be read.
+    bool pendiente() const { return pendiente_; }
+    // Reads and checks at once the lines of desde ... hasta - 1 still to be read (the lines on screen).
+    void comprobarAhora(int desde, int hasta);
+    // Reads and checks lines still to be read, in line order, for about `presupuestoMs`; true when some are
+    // left. What the idle timer runs.
+    bool comprobarPendientes(int presupuestoMs = msPorTanda);
+    static constexpr int msPorTanda = 8;
+
     int lineasOriginal() const { return int(original_.size()); }
     int lineasTraduccion() const { return int(traduccion_.size()); }
 
@@ -120,8 +134,14 @@ Q_SIGNALS:
     void cambio(int desde, int hasta);
 
 private:
+    // Reads lines desde ... hasta - 1 of either text, or leaves them to be read when they are many and
+    // checking is deferred.
     void LeerOriginal(int desde, int hasta);
     void LeerTraduccion(int desde, int hasta);
+    bool Diferir(int desde, int hasta);
+    // Reads the lines of desde ... hasta - 1 still to be read, of either text; whether there were any.
+    bool LeerPendientes(int desde, int hasta);
+    bool Leida(int linea) const;
     // Counts the problems of lines desde ... hasta - 1 afresh (clamped to the translation).
     void Comprobar(int desde, int hasta);
     int Contar(int linea) const;
@@ -144,4 +164,10 @@ private:
     std::vector<quint16> cuentas_;
     ConjuntoLineas conProblemas_;
     qint64 total_ = 0;
+
+    // Deferred reading: no line before `cursor_` is left to read.
+    bool diferido_ = false;
+    bool pendiente_ = false;
+    int cursor_ = 0;
+    QTimer temporizador_;
 };

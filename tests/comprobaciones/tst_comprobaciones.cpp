@@ -555,6 +555,45 @@ private Q_SLOTS:
         }
     }
 
+    // Deferred, a load's stretches are only noted: the lines asked for are checked at once, the rest a
+    // slice at a time, and typing meanwhile is checked as ever; in the end it is all as a check at once.
+    void diferido()
+    {
+        TextosEnLista textos;
+        ProblemasGuion guion(textos);
+        guion.ponerDiferido(true);
+        for (int i = 0; i < 3000; ++i) {
+            textos.original.append(u"Line %s %1"_s.arg(i));
+            textos.traduccion.append(i % 7 == 0 ? u"Línea %1"_s.arg(i) : u"Línea %s %1"_s.arg(i));
+        }
+        guion.cambioTraduccion(0, 0, 3000);
+        guion.cambioOriginal(0, 0, 3000);
+        QVERIFY(guion.pendiente());
+        QCOMPARE(guion.resumen(), u"Ningún problema"_s);
+
+        guion.comprobarAhora(1400, 1410);
+        QCOMPARE(Textos(guion.problemas(1400)), QStringList{"Falta «%s»"});
+        QCOMPARE(guion.totalLineas(), 2);
+        QCOMPARE(guion.siguiente(0, 0, true), 1400);
+
+        // A keystroke and a line break while the rest waits.
+        textos.traduccion[10] = u"Línea"_s;
+        guion.cambioTraduccion(10, 1, 1);
+        QCOMPARE(Textos(guion.problemas(10)), (QStringList{"Falta «%s»", "Falta el número 10"}));
+        textos.traduccion.insert(20, u"nueva"_s);
+        guion.cambioTraduccion(20, 0, 1);
+
+        int tandas = 0;
+        while (guion.comprobarPendientes(0))
+            ++tandas;
+        QVERIFY(tandas > 1);
+        QVERIFY(!guion.pendiente());
+        ProblemasGuion nuevo(textos);
+        nuevo.releer();
+        QCOMPARE(TodosLosProblemas(guion), TodosLosProblemas(nuevo));
+        QCOMPARE(guion.resumen(), nuevo.resumen());
+    }
+
     void siguiente_data()
     {
         QTest::addColumn<int>("linea");
