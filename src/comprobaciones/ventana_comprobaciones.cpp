@@ -150,7 +150,7 @@ QVariant ModeloProblemas::data(const QModelIndex& indice, int rol) const
     switch (indice.column()) {
     case Linea:
         return fila.linea + 1;
-    case Problema_: {
+    case Descripcion: {
         if (fila.indice < 0)
             return guion_.problemaFaltantes().texto;
         const QList<Problema>& problemas = ProblemasDe(fila.linea);
@@ -175,7 +175,7 @@ QVariant ModeloProblemas::headerData(int seccion, Qt::Orientation orientacion, i
     switch (seccion) {
     case Linea:
         return QStringLiteral("Línea");
-    case Problema_:
+    case Descripcion:
         return QStringLiteral("Problema");
     case Original:
         return QStringLiteral("Original");
@@ -212,7 +212,7 @@ VentanaComprobaciones::VentanaComprobaciones(const ProblemasGuion& guion, const 
     const QString titulo = modelo_->headerData(ModeloProblemas::Linea, Qt::Horizontal).toString();
     tabla_->setColumnWidth(ModeloProblemas::Linea, std::max(fontMetrics().horizontalAdvance(u'0') * 7,
                                                             fontMetrics().horizontalAdvance(titulo) + 16));
-    tabla_->setColumnWidth(ModeloProblemas::Problema_, 260);
+    tabla_->setColumnWidth(ModeloProblemas::Descripcion, 260);
     tabla_->setColumnWidth(ModeloProblemas::Original, 220);
     cabecera->setStretchLastSection(true);
     tabla_->setAccessibleName(windowTitle());

@@ -19,7 +19,7 @@ class ModeloProblemas final : public QAbstractTableModel
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ModeloProblemas)
 public:
-    enum Columna { Linea, Problema_, Original, Traduccion, Columnas };
+    enum Columna { Linea, Descripcion, Original, Traduccion, Columnas };
 
     ModeloProblemas(const ProblemasGuion& guion, const TextosPar& textos, QObject* padre = nullptr);
 

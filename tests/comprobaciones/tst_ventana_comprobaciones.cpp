@@ -52,7 +52,7 @@ QStringList Filas(const ModeloProblemas& modelo)
     QStringList filas;
     for (int fila = 0; fila < modelo.rowCount(); ++fila)
         filas.append(modelo.index(fila, ModeloProblemas::Linea).data().toString() + u": " +
-                     modelo.index(fila, ModeloProblemas::Problema_).data().toString());
+                     modelo.index(fila, ModeloProblemas::Descripcion).data().toString());
     return filas;
 }
 
