@@ -2,10 +2,12 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 #include <QElapsedTimer>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -51,6 +53,17 @@ double MemoriaPicoMiB();
 // `carpeta`/nombre and `carpeta`/Traducidos/nombre.
 void EscribirPar(const QString& carpeta, const QString& nombre, int lineas);
 
+// An original and its translation with codes on most lines ({PLAYER}, %d, %1$d, <b>, [PAUSE], \n), every
+// line different; a translation line i for which `conProblema(i)` holds has one code too many.
+struct ParConCodigos
+{
+    QStringList original;
+    QStringList traduccion;
+};
+ParConCodigos GuionConCodigos(int lineas, const std::function<bool(int)>& conProblema);
+// Writes the pair as `carpeta`/nombre and `carpeta`/Traducidos/nombre, in UTF-8 with CR LF.
+void EscribirParConCodigos(const QString& carpeta, const QString& nombre, const ParConCodigos& par);
+
 // The sections of the benchmark, each printing its own table.
 void MedirCarga();
 void MedirMonitor();
@@ -58,3 +71,4 @@ void MedirBorradores();
 void MedirCodificacion();
 void MedirMarcas();
 void MedirOrtografia();
+void MedirComprobaciones();

@@ -1,5 +1,5 @@
 // The benchmark program: prints one table per measured part of the editor.
-// Run: build/bench/velarto_bench [carga|monitor|borradores|codificacion|marcas|ortografia]
+// Run: build/bench/velarto_bench [carga|monitor|borradores|codificacion|marcas|ortografia|comprobaciones]
 #include <cstdio>
 
 #include <QApplication>
@@ -25,5 +25,7 @@ int main(int argc, char* argv[])
         MedirMarcas();
     if (parte.isEmpty() || parte == u"ortografia")
         MedirOrtografia();
+    if (parte.isEmpty() || parte == u"comprobaciones")
+        MedirComprobaciones();
     return 0;
 }

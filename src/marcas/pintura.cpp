@@ -8,6 +8,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QRegion>
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QTextBlock>
@@ -16,6 +17,52 @@ namespace {
 
 // Height of one tick, in pixels.
 constexpr int altoTrazo = 3;
+
+// `tinte` over `base`, as much as `parte` of it.
+QColor Mezcla(const QColor& base, const QColor& tinte, double parte)
+{
+    const auto canal = [&](int b, int t) {
+        return int(std::lround(b + (t - b) * parte));
+    };
+    return QColor(canal(base.red(), tinte.red()), canal(base.green(), tinte.green()),
+                  canal(base.blue(), tinte.blue()));
+}
+
+// Calls `alTrazo(desde, alto)` for the ticks of the lines `primeraDesde` finds, merged where they touch.
+// A line's tick starts at the pixel row of its relative height. Each search finds the first line from the
+// pixel row after the last tick's start: at most one search per pixel row, however many lines share it.
+template <typename PrimeraDesde, typename AlTrazo>
+void RecorrerTrazos(qint64 lineas, int alto, PrimeraDesde primeraDesde, AlTrazo alTrazo)
+{
+    if (alto < altoTrazo || lineas == 0)
+        return;
+    const auto pixelDeLinea = [&](qint64 linea) {
+        return int(std::min<qint64>(linea * alto / lineas, alto - altoTrazo));
+    };
+    const auto lineaDePixel = [&](qint64 pixel) {
+        return int((pixel * lineas + alto - 1) / alto);
+    };
+    int desdeActual = -1;
+    int altoActual = 0;
+    int pixel = 0;
+    while (pixel < alto) {
+        const int linea = primeraDesde(lineaDePixel(pixel));
+        if (linea < 0)
+            break;
+        const int desde = pixelDeLinea(linea);
+        if (desdeActual >= 0 && desde <= desdeActual + altoActual) {
+            altoActual = std::max(altoActual, desde + altoTrazo - desdeActual);
+        } else {
+            if (desdeActual >= 0)
+                alTrazo(desdeActual, altoActual);
+            desdeActual = desde;
+            altoActual = altoTrazo;
+        }
+        pixel = std::max(pixel, desde) + 1;
+    }
+    if (desdeActual >= 0)
+        alTrazo(desdeActual, altoActual);
+}
 
 double Luminancia(const QColor& color)
 {
@@ -30,18 +77,11 @@ double Luminancia(const QColor& color)
 QColor ColorFondo(Marca marca, const QColor& base)
 {
     // On white: light red (255, 204, 204) and light orange (255, 224, 179).
-    const auto mezcla = [&base](const QColor& tinte, double parte) {
-        const auto canal = [&](int b, int t) {
-            return int(std::lround(b + (t - b) * parte));
-        };
-        return QColor(canal(base.red(), tinte.red()), canal(base.green(), tinte.green()),
-                      canal(base.blue(), tinte.blue()));
-    };
     switch (marca) {
     case Marca::Larga:
-        return mezcla(QColor(255, 0, 0), 0.2);
+        return Mezcla(base, QColor(255, 0, 0), 0.2);
     case Marca::Sobrante:
-        return mezcla(QColor(255, 150, 0), 0.3);
+        return Mezcla(base, QColor(255, 150, 0), 0.3);
     case Marca::Ninguna:
         break;
     }
@@ -59,6 +99,17 @@ QColor ColorTrazo(Marca marca)
         break;
     }
     return {};
+}
+
+QColor ColorFondoAviso(const QColor& base)
+{
+    // On white: light violet (230, 214, 255).
+    return Mezcla(base, QColor(128, 48, 255), 0.2);
+}
+
+QColor ColorTrazoAviso()
+{
+    return {142, 68, 173};
 }
 
 double Contraste(const QColor& a, const QColor& b)
@@ -94,12 +145,32 @@ void FondosCaja::actualizar(int desde, int hasta)
         vista->update();
 }
 
+void FondosCaja::agregarCapa(CapaFondos capa)
+{
+    capas_.push_back(std::move(capa));
+    if (caja_)
+        caja_->viewport()->update();
+}
+
+QColor FondosCaja::Fondo(int linea, const QColor& base) const
+{
+    const Marca marca = marcas_.marca(linea);
+    if (marca != Marca::Ninguna)
+        return ColorFondo(marca, base);
+    for (const CapaFondos& capa : capas_) {
+        if (const QColor color = capa.color(linea, base); color.isValid())
+            return color;
+    }
+    return {};
+}
+
 bool FondosCaja::eventFilter(QObject* objeto, QEvent* evento)
 {
     if (evento->type() != QEvent::Paint || !caja_ || objeto != caja_->viewport())
         return false;
     marcas_.vigilar();
-    if (marcas_.cantidad() == 0)
+    if (marcas_.cantidad() == 0 &&
+        std::none_of(capas_.cbegin(), capas_.cend(), [](const CapaFondos& capa) { return capa.hayAlguno(); }))
         return false;
     QWidget* vista = caja_->viewport();
     const QRect zona = static_cast<QPaintEvent*>(evento)->rect();
@@ -113,9 +184,8 @@ bool FondosCaja::eventFilter(QObject* objeto, QEvent* evento)
         const QRect linea = caja_->cursorRect(QTextCursor(bloque));
         if (linea.top() > zona.bottom())
             break;
-        const Marca marca = marcas_.marca(bloque.blockNumber());
-        if (marca != Marca::Ninguna)
-            pintor.fillRect(QRect(0, linea.top(), vista->width(), linea.height()), ColorFondo(marca, base));
+        if (const QColor fondo = Fondo(bloque.blockNumber(), base); fondo.isValid())
+            pintor.fillRect(QRect(0, linea.top(), vista->width(), linea.height()), fondo);
     }
     return false;
 }
@@ -123,44 +193,49 @@ bool FondosCaja::eventFilter(QObject* objeto, QEvent* evento)
 std::vector<Trazo> TrazosBarra(const MarcasLineas& marcas, int alto)
 {
     std::vector<Trazo> trazos;
-    const qint64 lineas = marcas.lineasTraduccion();
-    if (alto < altoTrazo || lineas == 0 || marcas.cantidad() == 0)
+    if (marcas.cantidad() == 0)
         return trazos;
-    // A line's tick starts at the pixel row of its relative height. Each search finds the first marked
-    // line from the pixel row after the last tick's start: at most one search per pixel row, however many
-    // lines share it.
-    const auto pixelDeLinea = [&](qint64 linea) {
-        return int(std::min<qint64>(linea * alto / lineas, alto - altoTrazo));
-    };
-    const auto lineaDePixel = [&](qint64 pixel) {
-        return int((pixel * lineas + alto - 1) / alto);
-    };
-    for (const Marca tipo : {Marca::Sobrante, Marca::Larga}) {
-        int pixel = 0;
-        while (pixel < alto) {
-            const int linea = marcas.primeraDesde(tipo, lineaDePixel(pixel));
-            if (linea < 0)
-                break;
-            const int desde = pixelDeLinea(linea);
-            if (!trazos.empty() && trazos.back().marca == tipo &&
-                desde <= trazos.back().desde + trazos.back().alto)
-                trazos.back().alto = std::max(trazos.back().alto, desde + altoTrazo - trazos.back().desde);
-            else
-                trazos.push_back({tipo, desde, altoTrazo});
-            pixel = std::max(pixel, desde) + 1;
-        }
-    }
+    for (const Marca tipo : {Marca::Sobrante, Marca::Larga})
+        RecorrerTrazos(
+            marcas.lineasTraduccion(), alto, [&](int linea) { return marcas.primeraDesde(tipo, linea); },
+            [&](int desde, int altura) {
+                trazos.push_back({tipo, desde, altura});
+            });
     return trazos;
 }
 
-MarcasBarra::MarcasBarra(QScrollBar* barra, const MarcasLineas& marcas)
-    : QWidget(barra), barra_(barra), marcas_(marcas)
+std::vector<TrazoCarril> TrazosLineas(int lineas, int alto, const std::function<int(int)>& primeraDesde,
+                                      const QColor& color)
+{
+    std::vector<TrazoCarril> trazos;
+    RecorrerTrazos(lineas, alto, primeraDesde, [&](int desde, int altura) {
+        trazos.push_back({color, desde, altura});
+    });
+    return trazos;
+}
+
+MarcasBarra::MarcasBarra(QScrollBar* barra, const MarcasLineas& marcas) : QWidget(barra), barra_(barra)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+    agregarCarril([&marcas](int alto) {
+        std::vector<TrazoCarril> trazos;
+        for (const Trazo& trazo : TrazosBarra(marcas, alto))
+            trazos.push_back({ColorTrazo(trazo.marca), trazo.desde, trazo.alto});
+        return trazos;
+    });
     barra_->installEventFilter(this);
+    // The handle moves with the bar's value; the ticks leave its place free.
+    connect(barra_, &QAbstractSlider::valueChanged, this, [this] { update(); });
+    connect(barra_, &QAbstractSlider::rangeChanged, this, [this] { update(); });
     Ubicar();
     show();
+}
+
+void MarcasBarra::agregarCarril(CarrilBarra carril)
+{
+    carriles_.push_back(std::move(carril));
+    update();
 }
 
 bool MarcasBarra::eventFilter(QObject* objeto, QEvent* evento)
@@ -170,11 +245,11 @@ bool MarcasBarra::eventFilter(QObject* objeto, QEvent* evento)
     return false;
 }
 
-void MarcasBarra::Ubicar()
+QStyleOptionSlider MarcasBarra::Opcion() const
 {
-    // The groove as the bar's style lays it out, between the arrows.
     QStyleOptionSlider opcion;
     opcion.initFrom(barra_);
+    opcion.subControls = QStyle::SC_All;
     opcion.orientation = barra_->orientation();
     opcion.minimum = barra_->minimum();
     opcion.maximum = barra_->maximum();
@@ -185,18 +260,44 @@ void MarcasBarra::Ubicar()
     opcion.upsideDown = barra_->invertedAppearance();
     if (opcion.orientation == Qt::Horizontal)
         opcion.state |= QStyle::State_Horizontal;
+    return opcion;
+}
+
+void MarcasBarra::Ubicar()
+{
+    // The groove as the bar's style lays it out, between the arrows.
+    const QStyleOptionSlider opcion = Opcion();
     setGeometry(
         barra_->style()->subControlRect(QStyle::CC_ScrollBar, &opcion, QStyle::SC_ScrollBarGroove, barra_));
 }
 
+QRect MarcasBarra::asa() const
+{
+    if (barra_->maximum() <= barra_->minimum())
+        return {};
+    const QStyleOptionSlider opcion = Opcion();
+    return barra_->style()
+        ->subControlRect(QStyle::CC_ScrollBar, &opcion, QStyle::SC_ScrollBarSlider, barra_)
+        .translated(-pos());
+}
+
 void MarcasBarra::paintEvent(QPaintEvent*)
 {
-    const std::vector<Trazo> trazos = TrazosBarra(marcas_, height());
-    if (trazos.empty())
-        return;
     QPainter pintor(this);
-    const int margen = std::max(1, width() / 5);
-    for (const Trazo& trazo : trazos)
-        pintor.fillRect(QRect(margen, trazo.desde, width() - 2 * margen, trazo.alto),
-                        ColorTrazo(trazo.marca));
+    // Everything but the handle: a bar full of ticks still shows where the view is.
+    QRegion zona(rect());
+    if (const QRect mano = asa(); !mano.isEmpty())
+        zona -= mano;
+    pintor.setClipRegion(zona);
+    // One lane fills the middle three fifths, as it always has; more share the width left of a margin.
+    const int carriles = int(carriles_.size());
+    const int margen = std::max(1, width() / (carriles == 1 ? 5 : 8));
+    const int ancho = std::max(1, (width() - 2 * margen) / std::max(carriles, 1));
+    for (int i = 0; i < carriles; ++i) {
+        const int x = margen + i * ancho;
+        // Lanes side by side keep a pixel between them.
+        const int anchoCarril = std::max(1, ancho - (carriles > 1 ? 1 : 0));
+        for (const TrazoCarril& trazo : carriles_[std::size_t(i)](height()))
+            pintor.fillRect(QRect(x, trazo.desde, anchoCarril, trazo.alto), trazo.color);
+    }
 }

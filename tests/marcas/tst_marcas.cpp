@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 
@@ -37,6 +38,8 @@ QString Aleatorio(QRandomGenerator& azar, bool conSaltos)
 }
 
 } // namespace
+
+using namespace Qt::StringLiterals;
 
 class PruebaMarcas final : public QObject
 {
@@ -230,6 +233,61 @@ private Q_SLOTS:
             obtenidos << trazo.desde << trazo.alto;
         }
         QTEST(obtenidos, "esperados");
+    }
+
+    void lineasTodas_data()
+    {
+        QTest::addColumn<int>("valor");
+        QTest::newRow("arriba") << 0;
+        QTest::newRow("en medio") << 700;
+        QTest::newRow("abajo") << 100000;
+    }
+
+    // Every line too long and every line with a problem: each kind of tick fills its own lane, and the
+    // handle still shows wherever it is.
+    void lineasTodas()
+    {
+        QFETCH(int, valor);
+        QPlainTextEdit caja;
+        QListWidget lista;
+        caja.setPlainText(QStringList(1500, u"aa"_s).join(u'\n'));
+        lista.addItems(QStringList(1500, u"a"_s));
+        caja.resize(300, 300);
+        caja.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&caja));
+        MarcasLineas marcas(&caja, &lista);
+        QScrollBar* barra = caja.verticalScrollBar();
+        auto* trazos = new MarcasBarra(barra, marcas);
+        trazos->agregarCarril([](int alto) {
+            return TrazosLineas(
+                1500, alto, [](int linea) { return linea < 1500 ? linea : -1; }, ColorTrazoAviso());
+        });
+        barra->setValue(valor);
+        const QRect asa = trazos->asa();
+        QVERIFY(!asa.isEmpty());
+        const QImage imagen = trazos->grab().toImage();
+        const auto color = [&](int x, int y) {
+            return QColor(imagen.pixel(x, y));
+        };
+        const int izquierda = trazos->width() / 4;
+        const int derecha = trazos->width() * 3 / 4;
+        const int fuera =
+            asa.top() > trazos->height() / 2 ? asa.top() / 2 : (asa.bottom() + trazos->height()) / 2;
+        QCOMPARE(color(izquierda, fuera), ColorTrazo(Marca::Larga));
+        QCOMPARE(color(derecha, fuera), ColorTrazoAviso());
+        for (const int x : {izquierda, derecha}) {
+            QVERIFY(color(x, asa.center().y()) != ColorTrazo(Marca::Larga));
+            QVERIFY(color(x, asa.center().y()) != ColorTrazoAviso());
+        }
+    }
+
+    // The problems' background keeps text as readable as the marks' do, on a light and on a dark box.
+    void fondoAviso()
+    {
+        QVERIFY(Contraste(ColorFondoAviso(Qt::white), Qt::black) >= 4.5);
+        QVERIFY(Contraste(ColorFondoAviso(QColor(30, 30, 30)), Qt::white) >= 4.5);
+        QVERIFY(ColorFondoAviso() != ColorFondo(Marca::Larga) &&
+                ColorFondoAviso() != ColorFondo(Marca::Sobrante));
     }
 };
 

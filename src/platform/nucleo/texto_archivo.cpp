@@ -541,6 +541,43 @@ qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& form
     return -1;
 }
 
+qsizetype ProbadorCodificacion::noCodificable(QStringView linea, qsizetype desde)
+{
+    for (qsizetype i = std::max<qsizetype>(desde, 0); i < linea.size(); ++i) {
+        const QChar c = linea[i];
+        if (c.unicode() < 0x80)
+            continue;
+        if (c.isHighSurrogate() && i + 1 < linea.size() && linea[i + 1].isLowSurrogate()) {
+            if (!Puede(QChar::surrogateToUcs4(c, linea[i + 1])))
+                return i;
+            ++i;
+            continue;
+        }
+        if (c.isSurrogate() || !Puede(c.unicode()))
+            return i;
+    }
+    return -1;
+}
+
+bool ProbadorCodificacion::Puede(char32_t caracter)
+{
+    if (codificacion_ == Codificacion::Windows1252)
+        return caracter <= 0xFFFF && ByteWindows1252(char16_t(caracter)) >= 0;
+    if (codificacion_.esUnicode())
+        return true;
+    if (const auto conocido = conocidos_.constFind(caracter); conocido != conocidos_.cend())
+        return *conocido;
+    // Converters made for this character alone: an ICU converter carries its errors from one call to
+    // the next.
+    const QString texto = QString::fromUcs4(&caracter, 1);
+    const FormatoTexto formato{codificacion_, false, FinLinea::Lf};
+    QStringEncoder codificador = Codificador(codificacion_);
+    QStringDecoder decodificador = Decodificador(codificacion_);
+    const bool puede = EsCodificableIcu(texto, formato, codificador, decodificador);
+    conocidos_.insert(caracter, puede);
+    return puede;
+}
+
 QByteArray CodificarLineas(const QStringList& lineas, const FormatoTexto& formato)
 {
     const QString terminador = QString::fromLatin1(Terminador(formato.finLinea));

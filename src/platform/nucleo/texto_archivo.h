@@ -5,6 +5,7 @@
 #include <optional>
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -124,6 +125,26 @@ std::optional<Codificacion> CodificacionMostrada(const QString& ruta,
 
 // The 0-based index of the first line holding a character the format cannot write, or -1.
 qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& formato);
+
+// Tells one character at a time whether a code page can write it, remembering the answer for every
+// character it has met: a script's text repeats the same few characters, so the code page's converter
+// runs once for each.
+class ProbadorCodificacion final
+{
+public:
+    explicit ProbadorCodificacion(Codificacion codificacion) : codificacion_(codificacion) {}
+
+    Codificacion codificacion() const { return codificacion_; }
+    // The index of the first character of `linea` at or after `desde` that the code page cannot write,
+    // or -1. A surrogate pair is one character; a lone surrogate is never codable.
+    qsizetype noCodificable(QStringView linea, qsizetype desde = 0);
+
+private:
+    bool Puede(char32_t caracter);
+
+    Codificacion codificacion_;
+    QHash<char32_t, bool> conocidos_;
+};
 
 // The bytes of a file holding these lines, each followed by the format's line end. Lines must be
 // codable (see LineaNoCodificable).
