@@ -260,6 +260,8 @@ void frmEditor::Form_Activate()
 void frmEditor::closeEvent(QCloseEvent* evento)
 {
     Q_EMIT vida_.enRiesgo();
+    // A load still yielding stops at its next look at the events, so that the process ends at once.
+    ++cargaActual_;
     QWidget::closeEvent(evento);
 }
 

@@ -166,6 +166,55 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(Ruta(u"Traducidos/a.txt")));
     }
 
+    // Closing the window, a folder change or a deletion while a long load yields takes effect at once: the
+    // load stops at its next yield, and what the flow leaves on screen is the flow's own result.
+    void interrumpida_data()
+    {
+        QTest::addColumn<QString>("accion");
+        QTest::newRow("cerrar") << QStringLiteral("cerrar");
+        QTest::newRow("carpeta") << QStringLiteral("carpeta");
+        QTest::newRow("eliminar") << QStringLiteral("eliminar");
+    }
+    void interrumpida()
+    {
+        QFETCH(QString, accion);
+        EscribirBytes(Ruta(u"a.txt"), ScriptDePrueba(300000, 50, "Original A"));
+        EscribirBytes(Ruta(u"Traducidos/a.txt"), ScriptDePrueba(300000, 50, "Traduccion A"));
+        EscribirBytes(Ruta(u"b.txt"), "B1\r\n");
+        Abrir();
+        int lineasAlInterrumpir = -1;
+        QTimer::singleShot(0, ventana_.get(), [&] {
+            lineasAlInterrumpir = ventana_->txtTraducido->document()->blockCount();
+            if (accion == u"cerrar") {
+                ventana_->close();
+            } else if (accion == u"carpeta") {
+                ventana_->Dir1_Change();
+            } else {
+                caja_.respuestas = {Respuesta::Si};
+                ventana_->cmdEliminar_Click();
+            }
+        });
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("a.txt")));
+        QVERIFY(lineasAlInterrumpir >= 0);
+        if (accion == u"cerrar") {
+            // Nothing more was read after the close.
+            QVERIFY(!ventana_->parCargado().completo);
+            QVERIFY(ventana_->txtTraducido->document()->blockCount() < 300000);
+        } else if (accion == u"carpeta") {
+            QCOMPARE(ItemsOriginal(*ventana_), QStringList());
+            QCOMPARE(ventana_->txtTraducido->toPlainText(), QString());
+            QVERIFY(!ventana_->cmdGuardar->isEnabled());
+            QCOMPARE(ventana_->File1->nombreArchivo(), QStringLiteral("a.txt"));
+        } else {
+            // The script being loaded was the selected one: it went, its translation was not known yet and
+            // stays, and the next script is loaded whole.
+            QVERIFY(!QFileInfo::exists(Ruta(u"a.txt")));
+            QVERIFY(QFileInfo::exists(Ruta(u"Traducidos/a.txt")));
+            QCOMPARE(ItemsOriginal(*ventana_), QStringList{"B1"});
+            QVERIFY(ventana_->parCargado().completo);
+        }
+    }
+
 private:
     // Chooses `larga`, and `otra` as soon as that load first yields; true when it did yield.
     bool ElegirMientrasCarga(const QString& larga, const QString& otra)

@@ -22,14 +22,17 @@ void AlRecibir(int)
 
 } // namespace
 
-void TerminarAlRecibirSenales()
+void TerminarAlRecibirSenales(std::function<void()> cerrar)
 {
     if (extremos[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, extremos) != 0)
         return;
     auto* aviso = new QSocketNotifier(extremos[1], QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(aviso, &QSocketNotifier::activated, QCoreApplication::instance(), [] {
+    QObject::connect(aviso, &QSocketNotifier::activated, QCoreApplication::instance(), [cerrar] {
         char byte;
         [[maybe_unused]] const ssize_t leido = ::read(extremos[1], &byte, 1);
+        // The window closes first: a load under way stops, and the box's text is kept.
+        if (cerrar)
+            cerrar();
         QCoreApplication::quit();
     });
     struct sigaction accion = {};
