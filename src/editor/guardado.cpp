@@ -31,7 +31,7 @@ void frmEditor::cmdGuardar_Click()
     // a translation that was never read.
     if (!par_.completo || File1->indice() < 0)
         return;
-    if (txtTraducido->toPlainText().isEmpty()) {
+    if (txtTraducido->document()->isEmpty()) {
         mensajes_.Mostrar(QStringLiteral("No se guardarán archivos vacíos."));
         return;
     }
