@@ -162,8 +162,9 @@ private:
     quint64 cargaActual_ = 0;
     // Committed only by the load that is still current, in two steps: the translation, then the original.
     ParCargado par_;
-    // The code pages of the folder's translations, for the format of a new translation.
+    // The code pages of the folder's translations and originals, for the format of a new translation.
     TraduccionesCarpeta traducidas_;
+    OriginalesCarpeta originales_;
     VidaPar vida_;
 
     // The features. Each is built on the controls and services above and goes before them.

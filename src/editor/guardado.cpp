@@ -44,7 +44,7 @@ void frmEditor::cmdGuardar_Click()
         return;
     }
     const QStringList lineas = txtTraducido->lineas();
-    const FormatoTexto formato = FormatoGuardado(par_, Dir1->ruta(), traducidas_, lineas);
+    const FormatoTexto formato = FormatoGuardado(par_, Dir1->ruta(), traducidas_, originales_, lineas);
     if (const qsizetype linea = LineaNoCodificable(lineas, formato); linea >= 0) {
         mensajes_.Mostrar(QStringLiteral("No se ha guardado el archivo: la línea %1 tiene un carácter que no "
                                          "cabe en la codificación del script (%2).")
