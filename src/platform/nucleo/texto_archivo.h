@@ -124,6 +124,9 @@ std::optional<Codificacion> CodificacionMostrada(const QString& ruta,
 
 // The 0-based index of the first line holding a character the format cannot write, or -1.
 qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& formato);
+// The index, in line `linea` of `lineas`, of the first character the format cannot write there (a
+// surrogate pair's first half for a character beyond U+FFFF), or -1 when it can write the whole line.
+qsizetype CaracterNoCodificable(const QStringList& lineas, qsizetype linea, const FormatoTexto& formato);
 
 // The bytes of a file holding these lines, each followed by the format's line end. Lines must be
 // codable (see LineaNoCodificable).
