@@ -38,8 +38,10 @@ struct Servicios
     QString carpetaDatos{};              // empty: the user's data folder for this application
     SistemaArchivos* archivos = nullptr; // nullptr: the real file-system calls
 
-    // Spelling. Empty: the user's settings (QSettings, user scope); where Hunspell's tools look.
+    // What the editor remembers across runs (spelling, zoom, the window, recent folders). Empty: the user's
+    // settings (QSettings, user scope).
     QString archivoAjustes{};
+    // Where Hunspell's dictionaries are looked for. Empty: where Hunspell's tools look.
     QStringList carpetasDiccionarios{};
 
     // How long the box must be left alone before its text is kept as a draft.

@@ -56,6 +56,8 @@ frmEditor* PruebaConVentana::Abrir(const QString& carpeta, ProveedorUnidades uni
                                .carpetaInicial = carpeta.isEmpty() ? dir_->path() : carpeta,
                                .carpetaDatos = datos_->path(),
                                .archivos = &*archivos_,
+                               // What the window remembers stays within the test.
+                               .archivoAjustes = datos_->filePath(QStringLiteral("ajustes.conf")),
                                // Drafts are kept soon after typing, so that tests need not wait for it.
                                .pausaBorrador = std::chrono::milliseconds(50)});
     return ventana_.get();
