@@ -192,6 +192,7 @@ void frmEditor::Conectar()
     connect(cmdLeerMarcador, &QPushButton::clicked, this, manejar(&frmEditor::cmdLeerMarcador_Click));
     connect(ck, &QCheckBox::stateChanged, this, manejar(&frmEditor::ck_Click));
     connect(timer, &QTimer::timeout, this, &frmEditor::timer_Timer);
+    connect(&vida_, &VidaPar::cargado, this, &frmEditor::IrALineaMarcada);
     connect(&codificacion_, &CodificacionEditor::releer, this,
             [this](TipoArchivo tipo) { Proteger(mensajes_, [&] { Releer(tipo); }); });
     // The clean-quit signals end the event loop; whatever the box holds is then at risk.

@@ -156,6 +156,9 @@ private:
     // Saving (guardado.cpp): writes, confirms and moves on.
     void EscribirTraduccion(const QStringList& lineas, FormatoTexto formato);
 
+    // Bookmark (marcador.cpp): the caret to the bookmark's line once its script is loaded.
+    void IrALineaMarcada(const ParCargado& par);
+
     // Set while the drive list is being put back after an unready drive.
     bool restaurandoUnidad_ = false;
     bool mostrada_ = false;
@@ -167,6 +170,12 @@ private:
     // The code pages of the folder's translations and originals, for the format of a new translation.
     TraduccionesCarpeta traducidas_;
     OriginalesCarpeta originales_;
+    // The line "Cargar marcador" puts the caret on once the script is loaded; none while `linea` is 0.
+    struct LineaMarcada
+    {
+        QString rutaOriginal{};
+        int linea = 0;
+    } lineaMarcada_;
     VidaPar vida_;
 
     // The features. Each is built on the controls and services above and goes before them.
