@@ -72,9 +72,15 @@ void MarcasEditor::Describir()
 void MarcasEditor::IrA(bool adelante)
 {
     marcas_.vigilar();
-    const int linea = marcas_.siguiente(caja_.textCursor().blockNumber(), adelante);
-    if (linea >= 0)
-        IrAFinDeLinea(linea);
+    // From the caret's place: forward, the caret's own line counts while the caret stands before its end,
+    // so that a marked first line is visited right after Ctrl+Home. Backward, its end is never before the
+    // caret.
+    const QTextCursor cursor = caja_.textCursor();
+    const int linea = cursor.blockNumber();
+    const int desde = adelante && !cursor.atBlockEnd() ? linea - 1 : linea;
+    const int encontrada = marcas_.siguiente(desde, adelante);
+    if (encontrada >= 0)
+        IrAFinDeLinea(encontrada);
 }
 
 void MarcasEditor::IrAFinDeLinea(int linea)
