@@ -9,9 +9,12 @@
 
 #include "caja_texto.h"
 #include "resumen.h"
+#include "ventana.h"
 
-MarcasEditor::MarcasEditor(CajaTexto& caja, ListaSimple& lista, QLabel& lblLargoLinea, QWidget& ventana)
-    : caja_(caja), lista_(lista), lblLargoLinea_(lblLargoLinea), ventana_(ventana), marcas_(&caja, &lista),
+MarcasEditor::MarcasEditor(CajaTexto& caja, ListaSimple& lista, QLabel& lblLargoLinea, QWidget& ventana,
+                           const QWidget& respaldo)
+    : caja_(caja), lista_(lista), lblLargoLinea_(lblLargoLinea), ventana_(ventana), respaldo_(respaldo),
+      marcas_(&caja, &lista),
       fondos_(&caja, marcas_), barra_(new MarcasBarra(caja.verticalScrollBar(), marcas_)),
       siguiente_(
           NuevaAccion(QStringLiteral("Ir a la siguiente línea demasiado larga"), QKeySequence(Qt::Key_F8))),
@@ -104,6 +107,9 @@ void MarcasEditor::Mostrar()
             caja_.setFocus();
         });
     }
+    // Beside the editor, never over the text being typed.
+    if (!resumenVentana_->isVisible())
+        ColocarAlLado(*resumenVentana_, ventana_, respaldo_);
     resumenVentana_->show();
     resumenVentana_->raise();
     resumenVentana_->activateWindow();
