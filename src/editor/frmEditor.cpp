@@ -96,7 +96,7 @@ frmEditor::frmEditor(Servicios servicios, QWidget* padre)
                         : servicios.carpetaDatos),
       monitor_({*txtTraducido, *lstOriginal, *lblLl, *lblLlo, *lblLtl, *lblLtlo, *lblDisp, *msg, *p, *timer}),
       borradores_(*txtTraducido, *File1, mensajes_, vida_, carpetaDatos_, servicios.pausaBorrador),
-      marcas_(*txtTraducido, *lstOriginal, *lblLargoLinea, *this, *Frame1),
+      aviso_(*txtTraducido, borradores_, vida_), marcas_(*txtTraducido, *lstOriginal, *lblLargoLinea, *this, *Frame1),
       ortografia_(*txtTraducido, mensajes_, carpetaDatos_, servicios.archivoAjustes,
                   servicios.carpetasDiccionarios),
       codificacion_(*txtTraducido, {*lblLargoTotal, *lblLtlo, *lblLtl, *lblLl}, *Dir1, par_, traducidas_,

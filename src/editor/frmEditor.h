@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "aviso_borrador.h"
 #include "boton_imagen.h"
 #include "borradores_editor.h"
 #include "caja_texto.h"
@@ -181,6 +182,7 @@ private:
     // The features. Each is built on the controls and services above and goes before them.
     MonitorEditor monitor_;
     BorradoresEditor borradores_;
+    AvisoBorrador aviso_;
     MarcasEditor marcas_;
     OrtografiaEditor ortografia_;
     CodificacionEditor codificacion_;
