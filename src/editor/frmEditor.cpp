@@ -100,7 +100,8 @@ frmEditor::frmEditor(Servicios servicios, QWidget* padre)
       ortografia_(*txtTraducido, mensajes_, carpetaDatos_, servicios.archivoAjustes,
                   servicios.carpetasDiccionarios),
       codificacion_(*txtTraducido, {*lblLargoTotal, *lblLtlo, *lblLtl, *lblLl}, *Dir1, par_, traducidas_,
-                    originales_, vida_, mensajes_, archivos_)
+                    originales_, vida_, mensajes_, archivos_),
+      zoom_(*txtTraducido, *lstOriginal, *this, servicios.archivoAjustes)
 {
     setWindowTitle(QStringLiteral("Velarto de Scripts por Ostrano - 2006  [v1.0.0.5]"));
     setWindowIcon(QIcon(QStringLiteral(":/imagenes/lapiz.svg")));

@@ -29,6 +29,7 @@
 #include "sistema_archivos.h"
 #include "unidades.h"
 #include "vida_par.h"
+#include "zoom_editor.h"
 
 // What the window needs from outside that a test replaces.
 struct Servicios
@@ -186,5 +187,6 @@ private:
     MarcasEditor marcas_;
     OrtografiaEditor ortografia_;
     CodificacionEditor codificacion_;
+    ZoomEditor zoom_;
     MenuCaja menu_{*txtTraducido};
 };

@@ -7,7 +7,9 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "boton_imagen.h"
 #include "caja_texto.h"
@@ -194,7 +196,70 @@ private Q_SLOTS:
                  u"|, Revisar ortografía, Idioma de la ortografía"_qs);
     }
 
+    // Ctrl++, Ctrl+- and Ctrl+wheel enlarge and shrink the box's and the list's text together, so that the
+    // lines stay aligned line for line; Ctrl+0 brings back the window's own size, and the size is
+    // remembered.
+    void zoom()
+    {
+        QStringList lineas;
+        for (int i = 0; i < 30; ++i)
+            lineas.append(u"Línea " + QString::number(i));
+        AbrirGuion(lineas, lineas);
+        const qreal propios = ventana_->txtTraducido->font().pointSizeF();
+        QCOMPARE(Zoom(), Puntos(propios));
+
+        QTest::keyClick(ventana_->File1, Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(ventana_->txtTraducido, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(Zoom(), Puntos(propios + 2));
+        Rueda(ventana_->lstOriginal->viewport(), -120);
+        QCOMPARE(Zoom(), Puntos(propios + 1));
+        Rueda(ventana_->txtTraducido->viewport(), -60);
+        QCOMPARE(Zoom(), Puntos(propios + 1));
+        Rueda(ventana_->txtTraducido->viewport(), -60);
+        QCOMPARE(Zoom(), Puntos(propios));
+        QTest::keyClick(ventana_->txtTraducido, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(Zoom(), Puntos(propios - 1));
+        ventana_->close();
+        Abrir();
+        QCOMPARE(Zoom(), Puntos(propios - 1));
+        QTest::keyClick(ventana_->txtTraducido, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(Zoom(), Puntos(propios));
+    }
+
 private:
+    // The box's text size, and what is wrong with the list beside it.
+    QString Zoom() const
+    {
+        QString estado = Puntos(ventana_->txtTraducido->font().pointSizeF());
+        if (ventana_->lstOriginal->font() != ventana_->txtTraducido->font())
+            estado += u", la lista en otra letra";
+        if (PasoLista() != PasoCaja())
+            estado +=
+                u", líneas desalineadas " + QString::number(PasoLista()) + u'/' + QString::number(PasoCaja());
+        return estado;
+    }
+    static QString Puntos(qreal puntos) { return QString::number(puntos) + u" pt"; }
+    // The distance from one line to the next, in the box and in the list.
+    int PasoCaja() const
+    {
+        const QTextDocument& documento = *ventana_->txtTraducido->document();
+        return ventana_->txtTraducido->cursorRect(QTextCursor(documento.findBlockByNumber(1))).top() -
+               ventana_->txtTraducido->cursorRect(QTextCursor(documento.firstBlock())).top();
+    }
+    int PasoLista() const
+    {
+        const ListaSimple& lista = *ventana_->lstOriginal;
+        return lista.visualItemRect(lista.item(1)).top() - lista.visualItemRect(lista.item(0)).top();
+    }
+    // A turn of the mouse wheel with Ctrl held, `giro` eighths of a degree.
+    static void Rueda(QWidget* destino, int giro)
+    {
+        const QPointF centro = QRectF(destino->rect()).center();
+        QWheelEvent rueda(centro, destino->mapToGlobal(centro), QPoint(), QPoint(0, giro), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(destino, &rueda);
+    }
+
     QList<QLabel*> Contadores() const
     {
         return {ventana_->lblLl, ventana_->lblLlo, ventana_->lblLtl, ventana_->lblLtlo, ventana_->lblDisp};
