@@ -84,6 +84,24 @@ void DescribirAccesibilidad(frmEditor& v)
     v.msg->setAccessibleDescription(QStringLiteral("Advertencia"));
 }
 
+// How the controls follow a growable window: the counters stay on top, the box and the original list
+// share the extra width and height, the folder frame keeps its width and grows in height, and the
+// warning, the message, the switch and the buttons go down with the bottom edge, the buttons to the right.
+std::vector<VentanaAmpliable::Ancla> Anclas(frmEditor& v)
+{
+    using B = VentanaAmpliable::Borde;
+    std::vector<VentanaAmpliable::Ancla> anclas{{v.txtTraducido, B::Fijo, B::Entero, B::Fijo, B::Mitad},
+                                                {v.lstOriginal, B::Fijo, B::Entero, B::Mitad, B::Entero},
+                                                {v.Frame1, B::Entero, B::Entero, B::Fijo, B::Entero},
+                                                {v.File1, B::Fijo, B::Fijo, B::Fijo, B::Entero},
+                                                {v.p, B::Fijo, B::Fijo, B::Entero, B::Entero},
+                                                {v.msg, B::Fijo, B::Entero, B::Entero, B::Entero},
+                                                {v.ck, B::Fijo, B::Fijo, B::Entero, B::Entero}};
+    for (QWidget* boton : {v.cmdGuardar, v.cmdEliminar, v.cmdInsMarcador, v.cmdLeerMarcador})
+        anclas.push_back({boton, B::Entero, B::Entero, B::Entero, B::Entero});
+    return anclas;
+}
+
 } // namespace
 
 frmEditor::frmEditor(Servicios servicios, QWidget* padre)
@@ -101,7 +119,8 @@ frmEditor::frmEditor(Servicios servicios, QWidget* padre)
                   servicios.carpetasDiccionarios),
       codificacion_(*txtTraducido, {*lblLargoTotal, *lblLtlo, *lblLtl, *lblLl}, *Dir1, par_, traducidas_,
                     originales_, vida_, mensajes_, archivos_),
-      zoom_(*txtTraducido, *lstOriginal, *this, servicios.archivoAjustes)
+      zoom_(*txtTraducido, *lstOriginal, *this, servicios.archivoAjustes),
+      ampliable_(*this, Anclas(*this), servicios.archivoAjustes)
 {
     setWindowTitle(QStringLiteral("Velarto de Scripts por Ostrano - 2006  [v1.0.0.5]"));
     setWindowIcon(QIcon(QStringLiteral(":/imagenes/lapiz.svg")));
@@ -208,6 +227,7 @@ void frmEditor::ComponerMenu()
     menu_.Anadir([this](QMenu& menu, QPoint) { codificacion_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint) { marcas_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint) { ortografia_.AnadirAlMenu(menu); });
+    menu_.Anadir([this](QMenu& menu, QPoint) { ampliable_.AnadirAlMenu(menu); });
 }
 
 void frmEditor::HabilitarAcciones(bool habilitar)
@@ -271,7 +291,9 @@ void frmEditor::showEvent(QShowEvent* evento)
     if (mostrada_)
         return;
     mostrada_ = true;
-    if (const QScreen* pantalla = screen())
+    // Centred, unless it was given its place before it appeared (the growable window's remembered one).
+    const QScreen* pantalla = screen();
+    if (pantalla && !testAttribute(Qt::WA_Moved))
         move(pantalla->availableGeometry().center() - rect().center());
     File1->setFocus();
     // Start-up runs once, after the window has been shown; regaining the focus later changes nothing.

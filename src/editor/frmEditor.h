@@ -28,6 +28,7 @@
 #include "par_cargado.h"
 #include "sistema_archivos.h"
 #include "unidades.h"
+#include "ventana_ampliable.h"
 #include "vida_par.h"
 #include "zoom_editor.h"
 
@@ -188,5 +189,6 @@ private:
     OrtografiaEditor ortografia_;
     CodificacionEditor codificacion_;
     ZoomEditor zoom_;
+    VentanaAmpliable ampliable_;
     MenuCaja menu_{*txtTraducido};
 };

@@ -80,6 +80,22 @@ void PruebaConVentana::CursorEn(int linea, int columna)
     ventana_->txtTraducido->setTextCursor(cursor);
 }
 
+std::unique_ptr<QMenu> MenuDeLaCaja(frmEditor& ventana)
+{
+    std::unique_ptr<QMenu> menu(ventana.txtTraducido->createStandardContextMenu());
+    Q_EMIT ventana.txtTraducido->menuContextual(menu.get(), QPoint());
+    return menu;
+}
+
+QAction* EntradaDelMenu(const QMenu& menu, const QString& texto)
+{
+    for (QAction* accion : menu.actions()) {
+        if (accion->text() == texto)
+            return accion;
+    }
+    return nullptr;
+}
+
 QStringList ItemsOriginal(const frmEditor& ventana)
 {
     QStringList items;
