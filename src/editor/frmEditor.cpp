@@ -120,6 +120,7 @@ frmEditor::frmEditor(Servicios servicios, QWidget* padre)
       codificacion_(*txtTraducido, {*lblLargoTotal, *lblLtlo, *lblLtl, *lblLl}, *Dir1, par_, traducidas_,
                     originales_, vida_, mensajes_, archivos_),
       zoom_(*txtTraducido, *lstOriginal, *this, servicios.archivoAjustes),
+      original_(*txtTraducido, *lstOriginal),
       ampliable_(*this, Anclas(*this), servicios.archivoAjustes)
 {
     setWindowTitle(QStringLiteral("Velarto de Scripts por Ostrano - 2006  [v1.0.0.5]"));

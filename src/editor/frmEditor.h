@@ -24,6 +24,7 @@
 #include "menu_caja.h"
 #include "mensajes.h"
 #include "monitor.h"
+#include "original_editor.h"
 #include "ortografia_editor.h"
 #include "par_cargado.h"
 #include "sistema_archivos.h"
@@ -189,6 +190,7 @@ private:
     OrtografiaEditor ortografia_;
     CodificacionEditor codificacion_;
     ZoomEditor zoom_;
+    OriginalEditor original_;
     VentanaAmpliable ampliable_;
     MenuCaja menu_{*txtTraducido};
 };

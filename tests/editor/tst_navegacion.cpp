@@ -1,6 +1,8 @@
 // Moving between folders and drives through the real window: the editor is emptied and left waiting for a
-// choice, and an unready drive gives way to the one before it.
+// choice, and an unready drive gives way to the one before it; and the original list answers the mouse.
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -119,6 +121,36 @@ private Q_SLOTS:
                                               u"68:Dispositivo no disponible"_s}));
         QCOMPARE(ventana->Drive1->unidad(), raices[1]);
         QCOMPARE(ventana->Dir1->ruta(), raices[1]);
+    }
+
+    // A click on an original line puts the caret at the start of the same translation line, or at the end
+    // of a shorter translation; Ctrl+C in the list copies the selected line.
+    void clicEnElOriginal_data()
+    {
+        QTest::addColumn<int>("fila");
+        QTest::addColumn<int>("linea");
+        QTest::addColumn<int>("columna");
+        QTest::newRow("la misma línea") << 1 << 1 << 0;
+        QTest::newRow("traducción más corta") << 3 << 1 << 3;
+    }
+    void clicEnElOriginal()
+    {
+        QFETCH(int, fila);
+        QFETCH(int, linea);
+        QFETCH(int, columna);
+        AbrirGuion({u"uno"_s, u"dos"_s, u"tres"_s, u"cuatro"_s}, QStringList{u"one"_s, u"two"_s});
+        CursorEn(0, 2);
+        ListaSimple* lista = ventana_->lstOriginal;
+
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
+                          lista->visualItemRect(lista->item(fila)).center());
+
+        const QTextCursor cursor = ventana_->txtTraducido->textCursor();
+        QCOMPARE(cursor.blockNumber(), linea);
+        QCOMPARE(cursor.positionInBlock(), columna);
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(lista, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), lista->item(fila)->text());
     }
 
 private:
