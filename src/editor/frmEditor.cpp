@@ -114,13 +114,16 @@ frmEditor::frmEditor(Servicios servicios, QWidget* padre)
                         : servicios.carpetaDatos),
       monitor_({*txtTraducido, *lstOriginal, *lblLl, *lblLlo, *lblLtl, *lblLtlo, *lblDisp, *msg, *p, *timer}),
       borradores_(*txtTraducido, *File1, mensajes_, vida_, carpetaDatos_, servicios.pausaBorrador),
-      aviso_(*txtTraducido, borradores_, vida_), marcas_(*txtTraducido, *lstOriginal, *lblLargoLinea, *this, *Frame1),
+      aviso_(*txtTraducido, borradores_, vida_),
+      marcas_(*txtTraducido, *lstOriginal, *lblLargoLinea, *this, *Frame1),
       ortografia_(*txtTraducido, mensajes_, carpetaDatos_, servicios.archivoAjustes,
                   servicios.carpetasDiccionarios),
       codificacion_(*txtTraducido, {*lblLargoTotal, *lblLtlo, *lblLtl, *lblLl}, *Dir1, par_, traducidas_,
                     originales_, vida_, mensajes_, archivos_),
       zoom_(*txtTraducido, *lstOriginal, *this, servicios.archivoAjustes),
       original_(*txtTraducido, *lstOriginal),
+      recientes_({*this, *Drive1, *Dir1}, unidades_, vida_, mensajes_, servicios.archivoAjustes,
+                 std::move(servicios.elegirCarpeta)),
       ampliable_(*this, Anclas(*this), servicios.archivoAjustes)
 {
     setWindowTitle(QStringLiteral("Velarto de Scripts por Ostrano - 2006  [v1.0.0.5]"));
@@ -228,6 +231,7 @@ void frmEditor::ComponerMenu()
     menu_.Anadir([this](QMenu& menu, QPoint) { codificacion_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint) { marcas_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint) { ortografia_.AnadirAlMenu(menu); });
+    menu_.Anadir([this](QMenu& menu, QPoint) { recientes_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint) { ampliable_.AnadirAlMenu(menu); });
 }
 

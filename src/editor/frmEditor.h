@@ -16,6 +16,7 @@
 #include "boton_imagen.h"
 #include "borradores_editor.h"
 #include "caja_texto.h"
+#include "carpetas_recientes.h"
 #include "codificacion_editor.h"
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
@@ -47,6 +48,8 @@ struct Servicios
     QString archivoAjustes{};
     // Where Hunspell's dictionaries are looked for. Empty: where Hunspell's tools look.
     QStringList carpetasDiccionarios{};
+    // The folder chooser of Ctrl+O. Empty: the desktop's own.
+    ElegirCarpeta elegirCarpeta{};
 
     // How long the box must be left alone before its text is kept as a draft.
     std::chrono::milliseconds pausaBorrador{2000};
@@ -191,6 +194,7 @@ private:
     CodificacionEditor codificacion_;
     ZoomEditor zoom_;
     OriginalEditor original_;
+    CarpetasRecientes recientes_;
     VentanaAmpliable ampliable_;
     MenuCaja menu_{*txtTraducido};
 };

@@ -196,6 +196,7 @@ private Q_SLOTS:
                  u"|, Ir a la siguiente línea demasiado larga, Ir a la anterior línea demasiado larga, "
                  u"Líneas que superan el original…, "
                  u"|, Revisar ortografía, Idioma de la ortografía, "
+                 u"|, Carpetas recientes, "
                  u"|, Ventana ampliable"_qs);
     }
 

@@ -35,6 +35,9 @@ void PruebaConVentana::init()
     QVERIFY(dir_->isValid() && datos_->isValid());
     caja_ = {};
     archivos_.emplace();
+    elegirCarpeta_ = [](QWidget*, const QString&) {
+        return QString();
+    };
 }
 
 void PruebaConVentana::cleanup()
@@ -58,6 +61,7 @@ frmEditor* PruebaConVentana::Abrir(const QString& carpeta, ProveedorUnidades uni
                                .archivos = &*archivos_,
                                // What the window remembers stays within the test.
                                .archivoAjustes = datos_->filePath(QStringLiteral("ajustes.conf")),
+                               .elegirCarpeta = elegirCarpeta_,
                                // Drafts are kept soon after typing, so that tests need not wait for it.
                                .pausaBorrador = std::chrono::milliseconds(50)});
     return ventana_.get();

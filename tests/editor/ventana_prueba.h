@@ -41,6 +41,8 @@ protected:
     std::optional<QTemporaryDir> datos_;
     CajaGrabadora caja_;
     std::optional<FallosArchivos> archivos_;
+    // Answers Ctrl+O's folder chooser; by default nothing is chosen.
+    ElegirCarpeta elegirCarpeta_;
     std::unique_ptr<frmEditor> ventana_;
 };
 
