@@ -82,6 +82,14 @@ void DescribirAccesibilidad(frmEditor& v)
     v.lblLtlo->setAccessibleDescription(QStringLiteral("Largo total del original"));
     v.lblDisp->setAccessibleDescription(QStringLiteral("Caracteres disponibles"));
     v.msg->setAccessibleDescription(QStringLiteral("Advertencia"));
+    const auto describir = [](QWidget* boton, const QString& texto) {
+        boton->setToolTip(texto);
+        boton->setAccessibleDescription(texto);
+    };
+    describir(v.cmdGuardar, QStringLiteral("Guardar la traducción y pasar al siguiente script (F12)"));
+    describir(v.cmdEliminar, QStringLiteral("Eliminar el script y su traducción (Supr)"));
+    describir(v.cmdInsMarcador, QStringLiteral("Guardar la posición en este script"));
+    describir(v.cmdLeerMarcador, QStringLiteral("Volver a la posición guardada"));
 }
 
 // How the controls follow a growable window: the counters stay on top, the box and the original list

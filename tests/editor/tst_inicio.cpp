@@ -163,6 +163,15 @@ private Q_SLOTS:
             QVERIFY(!contador->accessibleDescription().isEmpty());
         }
         QVERIFY(ventana_->lblLargoLinea->accessibleName().isEmpty());
+        // The buttons say what they do, in their tooltips and to a screen reader alike.
+        const QStringList dicen{u"Guardar la traducción y pasar al siguiente script (F12)"_qs,
+                                u"Eliminar el script y su traducción (Supr)"_qs,
+                                u"Guardar la posición en este script"_qs,
+                                u"Volver a la posición guardada"_qs};
+        for (qsizetype i = 0; i < dicen.size(); ++i) {
+            QCOMPARE(Botones()[i]->toolTip(), dicen[i]);
+            QCOMPARE(Botones()[i]->accessibleDescription(), dicen[i]);
+        }
     }
 
     // The toolkit's own texts are Spanish: the text box's context menu.
