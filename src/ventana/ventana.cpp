@@ -89,8 +89,8 @@ QRect LugarAlLado(QRect libre, QRect editor, QSize pequena, int anchoMinimo, QRe
             lugar.moveRight(editor.left() - 1);
         return Dentro(lugar, libre);
     }
-    QRect lugar(QPoint(0, respaldo.top()), pequena);
-    lugar.moveRight(respaldo.right());
+    QRect lugar(QPoint(), pequena.boundedTo(respaldo.size()));
+    lugar.moveTopRight(respaldo.topRight());
     return Dentro(lugar, libre);
 }
 
@@ -101,7 +101,7 @@ void ColocarAlLado(QWidget& pequena, const QWidget& editor, const QWidget& respa
         return;
     // Before it is shown a window knows nothing of its frame: it will have the editor's.
     const QSize marco = editor.frameGeometry().size() - editor.size();
-    const int anchoMinimo = std::max(pequena.minimumSizeHint().width(), pequena.width() / 2) + marco.width();
+    const int anchoMinimo = std::max(pequena.minimumSizeHint().width(), pequena.width() / 3) + marco.width();
     const QRect lugar =
         LugarAlLado(pantalla->availableGeometry(), editor.frameGeometry(), pequena.size() + marco,
                     anchoMinimo, QRect(respaldo.mapToGlobal(QPoint()), respaldo.size()));

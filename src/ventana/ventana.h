@@ -19,8 +19,8 @@ void Ampliable(QWidget& ventana, bool ampliable, QSize minimo);
 // Where a small window of the editor's goes, as frame rectangles in screen coordinates: beside the editor
 // (its right, else its left) where `libre` has room for it, narrowed down to `anchoMinimo` if need be and
 // at the editor's height, moved up or down to stay on the screen; otherwise over `respaldo` (a part of
-// the editor whose text nobody is typing), right edges and tops aligned, kept on the screen.
+// the editor whose text nobody is typing), within it, right edges and tops aligned.
 QRect LugarAlLado(QRect libre, QRect editor, QSize pequena, int anchoMinimo, QRect respaldo);
-// Places `pequena` by LugarAlLado on the editor's screen, before it is shown. It may lose up to half its
-// width, never below what its contents need.
+// Places `pequena` by LugarAlLado on the editor's screen, before it is shown. Beside the editor it may
+// lose up to two thirds of its width, never below what its contents need.
 void ColocarAlLado(QWidget& pequena, const QWidget& editor, const QWidget& respaldo);

@@ -248,6 +248,11 @@ private Q_SLOTS:
         QVERIFY(ventana && ventana->isVisible());
         QVERIFY(!ventana->isModal());
         QCOMPARE(ventana->windowTitle(), QStringLiteral("Líneas que superan el original"));
+        // Never over the text being typed: beside the editor, or here, where the screen is too narrow for
+        // that, over the folder frame.
+        for (const QWidget* texto :
+             {static_cast<QWidget*>(v.txtTraducido), static_cast<QWidget*>(v.lstOriginal)})
+            QVERIFY(!ventana->frameGeometry().intersects(QRect(texto->mapToGlobal(QPoint()), texto->size())));
         QCOMPARE(ventana->resumen()->text(), QStringLiteral("1 línea supera su original y 1 línea sobra"));
         const QAbstractItemModel& modelo = *ventana->tabla()->model();
         const auto fila = [&](int f) {
@@ -272,6 +277,7 @@ private Q_SLOTS:
         ventana->tabla()->setCurrentIndex(modelo.index(0, 3));
         QTest::keyClick(ventana->tabla(), Qt::Key_Return);
         QCOMPARE(v.txtTraducido->textCursor().position(), InicioBloque(v, 0) + 6);
+        QTRY_COMPARE(QApplication::focusWidget(), v.txtTraducido);
 
         QTableView* tabla = ventana->tabla();
         const QRect celda = tabla->visualRect(modelo.index(2, 0));
