@@ -50,7 +50,8 @@ void AvisoBorrador::Mostrar()
     const std::optional<QDateTime> fecha = borradores_.FechaDistinto();
     if (!fecha)
         return Ocultar();
-    aviso_->setFont(QApplication::font(&caja_));
+    // The window's own lettering, not the box's monospace.
+    aviso_->setFont(caja_.window()->font());
     aviso_->setText(u"Hay texto sin guardar de este script, del " +
                     fecha->toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm")) +
                     u". Ctrl+R lo recupera.");
