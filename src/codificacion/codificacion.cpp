@@ -156,3 +156,21 @@ void TraduccionesCarpeta::Olvidar()
 {
     codificaciones_.reset();
 }
+
+std::optional<Codificacion> OriginalesCarpeta::MasComun(const QString& carpeta,
+                                                        std::optional<Codificacion> eleccion,
+                                                        const std::function<QStringList()>& nombres)
+{
+    if (!sabida_ || carpeta_ != carpeta || eleccion_ != eleccion) {
+        carpeta_ = carpeta;
+        eleccion_ = eleccion;
+        masComun_ = ::MasComun(CodificacionesOriginales(carpeta, nombres(), eleccion), QString());
+        sabida_ = true;
+    }
+    return masComun_;
+}
+
+void OriginalesCarpeta::Olvidar()
+{
+    sabida_ = false;
+}

@@ -2,6 +2,7 @@
 // folder's translations show, and the rules that decide the code page a translation is written in.
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QHash>
@@ -56,6 +57,24 @@ public:
 private:
     QString carpeta_;
     std::optional<QHash<QString, Codificacion>> codificaciones_;
+};
+
+// The code page most of one folder's originals show, learned at the first need for the folder's choice
+// for originals at the time; another folder or another choice starts again.
+class OriginalesCarpeta final
+{
+public:
+    // `nombres` gives the folder's originals; it is asked only when the folder is read.
+    std::optional<Codificacion> MasComun(const QString& carpeta, std::optional<Codificacion> eleccion,
+                                         const std::function<QStringList()>& nombres);
+    // What was learned may be stale: the next question reads the folder again.
+    void Olvidar();
+
+private:
+    QString carpeta_;
+    std::optional<Codificacion> eleccion_;
+    bool sabida_ = false;
+    std::optional<Codificacion> masComun_;
 };
 
 // What decides a translation's code page.

@@ -98,7 +98,8 @@ BorradoresEditor::BorradoresEditor(CajaTexto& caja, ListaArchivos& archivos, Caj
     archivos_.setDecorador([this](QListWidgetItem& elemento) { Marcar(elemento); });
 
     recuperar_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    recuperar_->setShortcutContext(Qt::WidgetShortcut);
+    // Wherever the focus is in the window, as the notice of a draft says.
+    recuperar_->setShortcutContext(Qt::WindowShortcut);
     caja_.addAction(recuperar_);
     connect(recuperar_, &QAction::triggered, this, &BorradoresEditor::Recuperar);
 
@@ -216,7 +217,7 @@ void BorradoresEditor::Eliminado(const QString& rutaTraduccion)
     almacen_.Eliminar(ruta);
 }
 
-std::optional<QString> BorradoresEditor::Distinto()
+std::optional<Borrador> BorradoresEditor::Distinto()
 {
     if (ruta_.isEmpty())
         return std::nullopt;
@@ -224,15 +225,21 @@ std::optional<QString> BorradoresEditor::Distinto()
     std::optional<Borrador> borrador = almacen_.Leer(ruta_);
     if (!borrador || borrador->texto == TextoCaja(caja_))
         return std::nullopt;
-    return std::move(borrador->texto);
+    return borrador;
+}
+
+std::optional<QDateTime> BorradoresEditor::FechaDistinto()
+{
+    const std::optional<Borrador> borrador = Distinto();
+    return borrador ? std::optional(borrador->fecha) : std::nullopt;
 }
 
 void BorradoresEditor::Recuperar()
 {
-    const std::optional<QString> texto = Distinto();
-    if (!texto)
+    const std::optional<Borrador> borrador = Distinto();
+    if (!borrador)
         return;
-    ReemplazarComoUnaEdicion(caja_, *texto);
+    ReemplazarComoUnaEdicion(caja_, borrador->texto);
 }
 
 void BorradoresEditor::Descartar()

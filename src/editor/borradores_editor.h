@@ -41,6 +41,8 @@ public:
 
     // The context menu's section: recover and discard.
     void AnadirAlMenu(QMenu& menu);
+    // When the loaded script's draft was kept, if it differs from the box.
+    std::optional<QDateTime> FechaDistinto();
 
 private:
     void Empezar(const ParCargado& par);
@@ -55,7 +57,7 @@ private:
     void Guardado();
     void Eliminado(const QString& rutaTraduccion);
     // The loaded script's draft when it differs from the box.
-    std::optional<QString> Distinto();
+    std::optional<Borrador> Distinto();
     void Recuperar();
     void Descartar();
     void Marcar(QListWidgetItem& elemento);

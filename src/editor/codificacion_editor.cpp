@@ -61,17 +61,20 @@ QString NombreEnUso(const FormatoTexto& formato, bool elegida)
 
 CodificacionEditor::CodificacionEditor(CajaTexto& caja, CaptionsCodificacion captions,
                                        const ListaCarpetas& carpetas, const ParCargado& par,
-                                       TraduccionesCarpeta& traducidas, const VidaPar& vida,
-                                       CajaMensajes& mensajes, SistemaArchivos& archivos)
+                                       TraduccionesCarpeta& traducidas, OriginalesCarpeta& originales,
+                                       const VidaPar& vida, CajaMensajes& mensajes, SistemaArchivos& archivos)
     : caja_(caja), captions_(captions), carpetas_(carpetas), par_(par), traducidas_(traducidas),
-      mensajes_(mensajes), archivos_(archivos)
+      originales_(originales), mensajes_(mensajes), archivos_(archivos)
 {
     auto* ayuda = new AyudaAlPedir([this](const QWidget* control) { return Ayuda(control); }, this);
     for (QLabel* control :
          {&captions_.lblLargoTotal, &captions_.lblLtlo, &captions_.lblLtl, &captions_.lblLl})
         control->installEventFilter(ayuda);
-    // The translations of a folder are looked at again after a visit elsewhere.
-    connect(&vida, &VidaPar::carpetaCambiada, this, [this] { traducidas_.Olvidar(); });
+    // The files of a folder are looked at again after a visit elsewhere.
+    connect(&vida, &VidaPar::carpetaCambiada, this, [this] {
+        traducidas_.Olvidar();
+        originales_.Olvidar();
+    });
     connect(&vida, &VidaPar::guardado, this, [this](const ParCargado& guardado) {
         traducidas_.Anotar(Carpeta(), QFileInfo(guardado.rutaTraduccion).fileName(),
                            guardado.formatoTraduccion);
@@ -97,7 +100,7 @@ void CodificacionEditor::AnadirAlMenu(QMenu& menu)
     if (par_.completo) {
         if (par_.formatoOriginal.evidencia || eleccion.original == par_.formatoOriginal.codificacion)
             original = par_.formatoOriginal.codificacion;
-        traduccion = FormatoGuardado(par_, Carpeta(), traducidas_, caja_.lineas()).codificacion;
+        traduccion = FormatoGuardado(par_, Carpeta(), traducidas_, originales_, caja_.lineas()).codificacion;
     }
     AnadirSubmenu(menu, QStringLiteral("Codificación del original"), TipoArchivo::Original, eleccion.original,
                   original);
@@ -167,7 +170,7 @@ QString CodificacionEditor::Ayuda(const QWidget* control) const
     if (control != &captions_.lblLtl && control != &captions_.lblLl)
         return QString();
     const QStringList lineas = caja_.lineas();
-    const FormatoTexto formato = FormatoGuardado(par_, Carpeta(), traducidas_, lineas);
+    const FormatoTexto formato = FormatoGuardado(par_, Carpeta(), traducidas_, originales_, lineas);
     QString ayuda = u"Traducción: " + formato.codificacion.nombreLegible() + u", " +
                     NombreFinLinea(formato.finLinea) + u"; ";
     if (const qsizetype linea = LineaNoCodificable(lineas, formato); linea >= 0)

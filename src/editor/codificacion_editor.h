@@ -33,8 +33,8 @@ class CodificacionEditor final : public QObject
     Q_DISABLE_COPY_MOVE(CodificacionEditor)
 public:
     CodificacionEditor(CajaTexto& caja, CaptionsCodificacion captions, const ListaCarpetas& carpetas,
-                       const ParCargado& par, TraduccionesCarpeta& traducidas, const VidaPar& vida,
-                       CajaMensajes& mensajes, SistemaArchivos& archivos);
+                       const ParCargado& par, TraduccionesCarpeta& traducidas, OriginalesCarpeta& originales,
+                       const VidaPar& vida, CajaMensajes& mensajes, SistemaArchivos& archivos);
 
     // Keeps the folder's choice and, where it can, reads the loaded files again in it.
     void Elegir(TipoArchivo tipo, std::optional<Codificacion> codificacion);
@@ -58,6 +58,7 @@ private:
     const ListaCarpetas& carpetas_;
     const ParCargado& par_;
     TraduccionesCarpeta& traducidas_;
+    OriginalesCarpeta& originales_;
     CajaMensajes& mensajes_;
     SistemaArchivos& archivos_;
 };

@@ -1,4 +1,4 @@
-// Deleting a script and its translation.
+// Deleting a script and its translation, to the desktop's trash.
 #include "frmEditor.h"
 
 #include "archivos.h"
@@ -7,12 +7,24 @@
 #include "proteger.h"
 #include "teclas.h"
 
+namespace {
+
+// To the desktop's trash, from which a file manager restores it; deleted for good only where no trash
+// can take it.
+void Desechar(const QString& ruta, SistemaArchivos& sistema)
+{
+    if (MoverAPapelera(ruta, sistema) == ResultadoPapelera::SinPapelera)
+        EliminarArchivo(ruta);
+}
+
+} // namespace
+
 void frmEditor::cmdEliminar_Click()
 {
     const QString nombre = File1->nombreArchivo();
     Q_EMIT vida_.enRiesgo();
     const Respuesta respuesta =
-        mensajes_.Mostrar(u"¿Desea eliminar el script: " + nombre + u'?', Botones::SiNoCancelar,
+        mensajes_.Mostrar(u"¿Desea eliminar el script: " + nombre + u'?', Botones::SiNoCancelarNo,
                           Icono::Exclamacion, QStringLiteral("Advertencia"));
     if (respuesta != Respuesta::Si)
         return;
@@ -24,9 +36,9 @@ void frmEditor::cmdEliminar_Click()
         // A translation protected against deletion keeps its original too.
         if (par_.hayTraducido)
             ComprobarNoProtegido(par_.rutaTraduccion);
-        EliminarArchivo(CarpetaScripts::RutaOriginal(Dir1->ruta(), nombre));
+        Desechar(CarpetaScripts::RutaOriginal(Dir1->ruta(), nombre), archivos_);
         if (par_.hayTraducido) {
-            EliminarArchivo(par_.rutaTraduccion);
+            Desechar(par_.rutaTraduccion, archivos_);
             par_.hayTraducido = false;
         }
         Q_EMIT vida_.eliminado(CarpetaScripts::RutaTraduccion(Dir1->ruta(), nombre));

@@ -3,17 +3,24 @@
 
 #include <QFileInfo>
 
+#include "lista_archivos.h"
+
 FormatoTexto FormatoGuardado(const ParCargado& par, const QString& carpeta, TraduccionesCarpeta& traducidas,
-                             const QStringList& lineas)
+                             OriginalesCarpeta& originales, const QStringList& lineas)
 {
-    EvidenciaTraduccion evidencia{.eleccion =
-                                      carpeta.isEmpty() ? std::nullopt : LeerEleccion(carpeta).traduccion,
+    const EleccionCarpeta eleccion = carpeta.isEmpty() ? EleccionCarpeta{} : LeerEleccion(carpeta);
+    EvidenciaTraduccion evidencia{.eleccion = eleccion.traduccion,
                                   .hayTraducido = par.hayTraducido,
                                   .traduccion = par.formatoTraduccion,
                                   .original = par.formatoOriginal};
     const bool propia = evidencia.hayTraducido && evidencia.traduccion.evidencia;
-    // The folder's other translations are looked at only when nothing closer decides.
-    if (!evidencia.eleccion && !propia)
+    // The folder's other files are looked at only when nothing closer decides: its translations first,
+    // then its originals.
+    if (!evidencia.eleccion && !propia && !carpeta.isEmpty()) {
         evidencia.otras = traducidas.MasComun(carpeta, QFileInfo(par.rutaTraduccion).fileName());
+        if (!evidencia.otras)
+            evidencia.originales = originales.MasComun(carpeta, eleccion.original,
+                                                       [&] { return ListaArchivos::ArchivosDe(carpeta); });
+    }
     return FormatoTraduccion(evidencia, lineas);
 }

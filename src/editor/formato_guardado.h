@@ -7,6 +7,6 @@
 #include "par_cargado.h"
 
 // Decided by the folder's choice, the pair's own files and, for a new translation, the code pages of the
-// folder's other translations (see FormatoTraduccion).
+// folder's other translations and of its originals (see FormatoTraduccion).
 FormatoTexto FormatoGuardado(const ParCargado& par, const QString& carpeta, TraduccionesCarpeta& traducidas,
-                             const QStringList& lineas);
+                             OriginalesCarpeta& originales, const QStringList& lineas);

@@ -82,6 +82,32 @@ void DescribirAccesibilidad(frmEditor& v)
     v.lblLtlo->setAccessibleDescription(QStringLiteral("Largo total del original"));
     v.lblDisp->setAccessibleDescription(QStringLiteral("Caracteres disponibles"));
     v.msg->setAccessibleDescription(QStringLiteral("Advertencia"));
+    const auto describir = [](QWidget* boton, const QString& texto) {
+        boton->setToolTip(texto);
+        boton->setAccessibleDescription(texto);
+    };
+    describir(v.cmdGuardar, QStringLiteral("Guardar la traducción y pasar al siguiente script (F12)"));
+    describir(v.cmdEliminar, QStringLiteral("Eliminar el script y su traducción (Supr)"));
+    describir(v.cmdInsMarcador, QStringLiteral("Guardar la posición en este script"));
+    describir(v.cmdLeerMarcador, QStringLiteral("Volver a la posición guardada"));
+}
+
+// How the controls follow a growable window: the counters stay on top, the box and the original list
+// share the extra width and height, the folder frame keeps its width and grows in height, and the
+// warning, the message, the switch and the buttons go down with the bottom edge, the buttons to the right.
+std::vector<VentanaAmpliable::Ancla> Anclas(frmEditor& v)
+{
+    using B = VentanaAmpliable::Borde;
+    std::vector<VentanaAmpliable::Ancla> anclas{{v.txtTraducido, B::Fijo, B::Entero, B::Fijo, B::Mitad},
+                                                {v.lstOriginal, B::Fijo, B::Entero, B::Mitad, B::Entero},
+                                                {v.Frame1, B::Entero, B::Entero, B::Fijo, B::Entero},
+                                                {v.File1, B::Fijo, B::Fijo, B::Fijo, B::Entero},
+                                                {v.p, B::Fijo, B::Fijo, B::Entero, B::Entero},
+                                                {v.msg, B::Fijo, B::Entero, B::Entero, B::Entero},
+                                                {v.ck, B::Fijo, B::Fijo, B::Entero, B::Entero}};
+    for (QWidget* boton : {v.cmdGuardar, v.cmdEliminar, v.cmdInsMarcador, v.cmdLeerMarcador})
+        anclas.push_back({boton, B::Entero, B::Entero, B::Entero, B::Entero});
+    return anclas;
 }
 
 } // namespace
@@ -96,11 +122,17 @@ frmEditor::frmEditor(Servicios servicios, QWidget* padre)
                         : servicios.carpetaDatos),
       monitor_({*txtTraducido, *lstOriginal, *lblLl, *lblLlo, *lblLtl, *lblLtlo, *lblDisp, *msg, *p, *timer}),
       borradores_(*txtTraducido, *File1, mensajes_, vida_, carpetaDatos_, servicios.pausaBorrador),
-      marcas_(*txtTraducido, *lstOriginal, *lblLargoLinea, *this),
+      aviso_(*txtTraducido, borradores_, vida_),
+      marcas_(*txtTraducido, *lstOriginal, *lblLargoLinea, *this, *Frame1),
       ortografia_(*txtTraducido, mensajes_, carpetaDatos_, servicios.archivoAjustes,
                   servicios.carpetasDiccionarios),
       codificacion_(*txtTraducido, {*lblLargoTotal, *lblLtlo, *lblLtl, *lblLl}, *Dir1, par_, traducidas_,
-                    vida_, mensajes_, archivos_)
+                    originales_, vida_, mensajes_, archivos_),
+      zoom_(*txtTraducido, *lstOriginal, *this, servicios.archivoAjustes),
+      original_(*txtTraducido, *lstOriginal),
+      recientes_({*this, *Drive1, *Dir1}, unidades_, vida_, mensajes_, servicios.archivoAjustes,
+                 std::move(servicios.elegirCarpeta)),
+      ampliable_(*this, Anclas(*this), servicios.archivoAjustes)
 {
     setWindowTitle(QStringLiteral("Velarto de Scripts por Ostrano - 2006  [v1.0.0.5]"));
     setWindowIcon(QIcon(QStringLiteral(":/imagenes/lapiz.svg")));
@@ -192,6 +224,7 @@ void frmEditor::Conectar()
     connect(cmdLeerMarcador, &QPushButton::clicked, this, manejar(&frmEditor::cmdLeerMarcador_Click));
     connect(ck, &QCheckBox::stateChanged, this, manejar(&frmEditor::ck_Click));
     connect(timer, &QTimer::timeout, this, &frmEditor::timer_Timer);
+    connect(&vida_, &VidaPar::cargado, this, &frmEditor::IrALineaMarcada);
     connect(&codificacion_, &CodificacionEditor::releer, this,
             [this](TipoArchivo tipo) { Proteger(mensajes_, [&] { Releer(tipo); }); });
     // The clean-quit signals end the event loop; whatever the box holds is then at risk.
@@ -206,6 +239,8 @@ void frmEditor::ComponerMenu()
     menu_.Anadir([this](QMenu& menu, QPoint) { codificacion_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint) { marcas_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint) { ortografia_.AnadirAlMenu(menu); });
+    menu_.Anadir([this](QMenu& menu, QPoint) { recientes_.AnadirAlMenu(menu); });
+    menu_.Anadir([this](QMenu& menu, QPoint) { ampliable_.AnadirAlMenu(menu); });
 }
 
 void frmEditor::HabilitarAcciones(bool habilitar)
@@ -271,7 +306,9 @@ void frmEditor::showEvent(QShowEvent* evento)
     if (mostrada_)
         return;
     mostrada_ = true;
-    if (const QScreen* pantalla = screen())
+    // Centred, unless it was given its place before it appeared (the growable window's remembered one).
+    const QScreen* pantalla = screen();
+    if (pantalla && !testAttribute(Qt::WA_Moved))
         move(pantalla->availableGeometry().center() - rect().center());
     File1->setFocus();
     // Start-up runs once, after the window has been shown; regaining the focus later changes nothing.

@@ -12,9 +12,11 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "aviso_borrador.h"
 #include "boton_imagen.h"
 #include "borradores_editor.h"
 #include "caja_texto.h"
+#include "carpetas_recientes.h"
 #include "codificacion_editor.h"
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
@@ -23,11 +25,14 @@
 #include "menu_caja.h"
 #include "mensajes.h"
 #include "monitor.h"
+#include "original_editor.h"
 #include "ortografia_editor.h"
 #include "par_cargado.h"
 #include "sistema_archivos.h"
 #include "unidades.h"
+#include "ventana_ampliable.h"
 #include "vida_par.h"
+#include "zoom_editor.h"
 
 // What the window needs from outside that a test replaces.
 struct Servicios
@@ -38,9 +43,13 @@ struct Servicios
     QString carpetaDatos{};              // empty: the user's data folder for this application
     SistemaArchivos* archivos = nullptr; // nullptr: the real file-system calls
 
-    // Spelling. Empty: the user's settings (QSettings, user scope); where Hunspell's tools look.
+    // What the editor remembers across runs (spelling, zoom, the window, recent folders). Empty: the user's
+    // settings (QSettings, user scope).
     QString archivoAjustes{};
+    // Where Hunspell's dictionaries are looked for. Empty: where Hunspell's tools look.
     QStringList carpetasDiccionarios{};
+    // The folder chooser of Ctrl+O. Empty: the desktop's own.
+    ElegirCarpeta elegirCarpeta{};
 
     // How long the box must be left alone before its text is kept as a draft.
     std::chrono::milliseconds pausaBorrador{2000};
@@ -154,6 +163,9 @@ private:
     // Saving (guardado.cpp): writes, confirms and moves on.
     void EscribirTraduccion(const QStringList& lineas, FormatoTexto formato);
 
+    // Bookmark (marcador.cpp): the caret to the bookmark's line once its script is loaded.
+    void IrALineaMarcada(const ParCargado& par);
+
     // Set while the drive list is being put back after an unready drive.
     bool restaurandoUnidad_ = false;
     bool mostrada_ = false;
@@ -162,15 +174,27 @@ private:
     quint64 cargaActual_ = 0;
     // Committed only by the load that is still current, in two steps: the translation, then the original.
     ParCargado par_;
-    // The code pages of the folder's translations, for the format of a new translation.
+    // The code pages of the folder's translations and originals, for the format of a new translation.
     TraduccionesCarpeta traducidas_;
+    OriginalesCarpeta originales_;
+    // The line "Cargar marcador" puts the caret on once the script is loaded; none while `linea` is 0.
+    struct LineaMarcada
+    {
+        QString rutaOriginal{};
+        int linea = 0;
+    } lineaMarcada_;
     VidaPar vida_;
 
     // The features. Each is built on the controls and services above and goes before them.
     MonitorEditor monitor_;
     BorradoresEditor borradores_;
+    AvisoBorrador aviso_;
     MarcasEditor marcas_;
     OrtografiaEditor ortografia_;
     CodificacionEditor codificacion_;
+    ZoomEditor zoom_;
+    OriginalEditor original_;
+    CarpetasRecientes recientes_;
+    VentanaAmpliable ampliable_;
     MenuCaja menu_{*txtTraducido};
 };

@@ -1,6 +1,8 @@
 // Saving the translation into "Traducidos" and moving on to the next script.
 #include "frmEditor.h"
 
+#include <algorithm>
+
 #include "archivos.h"
 #include "carpeta_scripts.h"
 #include "errores.h"
@@ -21,6 +23,17 @@ bool CrearTraducidos(const QString& carpeta)
             throw;
         return false;
     }
+}
+
+// "«ñ» (U+00F1)": the character as it shows and by its number, for the invisible ones. Where no single
+// character is to blame (-1), the line's first.
+QString NombrarCaracter(const QString& linea, qsizetype indice)
+{
+    indice = std::max<qsizetype>(indice, 0);
+    const QString caracter = linea.mid(indice, linea[indice].isHighSurrogate() ? 2 : 1);
+    const QList<uint> puntos = caracter.toUcs4();
+    return u"«" + caracter + u"» (U+" +
+           QString::number(puntos.value(0), 16).toUpper().rightJustified(4, u'0') + u')';
 }
 
 } // namespace
@@ -44,12 +57,14 @@ void frmEditor::cmdGuardar_Click()
         return;
     }
     const QStringList lineas = txtTraducido->lineas();
-    const FormatoTexto formato = FormatoGuardado(par_, Dir1->ruta(), traducidas_, lineas);
+    const FormatoTexto formato = FormatoGuardado(par_, Dir1->ruta(), traducidas_, originales_, lineas);
     if (const qsizetype linea = LineaNoCodificable(lineas, formato); linea >= 0) {
-        mensajes_.Mostrar(QStringLiteral("No se ha guardado el archivo: la línea %1 tiene un carácter que no "
-                                         "cabe en la codificación del script (%2).")
-                              .arg(QString::number(linea + 1), formato.codificacion.nombreLegible()),
-                          Botones::Aceptar, Icono::Exclamacion);
+        mensajes_.Mostrar(
+            QStringLiteral("No se ha guardado el archivo: el carácter %1 de la línea %2 no cabe en "
+                           "la codificación de la traducción (%3).")
+                .arg(NombrarCaracter(lineas[linea], CaracterNoCodificable(lineas, linea, formato)),
+                     QString::number(linea + 1), formato.codificacion.nombreLegible()),
+            Botones::Aceptar, Icono::Exclamacion);
         return;
     }
 

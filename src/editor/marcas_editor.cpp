@@ -9,9 +9,12 @@
 
 #include "caja_texto.h"
 #include "resumen.h"
+#include "ventana.h"
 
-MarcasEditor::MarcasEditor(CajaTexto& caja, ListaSimple& lista, QLabel& lblLargoLinea, QWidget& ventana)
-    : caja_(caja), lista_(lista), lblLargoLinea_(lblLargoLinea), ventana_(ventana), marcas_(&caja, &lista),
+MarcasEditor::MarcasEditor(CajaTexto& caja, ListaSimple& lista, QLabel& lblLargoLinea, QWidget& ventana,
+                           const QWidget& respaldo)
+    : caja_(caja), lista_(lista), lblLargoLinea_(lblLargoLinea), ventana_(ventana), respaldo_(respaldo),
+      marcas_(&caja, &lista),
       fondos_(&caja, marcas_), barra_(new MarcasBarra(caja.verticalScrollBar(), marcas_)),
       siguiente_(
           NuevaAccion(QStringLiteral("Ir a la siguiente línea demasiado larga"), QKeySequence(Qt::Key_F8))),
@@ -72,9 +75,15 @@ void MarcasEditor::Describir()
 void MarcasEditor::IrA(bool adelante)
 {
     marcas_.vigilar();
-    const int linea = marcas_.siguiente(caja_.textCursor().blockNumber(), adelante);
-    if (linea >= 0)
-        IrAFinDeLinea(linea);
+    // From the caret's place: forward, the caret's own line counts while the caret stands before its end,
+    // so that a marked first line is visited right after Ctrl+Home. Backward, its end is never before the
+    // caret.
+    const QTextCursor cursor = caja_.textCursor();
+    const int linea = cursor.blockNumber();
+    const int desde = adelante && !cursor.atBlockEnd() ? linea - 1 : linea;
+    const int encontrada = marcas_.siguiente(desde, adelante);
+    if (encontrada >= 0)
+        IrAFinDeLinea(encontrada);
 }
 
 void MarcasEditor::IrAFinDeLinea(int linea)
@@ -98,6 +107,9 @@ void MarcasEditor::Mostrar()
             caja_.setFocus();
         });
     }
+    // Beside the editor, never over the text being typed.
+    if (!resumenVentana_->isVisible())
+        ColocarAlLado(*resumenVentana_, ventana_, respaldo_);
     resumenVentana_->show();
     resumenVentana_->raise();
     resumenVentana_->activateWindow();

@@ -23,8 +23,10 @@ class MarcasEditor final : public QObject
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MarcasEditor)
 public:
-    // `ventana` is where the overview window goes back to when a row is chosen.
-    MarcasEditor(CajaTexto& caja, ListaSimple& lista, QLabel& lblLargoLinea, QWidget& ventana);
+    // `ventana` is where the overview window goes back to when a row is chosen; the overview opens beside
+    // it, or over `respaldo` where the screen has no room beside it.
+    MarcasEditor(CajaTexto& caja, ListaSimple& lista, QLabel& lblLargoLinea, QWidget& ventana,
+                 const QWidget& respaldo);
     ~MarcasEditor() override;
 
     const MarcasLineas& marcas() const { return marcas_; }
@@ -41,6 +43,7 @@ private:
     ListaSimple& lista_;
     QLabel& lblLargoLinea_;
     QWidget& ventana_;
+    const QWidget& respaldo_;
     MarcasLineas marcas_;
     FondosCaja fondos_;
     // A child of the scroll bar, which it paints over.

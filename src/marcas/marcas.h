@@ -35,7 +35,7 @@ public:
     int cantidad() const { return largas() + sobrantes(); }
 
     // The next marked line after `linea` (forward) or the previous one before it, wrapping round the
-    // script; -1 when no line is marked.
+    // script; -1 when no line is marked. Forward from -1 the first line is a candidate too.
     int siguiente(int linea, bool adelante) const;
     // The first line at or after `linea` with that mark, -1 when none.
     int primeraDesde(Marca tipo, int linea) const;

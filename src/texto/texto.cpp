@@ -98,3 +98,14 @@ int LargoTotal(const QPlainTextEdit& caja)
     const QTextDocument& documento = *caja.document();
     return documento.characterCount() - documento.blockCount();
 }
+
+void IrAInicioLinea(QPlainTextEdit& caja, int linea)
+{
+    QTextCursor cursor(caja.document());
+    const QTextBlock bloque = caja.document()->findBlockByNumber(linea);
+    if (bloque.isValid())
+        cursor.setPosition(bloque.position());
+    else
+        cursor.movePosition(QTextCursor::End);
+    caja.setTextCursor(cursor);
+}

@@ -24,3 +24,6 @@ int LargoLineaCursor(const QPlainTextEdit& caja);
 QString TextoLinea(const QPlainTextEdit& caja, int linea);
 // Sum of the lengths of all lines, without walking them.
 int LargoTotal(const QPlainTextEdit& caja);
+
+// Puts the caret at the start of a line (from 0), or at the end of the text when the box has fewer lines.
+void IrAInicioLinea(QPlainTextEdit& caja, int linea);

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -80,6 +81,31 @@ private Q_SLOTS:
         EscribirBytes(Ruta(u"b.txt"), "Other\r\n");
         EscribirBytes(Ruta(u"otra/c.txt"), "Third\r\n");
     }
+    // Loading a script whose draft differs from the disk shows the notice inside the box, with the draft's
+    // time, until the first keystroke; Ctrl+R brings the draft back wherever the focus is.
+    void aviso()
+    {
+        Abrir();
+        QTest::keyClicks(ventana_->txtTraducido, QStringLiteral("¡Ya! "));
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("b.txt")));
+        auto* aviso = ventana_->txtTraducido->viewport()->findChild<QLabel*>(QStringLiteral("avisoBorrador"));
+        QVERIFY(aviso && !aviso->isVisible());
+
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("a.txt")));
+
+        QVERIFY(aviso->isVisible());
+        const QString fecha = ventana_->File1->currentItem()->toolTip().section(u' ', -2);
+        QCOMPARE(aviso->text(),
+                 u"Hay texto sin guardar de este script, del " + fecha + u". Ctrl+R lo recupera.");
+        QVERIFY(ventana_->txtTraducido->viewport()->rect().contains(aviso->geometry()));
+        QTest::keyClick(ventana_->File1, Qt::Key_Escape);
+        QVERIFY(!aviso->isVisible());
+        ventana_->activateWindow();
+        ventana_->File1->setFocus();
+        QTest::keyClick(ventana_->File1, Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(ventana_->txtTraducido->toPlainText(), QStringLiteral("¡Ya! Hola\nAdios"));
+    }
+
     // Typed text survives whatever replaces the box; loading shows the disk, Ctrl+R the draft, and
     // one Ctrl+Z the disk again. Nothing is written beside the scripts.
     void recuperar_data()

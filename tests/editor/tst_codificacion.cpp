@@ -88,25 +88,35 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("original");
         QTest::addColumn<QByteArray>("traduccion"); // empty: none yet
+        QTest::addColumn<QByteArray>("otros");      // the folder's two other originals
+        QTest::addColumn<QByteArray>("otras");      // their translations; empty: none
         QTest::addColumn<QByteArray>("esperado");
+        const QByteArray ascii = "Boy\r\n";
+        const QByteArray w1252 = "Ni\xf1o\r\n";
         QTest::newRow("traducción ascii de un original windows-1252")
-            << QByteArray("Se\xf1or\r\n") << QByteArray("Sir\r\n") << QByteArray("Sir\xf1\r\n");
+            << QByteArray("Se\xf1or\r\n") << QByteArray("Sir\r\n") << ascii << QByteArray()
+            << QByteArray("Sir\xf1\r\n");
         QTest::newRow("original ascii sin traducción, otras traducciones windows-1252")
-            << QByteArray("Sir\r\n") << QByteArray() << QByteArray("\xf1\r\n");
+            << QByteArray("Sir\r\n") << QByteArray() << ascii << w1252 << QByteArray("\xf1\r\n");
+        QTest::newRow("original ascii sin traducción, otros originales windows-1252")
+            << QByteArray("Sir\r\n") << QByteArray() << w1252 << QByteArray() << QByteArray("\xf1\r\n");
+        QTest::newRow("todo ascii") << QByteArray("Sir\r\n") << QByteArray() << ascii << QByteArray()
+                                    << QByteArray("\xc3\xb1\r\n");
     }
     void asciiJuntoAWindows1252()
     {
         QFETCH(QByteArray, original);
         QFETCH(QByteArray, traduccion);
+        QFETCH(QByteArray, otros);
+        QFETCH(QByteArray, otras);
         QFETCH(QByteArray, esperado);
         EscribirBytes(Ruta(u"a.txt"), original);
-        EscribirBytes(Ruta(u"b.txt"), "Boy\r\n");
-        EscribirBytes(Ruta(u"c.txt"), "Girl\r\n");
         if (!traduccion.isEmpty())
             EscribirBytes(Ruta(u"Traducidos/a.txt"), traduccion);
-        else {
-            EscribirBytes(Ruta(u"Traducidos/b.txt"), "Ni\xf1o\r\n");
-            EscribirBytes(Ruta(u"Traducidos/c.txt"), "Ni\xf1\x61\r\n");
+        for (const QString& nombre : {u"b.txt"_s, u"c.txt"_s}) {
+            EscribirBytes(Ruta(nombre), otros);
+            if (!otras.isEmpty())
+                EscribirBytes(Ruta(QString(u"Traducidos/" + nombre)), otras);
         }
         Abrir();
         ventana_->txtTraducido->moveCursor(QTextCursor::End);

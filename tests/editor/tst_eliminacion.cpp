@@ -1,4 +1,7 @@
-// Deleting through the real window: the question, which files go, and what the window shows afterwards.
+// Deleting through the real window: the question, which files go to the trash, and what the window shows
+// afterwards.
+#include <optional>
+
 #include <QDir>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -9,6 +12,7 @@
 #include "carpeta_prueba.h"
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
+#include "papelera_prueba.h"
 #include "principal.h"
 #include "ventana_prueba.h"
 
@@ -18,6 +22,18 @@ class PruebaEliminacion final : public PruebaConVentana
 {
     Q_OBJECT
 private Q_SLOTS:
+    // Deleted files go to a trash of each test's own.
+    void init()
+    {
+        PruebaConVentana::init();
+        papelera_.emplace();
+    }
+    void cleanup()
+    {
+        PruebaConVentana::cleanup();
+        papelera_.reset();
+    }
+
     void sinConfirmar_data()
     {
         QTest::addColumn<Respuesta>("respuesta");
@@ -38,7 +54,8 @@ private Q_SLOTS:
         QCOMPARE(caja_.mostrados.size(), 1);
         const MensajeMostrado& pregunta = caja_.mostrados[0];
         QCOMPARE(pregunta.texto, u"¿Desea eliminar el script: a.txt?"_s);
-        QCOMPARE(pregunta.botones, Botones::SiNoCancelar);
+        // Yes, No and Cancel, with No the default: Enter deletes nothing.
+        QCOMPARE(pregunta.botones, Botones::SiNoCancelarNo);
         QCOMPARE(pregunta.icono, Icono::Exclamacion);
         QCOMPARE(pregunta.titulo, u"Advertencia"_s);
         QCOMPARE(Archivos(), (QStringList{u"a.txt"_s, u"b.txt"_s, u"Traducidos/a.txt"_s}));
@@ -93,6 +110,14 @@ private Q_SLOTS:
 
         QCOMPARE(caja_.textos(), QStringList{u"¿Desea eliminar el script: " + script + u'?'});
         QCOMPARE(Archivos(), quedan);
+        // The deleted pair is in the trash, whole, where a file manager restores it from.
+        QStringList desechados{Ruta(script)};
+        if (script == u"a.txt" || script == u"c.txt")
+            desechados.append(Ruta(QString(u"Traducidos/" + script)));
+        desechados.sort();
+        const QMap<QString, QString> papelera = papelera_->Contenido();
+        QCOMPARE(papelera.keys(), desechados);
+        QCOMPARE(LeerBytes(papelera.value(Ruta(script))), "original " + script.toUtf8() + "\r\n");
         QCOMPARE(ventana->File1->nombreArchivo(), cargado);
         QCOMPARE(ItemsOriginal(*ventana),
                  cargado.isEmpty() ? QStringList() : QStringList{u"original " + cargado});
@@ -162,6 +187,8 @@ private Q_SLOTS:
     }
 
 private:
+    std::optional<PapeleraPrueba> papelera_;
+
     // Scripts whose only line is "original " and their name (14 characters), and translations of those
     // of them named in `traducidos`.
     void Escribir(const QStringList& scripts, const QStringList& traducidos)

@@ -164,23 +164,28 @@ private Q_SLOTS:
         QCOMPARE(ventana->txtTraducido->toPlainText(), guardadoEnCaja);
     }
 
-    // A character that the code page in use cannot hold is refused, naming that code page; the
-    // translation on disk stays as it was.
+    // A character that the code page in use cannot hold is refused, naming the character and the
+    // translation's code page; the translation on disk stays as it was.
     void caracterNoCodificable_data()
     {
         QTest::addColumn<QByteArray>("marcador"); // empty: no bookmark file
         QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("caracter");
         QTest::addColumn<QString>("nombre");
         QTest::newRow("la traducción en windows-1252")
-            << QByteArray() << u"niño\nΩ y ñ"_s << u"Europa occidental (Windows-1252)"_s;
-        QTest::newRow("la elección de la carpeta") << QByteArray("[Codificacion]\r\nTraduccion=shift_jis\r\n")
-                                                   << u"uno\nniño"_s << u"Japonés (Shift-JIS)"_s;
+            << QByteArray() << u"niño\nΩ y ñ"_s << u"«Ω» (U+03A9)"_s << u"Europa occidental (Windows-1252)"_s;
+        QTest::newRow("fuera del plano básico")
+            << QByteArray() << u"niño\nya 😀"_s << u"«😀» (U+1F600)"_s << u"Europa occidental (Windows-1252)"_s;
+        QTest::newRow("la elección de la carpeta")
+            << QByteArray("[Codificacion]\r\nTraduccion=shift_jis\r\n") << u"uno\nniño"_s << u"«ñ» (U+00F1)"_s
+            << u"Japonés (Shift-JIS)"_s;
     }
 
     void caracterNoCodificable()
     {
         QFETCH(QByteArray, marcador);
         QFETCH(QString, texto);
+        QFETCH(QString, caracter);
         QFETCH(QString, nombre);
         const QByteArray anterior = "ca\xf1\x61\r\n";
         EscribirBytes(Ruta(u"a.txt"), "ca\xf1\x61\r\n");
@@ -195,9 +200,8 @@ private Q_SLOTS:
 
         QCOMPARE(caja_.mostrados.size(), 1);
         QCOMPARE(caja_.mostrados[0].texto,
-                 u"No se ha guardado el archivo: la línea 2 tiene un carácter que no "
-                 u"cabe en la codificación del script ("_s +
-                     nombre + u")."_s);
+                 u"No se ha guardado el archivo: el carácter " + caracter +
+                     u" de la línea 2 no cabe en la codificación de la traducción (" + nombre + u").");
         QCOMPARE(caja_.mostrados[0].icono, Icono::Exclamacion);
         QCOMPARE(LeerBytes(Ruta(u"Traducidos/a.txt")), anterior);
         QCOMPARE(ventana->File1->nombreArchivo(), QStringLiteral("a.txt"));

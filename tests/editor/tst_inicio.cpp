@@ -1,5 +1,7 @@
 // The window as a translator first meets it: controls in place, captions readable, Spanish throughout,
 // and the start-up that loads the first script once.
+#include <cstdlib>
+
 #include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -7,7 +9,9 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "boton_imagen.h"
 #include "caja_texto.h"
@@ -159,6 +163,15 @@ private Q_SLOTS:
             QVERIFY(!contador->accessibleDescription().isEmpty());
         }
         QVERIFY(ventana_->lblLargoLinea->accessibleName().isEmpty());
+        // The buttons say what they do, in their tooltips and to a screen reader alike.
+        const QStringList dicen{u"Guardar la traducción y pasar al siguiente script (F12)"_qs,
+                                u"Eliminar el script y su traducción (Supr)"_qs,
+                                u"Guardar la posición en este script"_qs,
+                                u"Volver a la posición guardada"_qs};
+        for (qsizetype i = 0; i < dicen.size(); ++i) {
+            QCOMPARE(Botones()[i]->toolTip(), dicen[i]);
+            QCOMPARE(Botones()[i]->accessibleDescription(), dicen[i]);
+        }
     }
 
     // The toolkit's own texts are Spanish: the text box's context menu.
@@ -191,10 +204,161 @@ private Q_SLOTS:
                  u"|, Codificación del original, Codificación de la traducción, "
                  u"|, Ir a la siguiente línea demasiado larga, Ir a la anterior línea demasiado larga, "
                  u"Líneas que superan el original…, "
-                 u"|, Revisar ortografía, Idioma de la ortografía"_qs);
+                 u"|, Revisar ortografía, Idioma de la ortografía, "
+                 u"|, Carpetas recientes, "
+                 u"|, Ventana ampliable"_qs);
+    }
+
+    // Ctrl++, Ctrl+- and Ctrl+wheel enlarge and shrink the box's and the list's text together, so that the
+    // lines stay aligned line for line; Ctrl+0 brings back the window's own size, and the size is
+    // remembered.
+    void zoom()
+    {
+        QStringList lineas;
+        for (int i = 0; i < 30; ++i)
+            lineas.append(u"Línea " + QString::number(i));
+        AbrirGuion(lineas, lineas);
+        const qreal propios = ventana_->txtTraducido->font().pointSizeF();
+        QCOMPARE(Zoom(), Puntos(propios));
+
+        QTest::keyClick(ventana_->File1, Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(ventana_->txtTraducido, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(Zoom(), Puntos(propios + 2));
+        Rueda(ventana_->lstOriginal->viewport(), -120);
+        QCOMPARE(Zoom(), Puntos(propios + 1));
+        Rueda(ventana_->txtTraducido->viewport(), -60);
+        QCOMPARE(Zoom(), Puntos(propios + 1));
+        Rueda(ventana_->txtTraducido->viewport(), -60);
+        QCOMPARE(Zoom(), Puntos(propios));
+        QTest::keyClick(ventana_->txtTraducido, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(Zoom(), Puntos(propios - 1));
+        ventana_->close();
+        Abrir();
+        QCOMPARE(Zoom(), Puntos(propios - 1));
+        QTest::keyClick(ventana_->txtTraducido, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(Zoom(), Puntos(propios));
+    }
+
+    // Grown to any size, the counters stay on top, the box and the original list share the extra width
+    // and height, the folder frame keeps its width and grows in height, and the buttons stay at the
+    // bottom right; switched off, every control is back in its place. Both the switch and the size are
+    // remembered.
+    void ventanaAmpliable_data()
+    {
+        QTest::addColumn<QSize>("tamano");
+        QTest::newRow("algo mayor") << QSize(700, 501);
+        QTest::newRow("la pantalla casi entera") << QSize(790, 560);
+    }
+    void ventanaAmpliable()
+    {
+        QFETCH(QSize, tamano);
+        Abrir();
+        const QList<QWidget*> controles = Controles();
+        QList<QRect> fijos;
+        for (const QWidget* w : controles)
+            fijos.append(w->geometry());
+        QVERIFY(!ventana_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+
+        Ampliable()->trigger();
+        QVERIFY(ventana_->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QCOMPARE(ventana_->minimumSize(), QSize(649, 448));
+        ventana_->resize(tamano);
+        QCOMPARE(ventana_->size(), tamano);
+        ComprobarColocados(tamano - QSize(649, 448), fijos);
+
+        Ampliable()->trigger();
+        QCOMPARE(ventana_->size(), QSize(649, 448));
+        QCOMPARE(ventana_->minimumSize(), ventana_->maximumSize());
+        for (qsizetype i = 0; i < controles.size(); ++i)
+            QCOMPARE(controles[i]->geometry(), fijos[i]);
+
+        // The next run opens growable at the size it was left at.
+        Ampliable()->trigger();
+        ventana_->resize(tamano);
+        ventana_->close();
+        Abrir();
+        QVERIFY(Ampliable()->isChecked());
+        QCOMPARE(ventana_->size(), tamano);
+        ComprobarColocados(tamano - QSize(649, 448), fijos);
     }
 
 private:
+    // The box's text size, and what is wrong with the list beside it.
+    QString Zoom() const
+    {
+        QString estado = Puntos(ventana_->txtTraducido->font().pointSizeF());
+        if (ventana_->lstOriginal->font() != ventana_->txtTraducido->font())
+            estado += u", la lista en otra letra";
+        if (PasoLista() != PasoCaja())
+            estado +=
+                u", líneas desalineadas " + QString::number(PasoLista()) + u'/' + QString::number(PasoCaja());
+        return estado;
+    }
+    static QString Puntos(qreal puntos) { return QString::number(puntos) + u" pt"; }
+    // The distance from one line to the next, in the box and in the list.
+    int PasoCaja() const
+    {
+        const QTextDocument& documento = *ventana_->txtTraducido->document();
+        return ventana_->txtTraducido->cursorRect(QTextCursor(documento.findBlockByNumber(1))).top() -
+               ventana_->txtTraducido->cursorRect(QTextCursor(documento.firstBlock())).top();
+    }
+    int PasoLista() const
+    {
+        const ListaSimple& lista = *ventana_->lstOriginal;
+        return lista.visualItemRect(lista.item(1)).top() - lista.visualItemRect(lista.item(0)).top();
+    }
+    // A turn of the mouse wheel with Ctrl held, `giro` eighths of a degree.
+    static void Rueda(QWidget* destino, int giro)
+    {
+        const QPointF centro = QRectF(destino->rect()).center();
+        QWheelEvent rueda(centro, destino->mapToGlobal(centro), QPoint(), QPoint(0, giro), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(destino, &rueda);
+    }
+
+    // The switch of the growable window, which outlives the menu it is shown in.
+    QAction* Ampliable() { return EntradaDelMenu(*MenuDeLaCaja(*ventana_), u"Ventana ampliable"_qs); }
+
+    // The window's direct controls and the file list, in a fixed order.
+    QList<QWidget*> Controles() const
+    {
+        QList<QWidget*> controles = ventana_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        controles.append(ventana_->File1);
+        return controles;
+    }
+
+    // The controls of a window `extra` larger than the fixed one, against their places in it.
+    void ComprobarColocados(QSize extra, const QList<QRect>& fijos)
+    {
+        const QList<QWidget*> controles = Controles();
+        const auto fijo = [&](const QWidget* w) {
+            return fijos[controles.indexOf(w)];
+        };
+        const frmEditor& v = *ventana_;
+        for (const QWidget* w : {static_cast<QWidget*>(v.lblLargoLinea), static_cast<QWidget*>(v.lblLl),
+                                 static_cast<QWidget*>(v.lblDisp), static_cast<QWidget*>(v.Label3)})
+            QCOMPARE(w->geometry(), fijo(w));
+        const QRect caja = v.txtTraducido->geometry();
+        const QRect lista = v.lstOriginal->geometry();
+        QCOMPARE(caja.width(), fijo(v.txtTraducido).width() + extra.width());
+        QCOMPARE(lista.width(), caja.width());
+        QCOMPARE(lista.top() - caja.bottom(), fijo(v.lstOriginal).top() - fijo(v.txtTraducido).bottom());
+        QCOMPARE(caja.height() + lista.height(),
+                 fijo(v.txtTraducido).height() + fijo(v.lstOriginal).height() + extra.height());
+        QVERIFY(std::abs(caja.height() - fijo(v.txtTraducido).height() - extra.height() / 2) <= 1);
+        const QRect marco = v.Frame1->geometry();
+        QCOMPARE(marco.size(), fijo(v.Frame1).size() + QSize(0, extra.height()));
+        QCOMPARE(v.width() - marco.right(), 649 - fijo(v.Frame1).right());
+        QCOMPARE(v.File1->geometry().bottom(), fijo(v.File1).bottom() + extra.height());
+        for (const QWidget* boton :
+             {static_cast<QWidget*>(v.cmdGuardar), static_cast<QWidget*>(v.cmdLeerMarcador)})
+            QCOMPARE(boton->geometry(), fijo(boton).translated(extra.width(), extra.height()));
+        QCOMPARE(v.ck->geometry(), fijo(v.ck).translated(0, extra.height()));
+        for (const QWidget* w : controles)
+            QVERIFY2(v.rect().contains(QRect(w->mapTo(&v, QPoint()), w->size())),
+                     w->metaObject()->className());
+    }
+
     QList<QLabel*> Contadores() const
     {
         return {ventana_->lblLl, ventana_->lblLlo, ventana_->lblLtl, ventana_->lblLtlo, ventana_->lblDisp};

@@ -162,27 +162,32 @@ private Q_SLOTS:
     void irAMarca_data()
     {
         QTest::addColumn<int>("desde");
+        QTest::addColumn<int>("columna"); // -1: the line's end
         QTest::addColumn<bool>("atras");
         QTest::addColumn<int>("esperada");
         // Lines 1 and 3 too long, 5 extra.
-        QTest::newRow("F8 a la siguiente") << 0 << false << 1;
-        QTest::newRow("F8 salta la propia línea") << 1 << false << 3;
-        QTest::newRow("F8 de larga a sobrante") << 3 << false << 5;
-        QTest::newRow("F8 vuelve al principio") << 5 << false << 1;
-        QTest::newRow("Mayús+F8 a la anterior") << 4 << true << 3;
-        QTest::newRow("Mayús+F8 vuelve al final") << 1 << true << 5;
+        QTest::newRow("F8 a la siguiente") << 0 << 0 << false << 1;
+        QTest::newRow("F8 desde el principio de una marcada") << 1 << 0 << false << 1;
+        QTest::newRow("F8 desde el final de una marcada") << 1 << -1 << false << 3;
+        QTest::newRow("F8 de larga a sobrante") << 3 << -1 << false << 5;
+        QTest::newRow("F8 vuelve al principio") << 5 << -1 << false << 1;
+        QTest::newRow("Mayús+F8 a la anterior") << 4 << 0 << true << 3;
+        QTest::newRow("Mayús+F8 desde dentro de una marcada") << 3 << 1 << true << 1;
+        QTest::newRow("Mayús+F8 vuelve al final") << 1 << 0 << true << 5;
     }
 
     // The caret goes to the end of the marked line, and the list follows on the next tick.
     void irAMarca()
     {
         QFETCH(int, desde);
+        QFETCH(int, columna);
         QFETCH(bool, atras);
         QFETCH(int, esperada);
         AbrirGuion({"a", "a", "a", "a", "a"}, QStringList{"a", "abc", "a", "abc", "a", "extra"});
         frmEditor& v = *ventana_;
         Enfocar();
-        CursorEn(desde);
+        CursorEn(desde,
+                 columna < 0 ? v.txtTraducido->document()->findBlockByNumber(desde).length() - 1 : columna);
         v.timer_Timer();
         QTest::keyClick(v.txtTraducido, Qt::Key_F8, atras ? Qt::ShiftModifier : Qt::NoModifier);
         const QTextCursor cursor = v.txtTraducido->textCursor();
@@ -191,6 +196,22 @@ private Q_SLOTS:
         QVERIFY(!cursor.hasSelection());
         v.timer_Timer();
         QCOMPARE(v.lstOriginal->indice(), esperada < v.lstOriginal->count() ? esperada : desde);
+    }
+
+    // After Ctrl+Home a marked first line is the first F8 visits.
+    void f8DesdeElPrincipio()
+    {
+        AbrirGuion({"a", "a", "a"}, QStringList{"abc", "a", "abc"});
+        frmEditor& v = *ventana_;
+        Enfocar();
+        CursorEn(2);
+        QTest::keyClick(v.txtTraducido, Qt::Key_Home, Qt::ControlModifier);
+        QList<int> visitadas;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(v.txtTraducido, Qt::Key_F8);
+            visitadas.append(v.txtTraducido->textCursor().blockNumber());
+        }
+        QCOMPARE(visitadas, (QList<int>{0, 2, 0}));
     }
 
     // The context menu holds the three entries together after a separator, each showing its key.
@@ -227,6 +248,11 @@ private Q_SLOTS:
         QVERIFY(ventana && ventana->isVisible());
         QVERIFY(!ventana->isModal());
         QCOMPARE(ventana->windowTitle(), QStringLiteral("Líneas que superan el original"));
+        // Never over the text being typed: beside the editor, or here, where the screen is too narrow for
+        // that, over the folder frame.
+        for (const QWidget* texto :
+             {static_cast<QWidget*>(v.txtTraducido), static_cast<QWidget*>(v.lstOriginal)})
+            QVERIFY(!ventana->frameGeometry().intersects(QRect(texto->mapToGlobal(QPoint()), texto->size())));
         QCOMPARE(ventana->resumen()->text(), QStringLiteral("1 línea supera su original y 1 línea sobra"));
         const QAbstractItemModel& modelo = *ventana->tabla()->model();
         const auto fila = [&](int f) {
@@ -251,6 +277,7 @@ private Q_SLOTS:
         ventana->tabla()->setCurrentIndex(modelo.index(0, 3));
         QTest::keyClick(ventana->tabla(), Qt::Key_Return);
         QCOMPARE(v.txtTraducido->textCursor().position(), InicioBloque(v, 0) + 6);
+        QTRY_COMPARE(QApplication::focusWidget(), v.txtTraducido);
 
         QTableView* tabla = ventana->tabla();
         const QRect celda = tabla->visualRect(modelo.index(2, 0));

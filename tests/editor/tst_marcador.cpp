@@ -1,16 +1,22 @@
-// The bookmark buttons and the always-on-top check box, through the real window on real folders.
+// The bookmark buttons (the script by its name, its place in the list and the caret's line) and the
+// always-on-top check box, through the real window on real folders.
 #include <optional>
 
 #include <QCheckBox>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTest>
 
 #include "boton_imagen.h"
+#include "caja_texto.h"
 #include "carpeta_prueba.h"
 #include "lista_archivos.h"
+#include "ini.h"
 #include "principal.h"
 #include "ventana_prueba.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -38,11 +44,15 @@ private Q_SLOTS:
         QTest::addColumn<int>("seleccion");
         QTest::addColumn<QByteArray>("despues");
 
-        QTest::newRow("primer guion") << QByteArray() << 0 << QByteArray("[Marcador]\r\nINDICE=0\r\n");
-        QTest::newRow("tercer guion") << QByteArray() << 2 << QByteArray("[Marcador]\r\nINDICE=2\r\n");
-        QTest::newRow("sin seleccion") << QByteArray() << -1 << QByteArray("[Marcador]\r\nINDICE=-1\r\n");
+        QTest::newRow("primer guion")
+            << QByteArray() << 0 << QByteArray("[Marcador]\r\nINDICE=0\r\nARCHIVO=\"a.txt\"\r\nLINEA=1\r\n");
+        QTest::newRow("tercer guion")
+            << QByteArray() << 2 << QByteArray("[Marcador]\r\nINDICE=2\r\nARCHIVO=\"c.txt\"\r\nLINEA=1\r\n");
+        QTest::newRow("sin seleccion")
+            << QByteArray() << -1 << QByteArray("[Marcador]\r\nINDICE=-1\r\nARCHIVO=\"\"\r\nLINEA=1\r\n");
         QTest::newRow("reemplaza el de windows")
-            << QByteArray("[Marcador]\r\nIndice=1\r\n") << 2 << QByteArray("[Marcador]\r\nIndice=2\r\n");
+            << QByteArray("[Marcador]\r\nIndice=1\r\n") << 2
+            << QByteArray("[Marcador]\r\nIndice=2\r\nARCHIVO=\"c.txt\"\r\nLINEA=1\r\n");
     }
 
     void insertar()
@@ -82,6 +92,8 @@ private Q_SLOTS:
             << QByteArray("[Marcador]\r\nINDICE=-1\r\n") << -1 << false;
         QTest::newRow("mas alla de la lista") << QByteArray("[Marcador]\r\nINDICE=5\r\n") << 1 << true;
         QTest::newRow("fuera de 16 bits") << QByteArray("[Marcador]\r\nINDICE=40000\r\n") << 1 << true;
+        QTest::newRow("archivo demasiado grande")
+            << QByteArray("[Marcador]\r\nINDICE=2\r\n" + QByteArray(maximoPerfil, ';')) << 1 << true;
     }
 
     void cargar()
@@ -115,16 +127,76 @@ private Q_SLOTS:
 
     void guardarYVolver()
     {
-        AbrirEn(Carpeta(QStringLiteral("guiones")));
+        const QString carpeta = Carpeta(QStringLiteral("guiones"));
+        Traducir(carpeta);
+        AbrirEn(carpeta);
         ventana_->File1->setIndice(2);
+        CursorEn(3, 2);
         ventana_->cmdInsMarcador->click();
+        QCOMPARE(LeerBytes(Marcador(carpeta)),
+                 QByteArray("[Marcador]\r\nINDICE=2\r\nARCHIVO=\"c.txt\"\r\nLINEA=4\r\n"));
         ventana_->File1->setIndice(0);
 
         ventana_->cmdLeerMarcador->click();
 
         QCOMPARE(ventana_->File1->indice(), 2);
         QCOMPARE(ItemsOriginal(*ventana_), LineasDe(2));
+        QCOMPARE(ventana_->txtTraducido->textCursor().blockNumber(), 3);
         QCOMPARE(caja_.textos(), QStringList());
+    }
+
+    // The script is found by its name wherever the list now shows it, and the caret goes to its line; where
+    // the name is missing or gone, the list position decides as it always did, and the caret stays put.
+    void cargarPorNombre_data()
+    {
+        QTest::addColumn<QByteArray>("marcador");
+        QTest::addColumn<QString>("quitar"); // a script that is gone when the window opens
+        QTest::addColumn<QString>("anadir"); // one that is new
+        QTest::addColumn<QString>("esperado");
+        QTest::addColumn<int>("linea");   // the caret's, from 0
+        QTest::addColumn<int>("columna"); // -1: the end of that line
+
+        const QByteArray deC = "[Marcador]\r\nINDICE=2\r\nARCHIVO=\"c.txt\"\r\nLINEA=3\r\n";
+        QTest::newRow("nombre presente") << deC << QString() << QString() << u"c.txt"_s << 2 << 0;
+        QTest::newRow("un script nuevo delante") << deC << QString() << u"0.txt"_s << u"c.txt"_s << 2 << 0;
+        QTest::newRow("nombre desaparecido")
+            << QByteArray("[Marcador]\r\nINDICE=0\r\nARCHIVO=\"z.txt\"\r\nLINEA=3\r\n") << QString()
+            << QString() << u"a.txt"_s << 0 << 0;
+        QTest::newRow("renombrado") << deC << u"c.txt"_s << u"c2.txt"_s << u"c2.txt"_s << 0 << 0;
+        QTest::newRow("solo indice, del programa original")
+            << QByteArray("[Marcador]\r\nIndice=2\r\n") << QString() << u"0.txt"_s << u"b.txt"_s << 0 << 0;
+        QTest::newRow("linea pasado el final")
+            << QByteArray("[Marcador]\r\nINDICE=0\r\nARCHIVO=\"a.txt\"\r\nLINEA=99\r\n") << QString()
+            << QString() << u"a.txt"_s << 4 << -1;
+    }
+    void cargarPorNombre()
+    {
+        QFETCH(QByteArray, marcador);
+        QFETCH(QString, quitar);
+        QFETCH(QString, anadir);
+        QFETCH(QString, esperado);
+        QFETCH(int, linea);
+        QFETCH(int, columna);
+        const QString carpeta = Carpeta(QStringLiteral("guiones"));
+        Traducir(carpeta);
+        EscribirBytes(Marcador(carpeta), marcador);
+        if (!quitar.isEmpty())
+            QVERIFY(QFile::remove(QDir(carpeta).filePath(quitar)));
+        if (!anadir.isEmpty())
+            EscribirBytes(QDir(carpeta).filePath(anadir), "nuevo\r\n");
+        Abrir(carpeta);
+        ventana_->File1->setIndice(1);
+        CursorEn(1);
+
+        ventana_->cmdLeerMarcador->click();
+
+        QCOMPARE(ventana_->File1->nombreArchivo(), esperado);
+        const QTextCursor cursor = ventana_->txtTraducido->textCursor();
+        QCOMPARE(cursor.blockNumber(), linea);
+        QCOMPARE(cursor.positionInBlock(), columna < 0 ? cursor.block().length() - 1 : columna);
+        QCOMPARE(caja_.textos(), QStringList());
+        // Every other byte of the bookmark file stays as it was.
+        QCOMPARE(LeerBytes(Marcador(carpeta)), marcador);
     }
 
     void dosCarpetas()
@@ -144,8 +216,10 @@ private Q_SLOTS:
         AbrirEn(dos);
         ventana_->cmdLeerMarcador->click();
         QCOMPARE(ventana_->File1->indice(), 1);
-        QCOMPARE(LeerBytes(Marcador(uno)), QByteArray("[Marcador]\r\nINDICE=2\r\n"));
-        QCOMPARE(LeerBytes(Marcador(dos)), QByteArray("[Marcador]\r\nINDICE=1\r\n"));
+        QCOMPARE(LeerBytes(Marcador(uno)),
+                 QByteArray("[Marcador]\r\nINDICE=2\r\nARCHIVO=\"c.txt\"\r\nLINEA=1\r\n"));
+        QCOMPARE(LeerBytes(Marcador(dos)),
+                 QByteArray("[Marcador]\r\nINDICE=1\r\nARCHIVO=\"b.txt\"\r\nLINEA=1\r\n"));
     }
 
     // The check box's states as the handler reads them: only checked keeps the window above.
@@ -188,6 +262,16 @@ private:
             EscribirBytes(QDir(carpeta).filePath(guiones[i]), ScriptDePrueba(4 + i, 40, prefijo.constData()));
         }
         return carpeta;
+    }
+    // Five-line translations of the folder's scripts: "a1" ... "a5" for a.txt, and so on.
+    static void Traducir(const QString& carpeta)
+    {
+        for (const QString& nombre : guiones) {
+            QStringList lineas;
+            for (int i = 1; i <= 5; ++i)
+                lineas.append(nombre.left(1) + QString::number(i));
+            EscribirBytes(QDir(carpeta).filePath(u"Traducidos/" + nombre), ArchivoCrLf(lineas));
+        }
     }
     static QString Marcador(const QString& carpeta)
     {

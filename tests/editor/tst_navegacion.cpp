@@ -1,6 +1,10 @@
 // Moving between folders and drives through the real window: the editor is emptied and left waiting for a
-// choice, and an unready drive gives way to the one before it.
+// choice, an unready drive gives way to the one before it, Ctrl+O and the recent folders go straight to a
+// folder; and the original list answers the mouse.
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -119,6 +123,74 @@ private Q_SLOTS:
                                               u"68:Dispositivo no disponible"_s}));
         QCOMPARE(ventana->Drive1->unidad(), raices[1]);
         QCOMPARE(ventana->Dir1->ruta(), raices[1]);
+    }
+
+    // Ctrl+O goes where the chooser says, drive and folder alike. The folders whose scripts were loaded
+    // are listed in "Carpetas recientes", the last first, and choosing one goes back there.
+    void irACarpeta()
+    {
+        const QStringList raices = PrepararUnidades();
+        const QString juego = Ruta(u"lista/juego"_s);
+        EscribirBytes(juego + u"/b.txt", "b\r\n");
+        QString inicial;
+        elegirCarpeta_ = [&](QWidget*, const QString& desde) -> QString {
+            inicial = desde;
+            return raices[1] + u'/';
+        };
+        frmEditor* ventana = Abrir(juego, [raices] { return raices; });
+
+        QTest::keyClick(ventana->File1, Qt::Key_O, Qt::ControlModifier);
+
+        QCOMPARE(inicial, juego);
+        QCOMPARE(ventana->Drive1->unidad(), raices[1]);
+        QCOMPARE(ventana->Dir1->ruta(), raices[1]);
+        QCOMPARE(ventana->File1->nombreArchivo(), u"a.txt"_s);
+        VerificarVacia(*ventana);
+        QVERIFY(ElegirScript(*ventana, u"a.txt"_s));
+        const std::unique_ptr<QMenu> menu = MenuDeLaCaja(*ventana);
+        const QAction* recientes = EntradaDelMenu(*menu, u"Carpetas recientes"_s);
+        QVERIFY(recientes && recientes->menu());
+        QStringList textos;
+        for (const QAction* accion : recientes->menu()->actions())
+            textos.append(accion->text());
+        QCOMPARE(textos, (QStringList{raices[1], juego}));
+
+        recientes->menu()->actions()[1]->trigger();
+
+        QCOMPARE(ventana->Drive1->unidad(), raices[0]);
+        QCOMPARE(ventana->Dir1->ruta(), juego);
+        QCOMPARE(ventana->File1->nombreArchivo(), u"b.txt"_s);
+        QCOMPARE(caja_.textos(), QStringList());
+    }
+
+    // A click on an original line puts the caret at the start of the same translation line, or at the end
+    // of a shorter translation; Ctrl+C in the list copies the selected line.
+    void clicEnElOriginal_data()
+    {
+        QTest::addColumn<int>("fila");
+        QTest::addColumn<int>("linea");
+        QTest::addColumn<int>("columna");
+        QTest::newRow("la misma línea") << 1 << 1 << 0;
+        QTest::newRow("traducción más corta") << 3 << 1 << 3;
+    }
+    void clicEnElOriginal()
+    {
+        QFETCH(int, fila);
+        QFETCH(int, linea);
+        QFETCH(int, columna);
+        AbrirGuion({u"uno"_s, u"dos"_s, u"tres"_s, u"cuatro"_s}, QStringList{u"one"_s, u"two"_s});
+        CursorEn(0, 2);
+        ListaSimple* lista = ventana_->lstOriginal;
+
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
+                          lista->visualItemRect(lista->item(fila)).center());
+
+        const QTextCursor cursor = ventana_->txtTraducido->textCursor();
+        QCOMPARE(cursor.blockNumber(), linea);
+        QCOMPARE(cursor.positionInBlock(), columna);
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(lista, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), lista->item(fila)->text());
     }
 
 private:

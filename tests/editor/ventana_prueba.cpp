@@ -35,6 +35,9 @@ void PruebaConVentana::init()
     QVERIFY(dir_->isValid() && datos_->isValid());
     caja_ = {};
     archivos_.emplace();
+    elegirCarpeta_ = [](QWidget*, const QString&) {
+        return QString();
+    };
 }
 
 void PruebaConVentana::cleanup()
@@ -56,6 +59,9 @@ frmEditor* PruebaConVentana::Abrir(const QString& carpeta, ProveedorUnidades uni
                                .carpetaInicial = carpeta.isEmpty() ? dir_->path() : carpeta,
                                .carpetaDatos = datos_->path(),
                                .archivos = &*archivos_,
+                               // What the window remembers stays within the test.
+                               .archivoAjustes = datos_->filePath(QStringLiteral("ajustes.conf")),
+                               .elegirCarpeta = elegirCarpeta_,
                                // Drafts are kept soon after typing, so that tests need not wait for it.
                                .pausaBorrador = std::chrono::milliseconds(50)});
     return ventana_.get();
@@ -76,6 +82,22 @@ void PruebaConVentana::CursorEn(int linea, int columna)
     QTextCursor cursor(bloque);
     cursor.setPosition(bloque.position() + columna);
     ventana_->txtTraducido->setTextCursor(cursor);
+}
+
+std::unique_ptr<QMenu> MenuDeLaCaja(frmEditor& ventana)
+{
+    std::unique_ptr<QMenu> menu(ventana.txtTraducido->createStandardContextMenu());
+    Q_EMIT ventana.txtTraducido->menuContextual(menu.get(), QPoint());
+    return menu;
+}
+
+QAction* EntradaDelMenu(const QMenu& menu, const QString& texto)
+{
+    for (QAction* accion : menu.actions()) {
+        if (accion->text() == texto)
+            return accion;
+    }
+    return nullptr;
 }
 
 QStringList ItemsOriginal(const frmEditor& ventana)

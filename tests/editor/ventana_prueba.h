@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include <QMenu>
 #include <QObject>
 #include <QTemporaryDir>
 
@@ -40,8 +41,15 @@ protected:
     std::optional<QTemporaryDir> datos_;
     CajaGrabadora caja_;
     std::optional<FallosArchivos> archivos_;
+    // Answers Ctrl+O's folder chooser; by default nothing is chosen.
+    ElegirCarpeta elegirCarpeta_;
     std::unique_ptr<frmEditor> ventana_;
 };
+
+// The box's context menu as the window composes it, and one of its entries by its text (nullptr when
+// none has it); the entries of a submenu live as long as the menu.
+std::unique_ptr<QMenu> MenuDeLaCaja(frmEditor& ventana);
+QAction* EntradaDelMenu(const QMenu& menu, const QString& texto);
 
 // The items of the original list, in order.
 QStringList ItemsOriginal(const frmEditor& ventana);

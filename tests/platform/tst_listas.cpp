@@ -18,6 +18,7 @@
 #include "principal.h"
 
 Q_DECLARE_METATYPE(Respuesta)
+Q_DECLARE_METATYPE(Botones)
 
 class PruebaListas final : public QObject
 {
@@ -30,17 +31,26 @@ private Q_SLOTS:
     }
     void cleanup() { ComprobarSinVentanas(); }
 
-    // A question before something that cannot be undone: Enter and Escape both answer No.
+    // A question before something that cannot be undone: Enter answers No; Escape answers No, or Cancel
+    // where there is one.
     void preguntaSiNo_data()
     {
+        QTest::addColumn<Botones>("botones");
         QTest::addColumn<QString>("gesto");
         QTest::addColumn<Respuesta>("respuesta");
-        QTest::newRow("intro") << QStringLiteral("intro") << Respuesta::No;
-        QTest::newRow("escape") << QStringLiteral("escape") << Respuesta::No;
-        QTest::newRow("clic en sí") << QStringLiteral("sí") << Respuesta::Si;
+        QTest::newRow("intro") << Botones::SiNo << QStringLiteral("intro") << Respuesta::No;
+        QTest::newRow("escape") << Botones::SiNo << QStringLiteral("escape") << Respuesta::No;
+        QTest::newRow("clic en sí") << Botones::SiNo << QStringLiteral("sí") << Respuesta::Si;
+        QTest::newRow("con cancelar, intro")
+            << Botones::SiNoCancelarNo << QStringLiteral("intro") << Respuesta::No;
+        QTest::newRow("con cancelar, escape")
+            << Botones::SiNoCancelarNo << QStringLiteral("escape") << Respuesta::Cancelar;
+        QTest::newRow("con cancelar, clic en sí")
+            << Botones::SiNoCancelarNo << QStringLiteral("sí") << Respuesta::Si;
     }
     void preguntaSiNo()
     {
+        QFETCH(Botones, botones);
         QFETCH(QString, gesto);
         QFETCH(Respuesta, respuesta);
         QTimer::singleShot(0, [gesto] {
@@ -57,9 +67,8 @@ private Q_SLOTS:
             }
         });
         CajaMensajesQt mensajes;
-        QCOMPARE(
-            mensajes.Mostrar(QStringLiteral("¿Seguro?"), Botones::SiNo, Icono::Exclamacion, tituloAplicacion),
-            respuesta);
+        QCOMPARE(mensajes.Mostrar(QStringLiteral("¿Seguro?"), botones, Icono::Exclamacion, tituloAplicacion),
+                 respuesta);
     }
 
     void archivosDeUnaCarpeta()

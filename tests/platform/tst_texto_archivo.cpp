@@ -333,44 +333,47 @@ private Q_SLOTS:
         QTest::addColumn<Codificacion>("codificacion");
         QTest::addColumn<FinLinea>("fin");
         QTest::addColumn<int>("linea");
+        QTest::addColumn<int>("caracter"); // in that line
         const auto w1252 = Codificacion::Windows1252;
         const auto utf8 = Codificacion::Utf8;
-        QTest::newRow("euro en 1252") << QStringList{u"10 €"_qs} << w1252 << FinLinea::CrLf << -1;
+        QTest::newRow("euro en 1252") << QStringList{u"10 €"_qs} << w1252 << FinLinea::CrLf << -1 << -1;
         QTest::newRow("marca fuera de 1252")
-            << QStringList{"ok", u"hecho ✓"_qs} << w1252 << FinLinea::CrLf << 1;
-        QTest::newRow("c1 definido no es 1252") << QStringList{u"\u0080"_qs} << w1252 << FinLinea::CrLf << 0;
+            << QStringList{"ok", u"hecho ✓"_qs} << w1252 << FinLinea::CrLf << 1 << 6;
+        QTest::newRow("emoji fuera de 1252") << QStringList{u"ok 😀"_qs} << w1252 << FinLinea::CrLf << 0 << 3;
+        QTest::newRow("c1 definido no es 1252")
+            << QStringList{u"\u0080"_qs} << w1252 << FinLinea::CrLf << 0 << 0;
         QTest::newRow("salto visible en crlf")
-            << QStringList{u"a\u240Ab"_qs} << w1252 << FinLinea::CrLf << -1;
+            << QStringList{u"a\u240Ab"_qs} << w1252 << FinLinea::CrLf << -1 << -1;
         QTest::newRow("salto visible tras cr suelto")
-            << QStringList{"a", u"\u240Ab"_qs} << utf8 << FinLinea::Cr << 1;
+            << QStringList{"a", u"\u240Ab"_qs} << utf8 << FinLinea::Cr << 1 << 0;
         QTest::newRow("salto visible tras crlf")
-            << QStringList{"a", u"\u240Ab"_qs} << utf8 << FinLinea::CrLf << -1;
+            << QStringList{"a", u"\u240Ab"_qs} << utf8 << FinLinea::CrLf << -1 << -1;
         QTest::newRow("marca de orden al principio sin bom")
-            << QStringList{u"\uFEFFa"_qs} << utf8 << FinLinea::CrLf << 0;
+            << QStringList{u"\uFEFFa"_qs} << utf8 << FinLinea::CrLf << 0 << 0;
         QTest::newRow("marca de orden en otra línea")
-            << QStringList{"a", u"\uFEFFb"_qs} << utf8 << FinLinea::CrLf << -1;
+            << QStringList{"a", u"\uFEFFb"_qs} << utf8 << FinLinea::CrLf << -1 << -1;
         QTest::newRow("salto visible en unix 1252")
-            << QStringList{u"a\u240Ab"_qs} << w1252 << FinLinea::Lf << 0;
+            << QStringList{u"a\u240Ab"_qs} << w1252 << FinLinea::Lf << 0 << 1;
         QTest::newRow("salto visible en unix utf-8")
-            << QStringList{u"a\u240Ab"_qs} << utf8 << FinLinea::Lf << -1;
+            << QStringList{u"a\u240Ab"_qs} << utf8 << FinLinea::Lf << -1 << -1;
         QTest::newRow("cualquier cosa en utf-8")
-            << QStringList{u"日本語 ✓"_qs} << utf8 << FinLinea::CrLf << -1;
+            << QStringList{u"日本語 ✓"_qs} << utf8 << FinLinea::CrLf << -1 << -1;
         QTest::newRow("sustituto suelto")
-            << QStringList{"a", QString(QChar(0xD800))} << utf8 << FinLinea::CrLf << 1;
+            << QStringList{"a", QString(QChar(0xD800))} << utf8 << FinLinea::CrLf << 1 << 0;
         QTest::newRow("ñ en shift-jis")
-            << QStringList{u"日本"_qs, u"niño"_qs} << Codificacion::ShiftJis << FinLinea::CrLf << 1;
+            << QStringList{u"日本"_qs, u"niño"_qs} << Codificacion::ShiftJis << FinLinea::CrLf << 1 << 2;
         QTest::newRow("kanji en shift-jis")
-            << QStringList{u"勇者よ"_qs} << Codificacion::ShiftJis << FinLinea::CrLf << -1;
+            << QStringList{u"勇者よ"_qs} << Codificacion::ShiftJis << FinLinea::CrLf << -1 << -1;
         QTest::newRow("euro en windows-1251")
-            << QStringList{u"10 € за хлеб"_qs} << Codificacion::Windows1251 << FinLinea::CrLf << -1;
+            << QStringList{u"10 € за хлеб"_qs} << Codificacion::Windows1251 << FinLinea::CrLf << -1 << -1;
         QTest::newRow("ñ en windows-1251")
-            << QStringList{u"Привет"_qs, u"año"_qs} << Codificacion::Windows1251 << FinLinea::CrLf << 1;
+            << QStringList{u"Привет"_qs, u"año"_qs} << Codificacion::Windows1251 << FinLinea::CrLf << 1 << 1;
         QTest::newRow("marca de orden al principio en utf-16 sin bom")
-            << QStringList{u"\uFEFFa"_qs} << Codificacion::Utf16Le << FinLinea::CrLf << 0;
+            << QStringList{u"\uFEFFa"_qs} << Codificacion::Utf16Le << FinLinea::CrLf << 0 << 0;
         QTest::newRow("carácter de reemplazo en euc-kr")
-            << QStringList{u"\uFFFD"_qs} << Codificacion::EucKr << FinLinea::CrLf << 0;
+            << QStringList{u"\uFFFD"_qs} << Codificacion::EucKr << FinLinea::CrLf << 0 << 0;
         QTest::newRow("lo que sea en gb18030")
-            << QStringList{u"日本語 ñ ✓ 😀"_qs} << Codificacion::Gb18030 << FinLinea::CrLf << -1;
+            << QStringList{u"日本語 ñ ✓ 😀"_qs} << Codificacion::Gb18030 << FinLinea::CrLf << -1 << -1;
     }
     void noCodificable()
     {
@@ -378,7 +381,10 @@ private Q_SLOTS:
         QFETCH(Codificacion, codificacion);
         QFETCH(FinLinea, fin);
         QFETCH(int, linea);
-        QCOMPARE(LineaNoCodificable(lineas, {codificacion, false, fin}), linea);
+        const FormatoTexto formato{codificacion, false, fin};
+        QCOMPARE(LineaNoCodificable(lineas, formato), linea);
+        if (linea >= 0)
+            QTEST(int(CaracterNoCodificable(lineas, linea, formato)), "caracter");
     }
 
     void erroresDeLectura()

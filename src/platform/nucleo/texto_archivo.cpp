@@ -229,6 +229,20 @@ bool EsCodificable(const QString& linea, qsizetype i, const FormatoTexto& format
     return true;
 }
 
+// Whether the start of line `n` would read back as something else: where lines end at a lone CR, a line
+// feed right after one would read back as part of a CR LF; at the very start of a Unicode file without a
+// mark, U+FEFF (or, in UTF-16, U+FFFE) would read back as a byte-order mark.
+bool ComienzoNoCodificable(const QStringList& lineas, qsizetype n, const FormatoTexto& formato)
+{
+    const QString& linea = lineas[n];
+    if (formato.finLinea == FinLinea::Cr && n > 0 && linea.startsWith(saltoVisible))
+        return true;
+    const bool conMarcaPosible = !MarcaDeOrden(formato.codificacion).isEmpty() && !formato.bom;
+    return conMarcaPosible && n == 0 &&
+           (linea.startsWith(QChar(0xFEFF)) ||
+            (formato.codificacion.esUtf16() && linea.startsWith(QChar(0xFFFE))));
+}
+
 // Whether a line can be written in an ICU code page: it encodes without error and decodes back the same.
 bool EsCodificableIcu(const QString& linea, const FormatoTexto& formato, QStringEncoder& codificador,
                       QStringDecoder& decodificador)
@@ -517,16 +531,8 @@ qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& form
         decodificador.emplace(nombre.constData(),
                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     }
-    const bool conMarcaPosible = !MarcaDeOrden(formato.codificacion).isEmpty() && !formato.bom;
     for (qsizetype n = 0; n < lineas.size(); ++n) {
-        // Where lines end at a lone CR, a line feed right after one would read back as part of a CR LF.
-        if (formato.finLinea == FinLinea::Cr && n > 0 && lineas[n].startsWith(saltoVisible))
-            return n;
-        // At the very start of a Unicode file without a mark, U+FEFF (or, in UTF-16, U+FFFE) would read
-        // back as a byte-order mark.
-        if (conMarcaPosible && n == 0 &&
-            (lineas[n].startsWith(QChar(0xFEFF)) ||
-             (formato.codificacion.esUtf16() && lineas[n].startsWith(QChar(0xFFFE)))))
+        if (ComienzoNoCodificable(lineas, n, formato))
             return n;
         if (icu) {
             if (!EsCodificableIcu(lineas[n], formato, *codificador, *decodificador))
@@ -555,6 +561,32 @@ qsizetype ProbadorCodificacion::noCodificable(QStringView linea, qsizetype desde
         }
         if (c.isSurrogate() || !Puede(c.unicode()))
             return i;
+    }
+    return -1;
+}
+
+qsizetype CaracterNoCodificable(const QStringList& lineas, qsizetype linea, const FormatoTexto& formato)
+{
+    if (ComienzoNoCodificable(lineas, linea, formato))
+        return 0;
+    const QString& texto = lineas[linea];
+    if (!PorIcu(formato.codificacion)) {
+        for (qsizetype i = 0; i < texto.size(); ++i) {
+            if (!EsCodificable(texto, i, formato))
+                return i;
+        }
+        return -1;
+    }
+    const QByteArray nombre = formato.codificacion.nombre().toLatin1();
+    QStringEncoder codificador(nombre.constData(), QStringConverter::Flag::Stateless);
+    QStringDecoder decodificador(nombre.constData(), QStringConverter::Flag::Stateless |
+                                                         QStringConverter::Flag::ConvertInitialBom);
+    // The code pages ICU writes here keep no state between characters: each one is tried alone.
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        const qsizetype largo = texto[i].isHighSurrogate() && i + 1 < texto.size() ? 2 : 1;
+        if (!EsCodificableIcu(texto.mid(i, largo), formato, codificador, decodificador))
+            return i;
+        i += largo - 1;
     }
     return -1;
 }

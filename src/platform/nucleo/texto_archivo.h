@@ -125,6 +125,9 @@ std::optional<Codificacion> CodificacionMostrada(const QString& ruta,
 
 // The 0-based index of the first line holding a character the format cannot write, or -1.
 qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& formato);
+// The index, in line `linea` of `lineas`, of the first character the format cannot write there (a
+// surrogate pair's first half for a character beyond U+FFFF), or -1 when it can write the whole line.
+qsizetype CaracterNoCodificable(const QStringList& lineas, qsizetype linea, const FormatoTexto& formato);
 
 // Tells one character at a time whether a code page can write it, remembering the answer for every
 // character it has met: a script's text repeats the same few characters, so the code page's converter

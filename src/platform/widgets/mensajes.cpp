@@ -39,7 +39,7 @@ Respuesta CajaMensajesQt::Mostrar(const QString& texto, Botones botones, Icono i
         return caja.clickedButton() == si ? Respuesta::Si : Respuesta::No;
     }
     QPushButton* cancelar = caja.addButton(QStringLiteral("Cancelar"), QMessageBox::RejectRole);
-    caja.setDefaultButton(si);
+    caja.setDefaultButton(botones == Botones::SiNoCancelarNo ? no : si);
     caja.setEscapeButton(cancelar);
     caja.exec();
     if (caja.clickedButton() == si)

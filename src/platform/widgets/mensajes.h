@@ -6,7 +6,8 @@
 class QWidget;
 
 // SiNo asks before something that cannot be undone: "No" is the default and what Escape gives.
-enum class Botones { Aceptar, SiNoCancelar, SiNo };
+// SiNoCancelarNo is SiNoCancelar with "No" the default, so that Enter never says yes; Escape still cancels.
+enum class Botones { Aceptar, SiNoCancelar, SiNo, SiNoCancelarNo };
 enum class Icono { Ninguno, Exclamacion, Critico };
 // The values are the answers' traditional numbers (Yes is 6).
 enum class Respuesta { Aceptar = 1, Cancelar = 2, Si = 6, No = 7 };
