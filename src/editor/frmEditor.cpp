@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+#include "archivos.h"
 #include "errores.h"
 #include "fuentes.h"
 #include "proteger.h"
@@ -82,6 +83,18 @@ void DescribirAccesibilidad(frmEditor& v)
     v.lblLtlo->setAccessibleDescription(QStringLiteral("Largo total del original"));
     v.lblDisp->setAccessibleDescription(QStringLiteral("Caracteres disponibles"));
     v.msg->setAccessibleDescription(QStringLiteral("Advertencia"));
+}
+
+// A start folder whose files cannot be listed shows an empty list: the translator is told why, once.
+void AvisarCarpetaIlegible(CajaMensajes& mensajes, const QString& carpeta, SistemaArchivos& archivos)
+{
+    try {
+        ComprobarCarpetaLegible(carpeta, archivos);
+    } catch (const ErrorEjecucion& error) {
+        mensajes.Mostrar(QStringLiteral("No se puede leer la carpeta «%1»: %2.")
+                             .arg(QDir::toNativeSeparators(carpeta), error.descripcion()),
+                         Botones::Aceptar, Icono::Exclamacion);
+    }
 }
 
 } // namespace
@@ -250,6 +263,7 @@ void frmEditor::Form_Load()
 
 void frmEditor::Form_Activate()
 {
+    AvisarCarpetaIlegible(mensajes_, Dir1->ruta(), archivos_);
     lstOriginal->setExtensionHorizontal(32767);
     // Selecting the last script first would only be undone by the first: the window ends with the first
     // script loaded either way, so only that one is read.
