@@ -1,5 +1,5 @@
-// Drafts in the window: the pause after the last change, the copy a stretch at a time, the file list's
-// marks, Ctrl+R and the context menu's entries.
+// Drafts in the window: the pause after the last change, the copy a stretch at a time of what differs
+// from the reference, the file list's marks, Ctrl+R and the context menu's entries.
 #include "borradores_editor.h"
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 
 #include "caja_texto.h"
 #include "carpeta_scripts.h"
+#include "formato_documento.h"
 #include "mensajes.h"
 #include "par_cargado.h"
 #include "vida_par.h"
@@ -77,13 +78,7 @@ BorradoresEditor::BorradoresEditor(CajaTexto& caja, ListaArchivos& archivos, Caj
     tramo_.setSingleShot(true);
     tramo_.setInterval(0);
     connect(&tramo_, &QTimer::timeout, this, &BorradoresEditor::CopiarTramo);
-    connect(&caja_, &QPlainTextEdit::textChanged, this, [this] {
-        if (ruta_.isEmpty())
-            return;
-        ++cambios_;
-        DetenerCopia();
-        pausa_.start();
-    });
+    connect(caja_.document(), &QTextDocument::contentsChange, this, &BorradoresEditor::Cambio);
 
     connect(&almacen_, &Borradores::conservado, this, [this](const QString& ruta, const QDateTime& fecha) {
         existentes_.insert(ruta, fecha);
@@ -108,6 +103,8 @@ BorradoresEditor::BorradoresEditor(CajaTexto& caja, ListaArchivos& archivos, Caj
     connect(&vida, &VidaPar::traduccionLeida, this, &BorradoresEditor::Empezar);
     connect(&vida, &VidaPar::guardado, this, &BorradoresEditor::Guardado);
     connect(&vida, &VidaPar::eliminado, this, &BorradoresEditor::Eliminado);
+    connect(&vida, &VidaPar::guardadoRehusado, this, &BorradoresEditor::Rehusado);
+    connect(&vida, &VidaPar::escrituraEnSitio, this, &BorradoresEditor::ConservarAnterior);
 }
 
 void BorradoresEditor::AnadirAlMenu(QMenu& menu)
@@ -126,6 +123,7 @@ void BorradoresEditor::Empezar(const ParCargado& par)
 {
     ruta_ = ClaveBorrador(par.rutaTraduccion);
     referencia_ = TextoCaja(caja_);
+    diferencia_.reset();
     ++sesion_;
     cambiosConservados_ = cambios_;
     pausa_.stop();
@@ -135,8 +133,38 @@ void BorradoresEditor::Empezar(const ParCargado& par)
     if (existentes_.contains(ruta_)) {
         const std::optional<Borrador> borrador = almacen_.Leer(ruta_);
         if (borrador && borrador->texto == referencia_)
-            almacen_.Eliminar(ruta_);
+            almacen_.Eliminar(ruta_, referencia_);
     }
+}
+
+void BorradoresEditor::Cambio(int posicion, int quitados, int agregados)
+{
+    // Restyling, such as the spelling underlines, changes no text.
+    if (ruta_.isEmpty() || (quitados == agregados && SoloFormato(caja_.document())))
+        return;
+    // A document position counts a line break as one character, as the reference's '\n' does. The
+    // counts the document gives may take in more than changed (the end of the last line), never less.
+    const qsizetype largo = Largo();
+    const qsizetype despues = std::max<qsizetype>(0, largo - posicion - agregados);
+    const qsizetype antes = std::min<qsizetype>(posicion, largo);
+    if (!diferencia_)
+        diferencia_ = Diferencia{std::min<qsizetype>(antes, referencia_.size()), despues};
+    diferencia_->alPrincipio = std::min(diferencia_->alPrincipio, antes);
+    diferencia_->alFinal = std::min(diferencia_->alFinal, despues);
+    ++cambios_;
+    DetenerCopia();
+    pausa_.start();
+}
+
+BorradoresEditor::Diferencia BorradoresEditor::Diferente() const
+{
+    return diferencia_.value_or(Diferencia{referencia_.size(), 0});
+}
+
+qsizetype BorradoresEditor::Largo() const
+{
+    // The document counts one paragraph separator more than its text holds.
+    return caja_.document()->characterCount() - 1;
 }
 
 void BorradoresEditor::Conservar()
@@ -145,13 +173,15 @@ void BorradoresEditor::Conservar()
         return;
     DetenerCopia();
     cambiosCopia_ = cambios_;
-    siguienteBloque_ = caja_.document()->begin();
-    copia_.reserve(caja_.document()->characterCount());
+    diferenciaCopia_ = Diferente();
+    finCopia_ = Largo() - diferenciaCopia_.alFinal;
+    siguienteBloque_ = caja_.document()->findBlock(int(diferenciaCopia_.alPrincipio));
+    copia_.reserve(finCopia_ - diferenciaCopia_.alPrincipio);
     CopiarTramo();
 }
 
-// Only the copy of the document's text is taken on the window's thread; comparing, encoding and
-// writing happen on the store's own thread.
+// Only the copy of what differs is taken on the window's thread; putting the whole text together,
+// comparing, encoding and writing happen on the store's own thread.
 void BorradoresEditor::CopiarTramo()
 {
     if (ruta_.isEmpty() || cambios_ != cambiosCopia_)
@@ -159,17 +189,26 @@ void BorradoresEditor::CopiarTramo()
     QElapsedTimer reloj;
     reloj.start();
     for (int bloques = 1; siguienteBloque_.isValid(); ++bloques) {
-        copia_ += siguienteBloque_.text();
+        const qsizetype inicio = siguienteBloque_.position();
+        const QString texto = siguienteBloque_.text();
+        const qsizetype desde = std::max<qsizetype>(diferenciaCopia_.alPrincipio - inicio, 0);
+        const qsizetype hasta = std::min<qsizetype>(finCopia_ - inicio, texto.size());
+        if (hasta > desde)
+            copia_ += QStringView(texto).sliced(desde, hasta - desde);
+        // The line break after this line, unless the stretch ends before it.
+        if (inicio + texto.size() >= finCopia_)
+            break;
+        copia_ += u'\n';
         siguienteBloque_ = siguienteBloque_.next();
-        if (siguienteBloque_.isValid())
-            copia_ += u'\n';
         if (bloques % 256 == 0 && reloj.nsecsElapsed() > nsPorTramo) {
             tramo_.start();
             return;
         }
     }
+    siguienteBloque_ = {};
     cambiosConservados_ = cambiosCopia_;
-    almacen_.Conservar({ruta_, std::exchange(copia_, {}), referencia_, sesion_});
+    almacen_.Conservar({ruta_, std::exchange(copia_, {}), referencia_, sesion_, diferenciaCopia_.alPrincipio,
+                        diferenciaCopia_.alFinal});
 }
 
 void BorradoresEditor::DetenerCopia()
@@ -186,7 +225,12 @@ void BorradoresEditor::ConservarAhora()
     if (ruta_.isEmpty() || cambios_ == cambiosConservados_)
         return;
     cambiosConservados_ = cambios_;
-    almacen_.ConservarAhora({ruta_, caja_.document()->toRawText(), referencia_, sesion_});
+    const Diferencia diferencia = Diferente();
+    QTextCursor tramo(caja_.document());
+    tramo.setPosition(int(diferencia.alPrincipio));
+    tramo.setPosition(int(Largo() - diferencia.alFinal), QTextCursor::KeepAnchor);
+    almacen_.ConservarAhora(
+        {ruta_, tramo.selectedText(), referencia_, sesion_, diferencia.alPrincipio, diferencia.alFinal});
 }
 
 void BorradoresEditor::Dejar()
@@ -201,20 +245,53 @@ void BorradoresEditor::Guardado()
         return;
     pausa_.stop();
     DetenerCopia();
-    almacen_.Eliminar(ruta_);
     referencia_ = TextoCaja(caja_);
+    diferencia_.reset();
     cambiosConservados_ = cambios_;
+    almacen_.Eliminar(ruta_, referencia_);
 }
 
 void BorradoresEditor::Eliminado(const QString& rutaTraduccion)
 {
     const QString ruta = ClaveBorrador(rutaTraduccion);
+    // What was deleted is what the box was loaded from.
+    const QString eliminado = ruta_ == ruta ? referencia_ : QString();
     if (ruta_ == ruta) {
         pausa_.stop();
         DetenerCopia();
         ruta_.clear();
     }
-    almacen_.Eliminar(ruta);
+    almacen_.Eliminar(ruta, eliminado);
+}
+
+void BorradoresEditor::Rehusado()
+{
+    if (ruta_.isEmpty())
+        return;
+    pausa_.stop();
+    DetenerCopia();
+    // What the box was loaded from is no longer on disk: all of its text is unsaved now, even where it
+    // is what was loaded.
+    referencia_.clear();
+    diferencia_ = Diferencia{};
+    cambiosConservados_ = cambios_;
+    almacen_.ConservarAhora({ruta_, caja_.document()->toRawText(), referencia_, sesion_});
+}
+
+void BorradoresEditor::ConservarAnterior(const QString& rutaTraduccion, const QString& anterior,
+                                         bool& conservado)
+{
+    // An empty file has nothing to lose.
+    if (anterior.isEmpty()) {
+        conservado = true;
+        return;
+    }
+    pausa_.stop();
+    DetenerCopia();
+    // The draft holds the file's old text from now on, no longer the box's: should the write fail, the
+    // box's text is kept again at the next change or before it is replaced.
+    ++cambios_;
+    conservado = almacen_.ConservarAhora({rutaTraduccion, anterior, QString(), sesion_});
 }
 
 std::optional<Borrador> BorradoresEditor::Distinto()

@@ -67,7 +67,8 @@ bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& me
     caja.empezarCarga();
     const auto fin = qScopeGuard([&] { caja.terminarCarga(); });
     try {
-        LectorLineas lector(LeerArchivo(par.rutaTraduccion, archivos), eleccion);
+        LectorLineas lector(LeerArchivo(par.rutaTraduccion, archivos, maximoArchivo, &par.huellaTraduccion),
+                            eleccion);
         par.formatoTraduccion = lector.formato();
         if (!LeerPorTramos(lector, sigueVigente, [&](const QStringList& tramo) {
                 caja.anadirLineas(tramo);
@@ -178,12 +179,15 @@ void frmEditor::Releer(TipoArchivo tipo)
         return;
     }
     try {
-        LectorLineas lector(LeerArchivo(par_.rutaTraduccion, archivos_), Eleccion(Dir1->ruta()).traduccion);
+        HuellaArchivo huella;
+        LectorLineas lector(LeerArchivo(par_.rutaTraduccion, archivos_, maximoArchivo, &huella),
+                            Eleccion(Dir1->ruta()).traduccion);
         QStringList lineas;
         while (!lector.fin())
             lineas.append(lector.siguiente());
         par_.formatoTraduccion = lector.formato();
         par_.traduccionLeida = lineas;
+        par_.huellaTraduccion = huella;
         txtTraducido->setLineas(lineas);
         Q_EMIT vida_.traduccionLeida(par_);
     } catch (const ErrorEjecucion&) {

@@ -13,6 +13,7 @@
 
 #include "caja_texto.h"
 #include "errores.h"
+#include "etiqueta_ajustada.h"
 #include "formato_guardado.h"
 #include "lista_carpetas.h"
 #include "mensajes.h"
@@ -38,7 +39,7 @@ protected:
         if (evento->type() != QEvent::ToolTip || !objeto->isWidgetType())
             return false;
         auto* control = static_cast<QWidget*>(objeto);
-        const QString texto = texto_(control);
+        const QString texto = AyudaConTextoCompleto(*control, texto_(control));
         if (texto.isEmpty())
             QToolTip::hideText();
         else

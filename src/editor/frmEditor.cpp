@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+#include "archivos.h"
 #include "errores.h"
 #include "fuentes.h"
 #include "proteger.h"
@@ -108,6 +109,18 @@ std::vector<VentanaAmpliable::Ancla> Anclas(frmEditor& v)
     for (QWidget* boton : {v.cmdGuardar, v.cmdEliminar, v.cmdInsMarcador, v.cmdLeerMarcador})
         anclas.push_back({boton, B::Entero, B::Entero, B::Entero, B::Entero});
     return anclas;
+}
+
+// A start folder whose files cannot be listed shows an empty list: the translator is told why, once.
+void AvisarCarpetaIlegible(CajaMensajes& mensajes, const QString& carpeta, SistemaArchivos& archivos)
+{
+    try {
+        ComprobarCarpetaLegible(carpeta, archivos);
+    } catch (const ErrorEjecucion& error) {
+        mensajes.Mostrar(QStringLiteral("No se puede leer la carpeta «%1»: %2.")
+                             .arg(QDir::toNativeSeparators(carpeta), error.descripcion()),
+                         Botones::Aceptar, Icono::Exclamacion);
+    }
 }
 
 } // namespace
@@ -285,6 +298,7 @@ void frmEditor::Form_Load()
 
 void frmEditor::Form_Activate()
 {
+    AvisarCarpetaIlegible(mensajes_, Dir1->ruta(), archivos_);
     lstOriginal->setExtensionHorizontal(32767);
     // Selecting the last script first would only be undone by the first: the window ends with the first
     // script loaded either way, so only that one is read.

@@ -18,6 +18,7 @@
 #include "caja_texto.h"
 #include "carpetas_recientes.h"
 #include "codificacion_editor.h"
+#include "etiqueta_ajustada.h"
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
 #include "lista_unidades.h"
@@ -117,15 +118,15 @@ public:
 
     // The controls, named as the window's handlers know them.
     QLabel* lblLargoLinea = new QLabel(this);
-    QLabel* lblLl = new QLabel(this);
+    EtiquetaAjustada* lblLl = new EtiquetaAjustada(this);
     QLabel* Label1 = new QLabel(this);
-    QLabel* lblLlo = new QLabel(this);
+    EtiquetaAjustada* lblLlo = new EtiquetaAjustada(this);
     QLabel* lblLargoTotal = new QLabel(this);
-    QLabel* lblLtl = new QLabel(this);
+    EtiquetaAjustada* lblLtl = new EtiquetaAjustada(this);
     QLabel* Label2 = new QLabel(this);
-    QLabel* lblLtlo = new QLabel(this);
+    EtiquetaAjustada* lblLtlo = new EtiquetaAjustada(this);
     QLabel* Label3 = new QLabel(this);
-    QLabel* lblDisp = new QLabel(this);
+    EtiquetaAjustada* lblDisp = new EtiquetaAjustada(this);
     CajaTexto* txtTraducido = new CajaTexto(this);
     ListaSimple* lstOriginal = new ListaSimple(this);
     QGroupBox* Frame1 = new QGroupBox(this);

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <QFileInfo>
+
 #include "archivos.h"
 #include "carpeta_scripts.h"
 #include "errores.h"
@@ -36,6 +38,36 @@ QString NombrarCaracter(const QString& linea, qsizetype indice)
            QString::number(puntos.value(0), 16).toUpper().rightJustified(4, u'0') + u')';
 }
 
+// Whether a save would replace what the editor never read: the translation is there and is not the file
+// the load or the last save left. One that is gone since holds nobody's work.
+bool ReemplazariaAjena(const ParCargado& par, SistemaArchivos& archivos)
+{
+    return QFileInfo::exists(par.rutaTraduccion) &&
+           HaCambiado(par.rutaTraduccion, par.huellaTraduccion, archivos);
+}
+
+// Asks before a save replaces a translation that someone else changed since it was read; No unless the
+// translator says Yes.
+bool ReemplazarCambiada(CajaMensajes& mensajes, const QString& ruta)
+{
+    return mensajes.Mostrar(
+               QStringLiteral("La traducción de «%1» ha cambiado en el disco desde que se cargó. "
+                              "¿Desea reemplazarla con el texto del editor?")
+                   .arg(QFileInfo(ruta).fileName()),
+               Botones::SiNo, Icono::Exclamacion) == Respuesta::Si;
+}
+
+// The text a translation holds now, its lines joined by '\n', read in the folder's code page as a load
+// reads it.
+QString TextoEnDisco(const QString& ruta, const QString& carpeta, SistemaArchivos& archivos)
+{
+    LectorLineas lector(LeerArchivo(ruta, archivos), LeerEleccion(carpeta).traduccion);
+    QStringList lineas;
+    while (!lector.fin())
+        lineas.append(lector.siguiente());
+    return lineas.join(u'\n');
+}
+
 } // namespace
 
 void frmEditor::cmdGuardar_Click()
@@ -67,6 +99,13 @@ void frmEditor::cmdGuardar_Click()
             Botones::Aceptar, Icono::Exclamacion);
         return;
     }
+    if (ReemplazariaAjena(par_, archivos_)) {
+        Q_EMIT vida_.enRiesgo();
+        if (!ReemplazarCambiada(mensajes_, par_.rutaTraduccion)) {
+            Q_EMIT vida_.guardadoRehusado(par_);
+            return;
+        }
+    }
 
     try {
         if (CrearTraducidos(Dir1->ruta()))
@@ -79,11 +118,25 @@ void frmEditor::cmdGuardar_Click()
 }
 
 // Writes the translation, confirms and moves on. The file is replaced whole or not at all, so a failure
-// leaves the earlier translation as it was.
+// leaves the earlier translation as it was; a file written in place instead has its old text kept first.
 void frmEditor::EscribirTraduccion(const QStringList& lineas, FormatoTexto formato)
 {
     const QByteArray bytes = CodificarLineas(lineas, formato);
-    EscribirArchivoAtomico(par_.rutaTraduccion, bytes, archivos_);
+    if (ReemplazoPara(par_.rutaTraduccion) == Reemplazo::EnSitio) {
+        bool conservado = false;
+        Q_EMIT vida_.escrituraEnSitio(par_.rutaTraduccion,
+                                      TextoEnDisco(par_.rutaTraduccion, Dir1->ruta(), archivos_), conservado);
+        if (!conservado) {
+            mensajes_.Mostrar(
+                QStringLiteral("No se ha guardado el archivo: su texto anterior no se pudo poner "
+                               "a salvo antes de escribir sobre él."),
+                Botones::Aceptar, Icono::Exclamacion);
+            return;
+        }
+        par_.huellaTraduccion = EscribirArchivoEnSitio(par_.rutaTraduccion, bytes, archivos_);
+    } else {
+        par_.huellaTraduccion = EscribirArchivoAtomico(par_.rutaTraduccion, bytes, archivos_);
+    }
     // The file on disk is now this pair's translation, in the format just written.
     formato.evidencia = formato.bom || TieneByteAlto(bytes);
     par_.formatoTraduccion = formato;

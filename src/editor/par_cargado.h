@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "archivos.h"
 #include "texto_archivo.h"
 
 struct ParCargado
@@ -24,4 +25,7 @@ struct ParCargado
     // The translation's lines as read (or as last saved): the box holds no unsaved change while it
     // holds these.
     QStringList traduccionLeida{};
+    // The translation file as it was read or last saved (or missing then): a save asks before it
+    // replaces a file that someone else changed since.
+    HuellaArchivo huellaTraduccion{};
 };

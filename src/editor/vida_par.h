@@ -26,6 +26,13 @@ Q_SIGNALS:
     void cargado(const ParCargado& par);
     // The box's text was saved as the pair's translation, in `par.formatoTraduccion`.
     void guardado(const ParCargado& par);
+    // A save was given up: the translation on disk was changed by someone else since it was read, and
+    // the translator chose to keep it. The box's text now matches nothing on disk.
+    void guardadoRehusado(const ParCargado& par);
+    // The translation is about to be written in place (a new file would split its hard links or change
+    // its owner): `anterior` is the text it holds until then. A receiver that kept it safe elsewhere sets
+    // `conservado`; the window writes only then.
+    void escrituraEnSitio(const QString& rutaTraduccion, const QString& anterior, bool& conservado);
     // The script was deleted, and its translation with it when there was one.
     void eliminado(const QString& rutaTraduccion);
     // The script browser shows another folder.

@@ -275,8 +275,8 @@ private Q_SLOTS:
         case Fallo::SoloLectura:
             if (PermisosProtegen(dir_->path()))
                 QFile::setPermissions(traducidos, QFile::ReadOwner | QFile::ExeOwner);
-            else
-                archivos_->programar(OperacionArchivo::Abrir, 1, EACCES);
+            else // the first opening reads the translation again, to see whether someone changed it
+                archivos_->programar(OperacionArchivo::Abrir, 2, EACCES);
             break;
         case Fallo::DiscoLleno:
             archivos_->programar(OperacionArchivo::Escribir, 1, ENOSPC);

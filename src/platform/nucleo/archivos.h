@@ -112,6 +112,10 @@ enum class ResultadoPapelera { EnPapelera, SinPapelera };
 // file's own cannot have one, or the user has no data folder): the caller may then delete the file.
 ResultadoPapelera MoverAPapelera(const QString& ruta, SistemaArchivos& sistema = SistemaReal());
 
+// Raises the error of opening the folder for reading (70 unreadable, 76 missing): a folder whose list
+// of files cannot be read.
+void ComprobarCarpetaLegible(const QString& carpeta, SistemaArchivos& sistema = SistemaReal());
+
 // Creates one folder; error 75 when something of that name exists.
 void CrearCarpeta(const QString& ruta);
 
