@@ -305,7 +305,8 @@ private:
     int PasoLista() const
     {
         const ListaSimple& lista = *ventana_->lstOriginal;
-        return lista.visualItemRect(lista.item(1)).top() - lista.visualItemRect(lista.item(0)).top();
+        return lista.visualRect(lista.model()->index(1, 0)).top() -
+               lista.visualRect(lista.model()->index(0, 0)).top();
     }
     // A turn of the mouse wheel with Ctrl held, `giro` eighths of a degree.
     static void Rueda(QWidget* destino, int giro)

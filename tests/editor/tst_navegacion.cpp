@@ -183,14 +183,14 @@ private Q_SLOTS:
         ListaSimple* lista = ventana_->lstOriginal;
 
         QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
-                          lista->visualItemRect(lista->item(fila)).center());
+                          lista->visualRect(lista->model()->index(fila, 0)).center());
 
         const QTextCursor cursor = ventana_->txtTraducido->textCursor();
         QCOMPARE(cursor.blockNumber(), linea);
         QCOMPARE(cursor.positionInBlock(), columna);
         QGuiApplication::clipboard()->clear();
         QTest::keyClick(lista, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), lista->item(fila)->text());
+        QCOMPARE(QGuiApplication::clipboard()->text(), lista->texto(fila));
     }
 
 private:

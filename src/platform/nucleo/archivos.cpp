@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <ctime>
 
 #include <fcntl.h>
@@ -303,6 +304,10 @@ QString PapeleraDelUsuario()
 ResultadoPapelera MoverAPapelera(const QString& ruta, SistemaArchivos& sistema)
 {
     ComprobarEliminable(ruta);
+    // The trash keeps a "<name>.trashinfo" beside every file, perhaps with a number to make it unique; a
+    // name with no room for that left is one Qt 6.4 tries to trash for ever, so it has no trash.
+    if (RutaLocal(QFileInfo(ruta).fileName()).size() > NAME_MAX - 20)
+        return ResultadoPapelera::SinPapelera;
     if (!PrepararPapelera())
         return ResultadoPapelera::SinPapelera;
     if (sistema.moverAPapelera(ruta) == 0)
