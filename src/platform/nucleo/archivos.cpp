@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <ctime>
 
 #include <fcntl.h>
@@ -145,6 +146,19 @@ bool PrepararPapelera()
 {
     const QString papelera = PapeleraDelUsuario();
     return !papelera.isEmpty() && CrearCarpetaPrivada(papelera);
+}
+
+// Qt 6.4 tries one name after another for the trash's information file until one can be made, without end
+// when none can: for a file whose name leaves no room for the information file's ending, or with an
+// information folder this process cannot write. Such a file is not given to it.
+bool PapeleraPuedeTomar(const QString& ruta)
+{
+    const QString info = QDir(PapeleraDelUsuario()).filePath(QStringLiteral("info"));
+    if (QFileInfo(info).isDir() && ::access(RutaLocal(info).constData(), W_OK | X_OK) != 0)
+        return false;
+    // "name", else "name-0001" and on, and the information file adds ".trashinfo".
+    constexpr qsizetype anadidos = sizeof("-0001.trashinfo") - 1;
+    return QFile::encodeName(QFileInfo(ruta).fileName()).size() + anadidos <= NAME_MAX;
 }
 
 } // namespace
@@ -295,7 +309,7 @@ QString PapeleraDelUsuario()
 ResultadoPapelera MoverAPapelera(const QString& ruta, SistemaArchivos& sistema)
 {
     ComprobarEliminable(ruta);
-    if (!PrepararPapelera())
+    if (!PrepararPapelera() || !PapeleraPuedeTomar(ruta))
         return ResultadoPapelera::SinPapelera;
     if (sistema.moverAPapelera(ruta) == 0)
         return ResultadoPapelera::EnPapelera;
