@@ -98,7 +98,8 @@ private Q_SLOTS:
         QTest::newRow("marcador que es una tubería, al guardar")
             << "marcador tuberia" << Accion::InsertarMarcador << todos << QStringList{accesoRuta};
         QTest::newRow("marcador que es una tubería, al cargar")
-            << "marcador tuberia" << Accion::LeerMarcador << todos << QStringList();
+            << "marcador tuberia" << Accion::LeerMarcador << todos
+            << QStringList{u"Error al cargar marcador"_s};
     }
     void archivos()
     {
