@@ -40,11 +40,6 @@ AvisoBorrador::AvisoBorrador(CajaTexto& caja, BorradoresEditor& borradores, cons
     connect(&caja_, &QPlainTextEdit::textChanged, this, &AvisoBorrador::Ocultar);
 }
 
-QString AvisoBorrador::texto() const
-{
-    return aviso_->isHidden() ? QString() : aviso_->text();
-}
-
 void AvisoBorrador::Mostrar()
 {
     const std::optional<QDateTime> fecha = borradores_.FechaDistinto();

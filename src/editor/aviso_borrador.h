@@ -18,9 +18,6 @@ class AvisoBorrador final : public QObject
 public:
     AvisoBorrador(CajaTexto& caja, BorradoresEditor& borradores, const VidaPar& vida);
 
-    // The notice's text; empty while it is hidden.
-    QString texto() const;
-
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 

@@ -39,15 +39,15 @@ public:
     CarpetasRecientes(Controles controles, const ProveedorUnidades& raices, const VidaPar& vida,
                       CajaMensajes& mensajes, const QString& archivoAjustes, ElegirCarpeta elegir);
 
-    // The remembered folders, the last used first.
-    QStringList recientes() const;
-    // Moves the browser to `carpeta`; a folder that cannot be opened is said so.
-    void Ir(const QString& carpeta);
-    void Elegir();
     void AnadirAlMenu(QMenu& menu);
 
 private:
+    // The remembered folders, the last used first.
+    QStringList recientes() const;
     void Anotar(const ParCargado& par);
+    // Moves the browser to `carpeta`; a folder that cannot be opened is said so.
+    void Ir(const QString& carpeta);
+    void Elegir();
 
     Controles c_;
     const ProveedorUnidades& raices_;

@@ -34,14 +34,14 @@ public:
     VentanaAmpliable(QWidget& ventana, std::vector<Ancla> anclas, const QString& archivoAjustes);
     ~VentanaAmpliable() override;
 
-    bool activa() const;
-    void Activar(bool activa);
     void AnadirAlMenu(QMenu& menu);
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    bool activa() const;
+    void Activar(bool activa);
     void Empezar();
     void Colocar();
     void Recordar();

@@ -18,14 +18,12 @@ public:
     // The remembered size is applied once the window has given the box and the list their own font.
     ZoomEditor(CajaTexto& caja, ListaSimple& lista, QWidget& ventana, const QString& archivoAjustes);
 
-    // Points added to the window's own size (negative: smaller).
-    int pasos() const { return pasos_; }
-    void Cambiar(int pasos);
-
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    // Adds `pasos` points to the text's size, within the limits.
+    void Cambiar(int pasos);
     void NuevaAccion(QList<QKeySequence> atajos, int cambio);
     // The points a step count gives, kept between the limits.
     int Limitar(int pasos) const;
@@ -38,6 +36,7 @@ private:
     // The window's own font for both, taken when the window is first polished.
     QFont base_;
     bool pulida_ = false;
+    // Points added to the window's own size (negative: smaller).
     int pasos_ = 0;
     // What the wheel has turned short of a whole step.
     int giro_ = 0;

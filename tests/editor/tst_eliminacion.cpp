@@ -1,7 +1,5 @@
 // Deleting through the real window: the question, which files go to the trash, and what the window shows
 // afterwards.
-#include <optional>
-
 #include <QDir>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -12,7 +10,6 @@
 #include "carpeta_prueba.h"
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
-#include "papelera_prueba.h"
 #include "principal.h"
 #include "ventana_prueba.h"
 
@@ -22,18 +19,6 @@ class PruebaEliminacion final : public PruebaConVentana
 {
     Q_OBJECT
 private Q_SLOTS:
-    // Deleted files go to a trash of each test's own.
-    void init()
-    {
-        PruebaConVentana::init();
-        papelera_.emplace();
-    }
-    void cleanup()
-    {
-        PruebaConVentana::cleanup();
-        papelera_.reset();
-    }
-
     void sinConfirmar_data()
     {
         QTest::addColumn<Respuesta>("respuesta");
@@ -187,8 +172,6 @@ private Q_SLOTS:
     }
 
 private:
-    std::optional<PapeleraPrueba> papelera_;
-
     // Scripts whose only line is "original " and their name (14 characters), and translations of those
     // of them named in `traducidos`.
     void Escribir(const QStringList& scripts, const QStringList& traducidos)

@@ -97,9 +97,9 @@ private Q_SLOTS:
             << QStringList{u"¿Desea eliminar el script: b.txt?"_s, accesoRuta};
         QTest::newRow("marcador que es una tubería, al guardar")
             << "marcador tuberia" << Accion::InsertarMarcador << todos << QStringList{accesoRuta};
-        // A bookmark file that is there but cannot be read is said so, as any unreadable one.
         QTest::newRow("marcador que es una tubería, al cargar")
-            << "marcador tuberia" << Accion::LeerMarcador << todos << QStringList{u"Error al cargar marcador"_qs};
+            << "marcador tuberia" << Accion::LeerMarcador << todos
+            << QStringList{u"Error al cargar marcador"_s};
     }
     void archivos()
     {

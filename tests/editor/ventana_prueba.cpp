@@ -35,6 +35,7 @@ void PruebaConVentana::init()
     QVERIFY(dir_->isValid() && datos_->isValid());
     caja_ = {};
     archivos_.emplace();
+    papelera_.emplace();
     elegirCarpeta_ = [](QWidget*, const QString&) {
         return QString();
     };
@@ -43,6 +44,7 @@ void PruebaConVentana::init()
 void PruebaConVentana::cleanup()
 {
     ventana_.reset();
+    papelera_.reset();
     ComprobarSinVentanas();
 }
 

@@ -11,6 +11,7 @@
 
 #include "caja_grabadora.h"
 #include "fallos_archivos.h"
+#include "papelera_prueba.h"
 #include "frmEditor.h"
 
 // Opens the window and waits for its start-up; the calling test fails when start-up does not finish.
@@ -19,8 +20,8 @@ std::unique_ptr<frmEditor> AbrirVentana(Servicios servicios);
 std::unique_ptr<frmEditor> AbrirVentana(const QString& carpeta, CajaGrabadora& caja,
                                         ProveedorUnidades unidades = {}, const QString& carpetaDatos = {});
 
-// What every window test starts from: a fresh folder, message box, file system and data folder. At the
-// end the window is closed, and no top-level window may be left behind.
+// What every window test starts from: a fresh folder, message box, file system, data folder and trash. At
+// the end the window is closed, and no top-level window may be left behind.
 class PruebaConVentana : public QObject
 {
     Q_OBJECT
@@ -41,6 +42,8 @@ protected:
     std::optional<QTemporaryDir> datos_;
     CajaGrabadora caja_;
     std::optional<FallosArchivos> archivos_;
+    // Where deleted scripts go: a trash of the test's own, never the user's.
+    std::optional<PapeleraPrueba> papelera_;
     // Answers Ctrl+O's folder chooser; by default nothing is chosen.
     ElegirCarpeta elegirCarpeta_;
     std::unique_ptr<frmEditor> ventana_;

@@ -52,6 +52,39 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(QDir::current().filePath(u"files"_s)));
     }
 
+    // Qt would try names for the trash's information file without end: such a file is left for the caller.
+    void sinSitioEnLaPapelera_data()
+    {
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<bool>("infoDeSoloLectura");
+        QTest::newRow("nombre de 255 bytes") << QString(QString(251, u'a') + u".txt") << false;
+        QTest::newRow("el nombre más largo que cabe")
+            << QString(QString(255 - 15 - 4, u'a') + u".txt") << false;
+        QTest::newRow("información que no se puede escribir") << u"a.txt"_s << true;
+    }
+    void sinSitioEnLaPapelera()
+    {
+        QFETCH(QString, nombre);
+        QFETCH(bool, infoDeSoloLectura);
+        const QString ruta = dir_->filePath(nombre);
+        EscribirBytes(ruta, "guion");
+        const QString info = PapeleraDelUsuario() + u"/info";
+        QVERIFY(QDir().mkpath(info));
+        if (infoDeSoloLectura) {
+            QVERIFY(QFile::setPermissions(info, QFile::ReadOwner | QFile::ExeOwner));
+            if (QFileInfo(info).isWritable())
+                QSKIP("this process writes whatever the mode says");
+        }
+        const bool cabe = nombre.size() <= 255 - 15;
+
+        const ResultadoPapelera resultado = MoverAPapelera(ruta);
+
+        QFile::setPermissions(info, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(resultado,
+                 cabe && !infoDeSoloLectura ? ResultadoPapelera::EnPapelera : ResultadoPapelera::SinPapelera);
+        QCOMPARE(QFileInfo::exists(ruta), !(cabe && !infoDeSoloLectura));
+    }
+
     // Where no trash can take the file, the move fails or the file is protected, it stays where it was.
     void quedaDondeEstaba_data()
     {

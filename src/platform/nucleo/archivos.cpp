@@ -148,6 +148,19 @@ bool PrepararPapelera()
     return !papelera.isEmpty() && CrearCarpetaPrivada(papelera);
 }
 
+// Qt 6.4 tries one name after another for the trash's information file until one can be made, without end
+// when none can: for a file whose name leaves no room for the information file's ending, or with an
+// information folder this process cannot write. Such a file is not given to it.
+bool PapeleraPuedeTomar(const QString& ruta)
+{
+    const QString info = QDir(PapeleraDelUsuario()).filePath(QStringLiteral("info"));
+    if (QFileInfo(info).isDir() && ::access(RutaLocal(info).constData(), W_OK | X_OK) != 0)
+        return false;
+    // "name", else "name-0001" and on, and the information file adds ".trashinfo".
+    constexpr qsizetype anadidos = sizeof("-0001.trashinfo") - 1;
+    return QFile::encodeName(QFileInfo(ruta).fileName()).size() + anadidos <= NAME_MAX;
+}
+
 } // namespace
 
 void ComprobarReemplazableEn(const QByteArray& local, qint64 maximo)
@@ -275,14 +288,6 @@ bool HaCambiado(const QString& ruta, const HuellaArchivo& huella, SistemaArchivo
     }
 }
 
-void ComprobarCarpetaLegible(const QString& carpeta, SistemaArchivos& sistema)
-{
-    const Descriptor fd(
-        sistema.abrir(RutaLocal(carpeta).constData(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC, 0));
-    if (fd.fd() < 0)
-        throw ErrorDeSistema(errno, true);
-}
-
 void ComprobarReemplazable(const QString& ruta, qint64 maximo)
 {
     ComprobarReemplazableEn(RutaLocal(ruta), maximo);
@@ -304,11 +309,7 @@ QString PapeleraDelUsuario()
 ResultadoPapelera MoverAPapelera(const QString& ruta, SistemaArchivos& sistema)
 {
     ComprobarEliminable(ruta);
-    // The trash keeps a "<name>.trashinfo" beside every file, perhaps with a number to make it unique; a
-    // name with no room for that left is one Qt 6.4 tries to trash for ever, so it has no trash.
-    if (RutaLocal(QFileInfo(ruta).fileName()).size() > NAME_MAX - 20)
-        return ResultadoPapelera::SinPapelera;
-    if (!PrepararPapelera())
+    if (!PrepararPapelera() || !PapeleraPuedeTomar(ruta))
         return ResultadoPapelera::SinPapelera;
     if (sistema.moverAPapelera(ruta) == 0)
         return ResultadoPapelera::EnPapelera;

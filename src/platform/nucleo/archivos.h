@@ -109,7 +109,8 @@ enum class ResultadoPapelera { EnPapelera, SinPapelera };
 // user's trash, or for a file on another file system the trash at that file system's top folder. Refuses
 // what EliminarArchivo refuses, with the same errors, and raises the error of a move that fails. SinPapelera,
 // with the file untouched, where no trash can take it (the user's is on another file system and the
-// file's own cannot have one, or the user has no data folder): the caller may then delete the file.
+// file's own cannot have one, the user has no data folder or cannot write the trash's information folder,
+// or the file's name is too long to be given an information file): the caller may then delete the file.
 ResultadoPapelera MoverAPapelera(const QString& ruta, SistemaArchivos& sistema = SistemaReal());
 
 // Raises the error of opening the folder for reading (70 unreadable, 76 missing): a folder whose list
