@@ -288,6 +288,14 @@ bool HaCambiado(const QString& ruta, const HuellaArchivo& huella, SistemaArchivo
     }
 }
 
+void ComprobarCarpetaLegible(const QString& carpeta, SistemaArchivos& sistema)
+{
+    const Descriptor fd(
+        sistema.abrir(RutaLocal(carpeta).constData(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC, 0));
+    if (fd.fd() < 0)
+        throw ErrorDeSistema(errno, true);
+}
+
 void ComprobarReemplazable(const QString& ruta, qint64 maximo)
 {
     ComprobarReemplazableEn(RutaLocal(ruta), maximo);
