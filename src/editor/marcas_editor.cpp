@@ -14,8 +14,8 @@
 MarcasEditor::MarcasEditor(CajaTexto& caja, ListaSimple& lista, QLabel& lblLargoLinea, QWidget& ventana,
                            const QWidget& respaldo)
     : caja_(caja), lista_(lista), lblLargoLinea_(lblLargoLinea), ventana_(ventana), respaldo_(respaldo),
-      marcas_(&caja, &lista),
-      fondos_(&caja, marcas_), barra_(new MarcasBarra(caja.verticalScrollBar(), marcas_)),
+      marcas_(&caja, &lista), fondos_(&caja, marcas_),
+      barra_(new MarcasBarra(caja.verticalScrollBar(), marcas_)),
       siguiente_(
           NuevaAccion(QStringLiteral("Ir a la siguiente línea demasiado larga"), QKeySequence(Qt::Key_F8))),
       anterior_(NuevaAccion(QStringLiteral("Ir a la anterior línea demasiado larga"),

@@ -202,11 +202,15 @@ private Q_SLOTS:
             << QByteArray("caf\xE9\nt\xE9") << false << u"ñu"_s << QByteArray("caf\xE9\nt\xE9\n\xF1u\n") << 0;
         QTest::newRow("utf-8 con bom y línea vacía")
             << QByteArray("\xEF\xBB\xBFuno\r\n\r\n") << false << u"ñandú"_s
-            << QByteArray("\xEF\xBB\xBFuno\r\n\r\n\xC3\xB1" "and\xC3\xBA\r\n") << 0;
+            << QByteArray("\xEF\xBB\xBFuno\r\n\r\n\xC3\xB1"
+                          "and\xC3\xBA\r\n")
+            << 0;
         QTest::newRow("utf-16") << QByteArray("\xFF\xFEu\0n\0o\0\n\0", 10) << false << u"ñ"_s
                                 << QByteArray("\xFF\xFEu\0n\0o\0\n\0\xF1\0\n\0", 14) << 0;
         QTest::newRow("sin lista") << QByteArray() << false << u"ñandú"_s
-                                   << QByteArray("\xC3\xB1" "and\xC3\xBA\n") << 0;
+                                   << QByteArray("\xC3\xB1"
+                                                 "and\xC3\xBA\n")
+                                   << 0;
         QTest::newRow("no cabe en su codificación")
             << QByteArray("caf\xE9\n") << false << u"Łódź"_s << QByteArray("caf\xE9\n") << 75;
         QTest::newRow("ilegible") << QByteArray("uno\ndos\n") << true << u"tres"_s << QByteArray("uno\ndos\n")
