@@ -63,7 +63,7 @@ void Llenar(CajaTexto& caja, ListaSimple& lista, const ParConCodigos& par)
         caja.anadirLineas(par.traduccion.mid(desde, lineasPorEntrega));
     caja.terminarCarga();
     for (qsizetype desde = 0; desde < par.original.size(); desde += lineasPorEntrega)
-        lista.addItems(par.original.mid(desde, lineasPorEntrega));
+        lista.anadirLineas(par.original.mid(desde, lineasPorEntrega));
 }
 
 void MedirControles()
