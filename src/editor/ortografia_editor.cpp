@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QTextBlock>
 
+#include "ajustes.h"
 #include "caja_texto.h"
 #include "diccionarios.h"
 #include "errores.h"
@@ -63,10 +64,7 @@ OrtografiaEditor::OrtografiaEditor(CajaTexto& caja, CajaMensajes& mensajes, cons
 
 std::unique_ptr<QSettings> OrtografiaEditor::Ajustes() const
 {
-    if (archivoAjustes_.isEmpty())
-        return std::make_unique<QSettings>(QSettings::UserScope, QStringLiteral("Velarto"),
-                                           QStringLiteral("Velarto"));
-    return std::make_unique<QSettings>(archivoAjustes_, QSettings::IniFormat);
+    return AbrirAjustes(archivoAjustes_);
 }
 
 // The remembered language first; es_ES (listed first) when it is gone.
