@@ -3,8 +3,9 @@
 
 #include <QFileInfo>
 
-FormatoTexto FormatoGuardado(const ParCargado& par, const QString& carpeta, TraduccionesCarpeta& traducidas,
-                             const QStringList& lineas)
+namespace {
+
+EvidenciaTraduccion Evidencia(const ParCargado& par, const QString& carpeta, TraduccionesCarpeta& traducidas)
 {
     EvidenciaTraduccion evidencia{.eleccion =
                                       carpeta.isEmpty() ? std::nullopt : LeerEleccion(carpeta).traduccion,
@@ -15,5 +16,25 @@ FormatoTexto FormatoGuardado(const ParCargado& par, const QString& carpeta, Trad
     // The folder's other translations are looked at only when nothing closer decides.
     if (!evidencia.eleccion && !propia)
         evidencia.otras = traducidas.MasComun(carpeta, QFileInfo(par.rutaTraduccion).fileName());
-    return FormatoTraduccion(evidencia, lineas);
+    return evidencia;
+}
+
+} // namespace
+
+FormatoTexto FormatoGuardado(const ParCargado& par, const QString& carpeta, TraduccionesCarpeta& traducidas,
+                             const QStringList& lineas)
+{
+    return FormatoTraduccion(Evidencia(par, carpeta, traducidas), lineas);
+}
+
+std::optional<Codificacion> CodificacionFija(const ParCargado& par, const QString& carpeta,
+                                             TraduccionesCarpeta& traducidas)
+{
+    // The first three rules of FormatoTraduccion, which never look at the text.
+    const EvidenciaTraduccion evidencia = Evidencia(par, carpeta, traducidas);
+    if (evidencia.eleccion)
+        return evidencia.eleccion;
+    if (evidencia.hayTraducido && evidencia.traduccion.evidencia)
+        return evidencia.traduccion.codificacion;
+    return evidencia.otras;
 }
