@@ -100,7 +100,9 @@ frmEditor::frmEditor(Servicios servicios, QWidget* padre)
       ortografia_(*txtTraducido, mensajes_, carpetaDatos_, servicios.archivoAjustes,
                   servicios.carpetasDiccionarios),
       codificacion_(*txtTraducido, {*lblLargoTotal, *lblLtlo, *lblLtl, *lblLl}, *Dir1, par_, traducidas_,
-                    vida_, mensajes_, archivos_)
+                    vida_, mensajes_, archivos_),
+      comprobaciones_({*txtTraducido, *lstOriginal, *Dir1, marcas_, *this}, par_, traducidas_, vida_, mensajes_,
+                      carpetaDatos_, servicios.archivoAjustes, servicios.comprobar)
 {
     setWindowTitle(QStringLiteral("Velarto de Scripts por Ostrano - 2006  [v1.0.0.5]"));
     setWindowIcon(QIcon(QStringLiteral(":/imagenes/lapiz.svg")));
@@ -205,6 +207,7 @@ void frmEditor::ComponerMenu()
     menu_.Anadir([this](QMenu& menu, QPoint) { borradores_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint) { codificacion_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint) { marcas_.AnadirAlMenu(menu); });
+    menu_.Anadir([this](QMenu& menu, QPoint posicion) { comprobaciones_.AnadirAlMenu(menu, posicion); });
     menu_.Anadir([this](QMenu& menu, QPoint) { ortografia_.AnadirAlMenu(menu); });
 }
 

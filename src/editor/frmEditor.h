@@ -16,6 +16,7 @@
 #include "borradores_editor.h"
 #include "caja_texto.h"
 #include "codificacion_editor.h"
+#include "comprobaciones_editor.h"
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
 #include "lista_unidades.h"
@@ -46,6 +47,8 @@ struct Servicios
     std::chrono::milliseconds pausaBorrador{2000};
     // The interval of the window's timer, which runs the live length monitor.
     std::chrono::milliseconds intervaloMonitor{2};
+    // Whether the script checks follow the box; the benchmark measures the window without them.
+    bool comprobar = true;
 };
 
 class frmEditor final : public QWidget
@@ -103,6 +106,7 @@ public:
     const MarcasLineas& marcas() const { return marcas_.marcas(); }
     const OrtografiaEditor& ortografia() const { return ortografia_; }
     CodificacionEditor& codificacion() { return codificacion_; }
+    const ComprobacionesEditor& comprobaciones() const { return comprobaciones_; }
 
     QString unidadActual;
 
@@ -172,5 +176,6 @@ private:
     MarcasEditor marcas_;
     OrtografiaEditor ortografia_;
     CodificacionEditor codificacion_;
+    ComprobacionesEditor comprobaciones_;
     MenuCaja menu_{*txtTraducido};
 };
