@@ -101,8 +101,8 @@ frmEditor::frmEditor(Servicios servicios, QWidget* padre)
                   servicios.carpetasDiccionarios),
       codificacion_(*txtTraducido, {*lblLargoTotal, *lblLtlo, *lblLtl, *lblLl}, *Dir1, par_, traducidas_,
                     vida_, mensajes_, archivos_),
-      comprobaciones_({*txtTraducido, *lstOriginal, *Dir1, marcas_, *this}, par_, traducidas_, vida_, mensajes_,
-                      carpetaDatos_, servicios.archivoAjustes, servicios.comprobar)
+      comprobaciones_({*txtTraducido, *lstOriginal, *Dir1, marcas_, *this}, par_, traducidas_, vida_,
+                      mensajes_, carpetaDatos_, servicios.archivoAjustes, servicios.comprobar)
 {
     setWindowTitle(QStringLiteral("Velarto de Scripts por Ostrano - 2006  [v1.0.0.5]"));
     setWindowIcon(QIcon(QStringLiteral(":/imagenes/lapiz.svg")));
