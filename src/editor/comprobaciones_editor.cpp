@@ -75,7 +75,8 @@ ComprobacionesEditor::ComprobacionesEditor(ControlesComprobaciones controles, co
         ProblemasGuion& guion = problemas_->guion();
         // A load yields to the event loop now and then; its lines wait for the loop's idle time after it.
         guion.pausar(true);
-        // The next pair has warnings of its own; an empty list costs nothing to put.
+        // The next pair has warnings of its own. Putting a list checks every line again, so an empty one is
+        // left alone.
         if (!guion.ignorados().vacio())
             guion.ponerIgnorados({});
     });
