@@ -155,6 +155,8 @@ private Q_SLOTS:
         ayuda(0);
         QTRY_COMPARE(QToolTip::text(), u"Falta «%s»\nFalta el número 3\nSobra el número 4"_s);
         // Elsewhere the box's own tooltip, which the length monitor keeps.
+        for (int tick = 0; tick < 3; ++tick)
+            v.timer_Timer();
         QVERIFY(!v.txtTraducido->toolTip().isEmpty());
         ayuda(1);
         QTRY_COMPARE(QToolTip::text(), v.txtTraducido->toolTip());
