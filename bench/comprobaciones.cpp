@@ -1,7 +1,8 @@
 // Cost of the checks on scripts with codes on most lines: checking a whole script at once and as a load
 // hands its lines over, a keystroke's re-check, a line break's, F9 across a whole script to its only line
 // with a problem; and with the controls: a text box and a list filled as a load fills them with the checks
-// following them beside without, a keystroke in the box, and the window of problems opened on 20,000.
+// following them beside without, a keystroke in the box, and the window of problems opened on 20,000; and
+// the same through the real window: a load with the checks beside one without, a keystroke, F9 and Ctrl+K.
 #include "medicion.h"
 
 #include <algorithm>
@@ -17,7 +18,11 @@
 #include <QTableView>
 #include <QTextBlock>
 
+#include <QAction>
+#include <QTemporaryDir>
+
 #include "caja_texto.h"
+#include "lista_archivos.h"
 #include "problemas_caja.h"
 #include "problemas_guion.h"
 #include "ventana_comprobaciones.h"
@@ -137,6 +142,144 @@ void MedirControles()
     });
     std::printf("\nLa ventana de problemas abierta con %s: mediana de 5, ms\n  %.1f\n",
                 qPrintable(guion.resumen()), Milisegundos(abrir));
+}
+
+// The real window on a folder holding one pair, with the checks or without, its settings and data folder
+// its own.
+struct VentanaMedida
+{
+    QTemporaryDir carpeta;
+    QTemporaryDir datos;
+    std::unique_ptr<frmEditor> ventana;
+
+    VentanaMedida(const ParConCodigos& par, bool comprobar, CajaMensajes& caja)
+    {
+        EscribirParConCodigos(carpeta.path(), QStringLiteral("guion.txt"), par);
+        ventana =
+            AbrirVentanaArrancada(Servicios{.mensajes = &caja,
+                                            .unidades = RaicesMontadas,
+                                            .carpetaInicial = carpeta.path(),
+                                            .carpetaDatos = datos.path(),
+                                            .archivoAjustes = datos.filePath(QStringLiteral("ajustes.ini")),
+                                            .comprobar = comprobar},
+                                  true, 120000);
+        if (!ventana) {
+            std::fprintf(stderr, "la ventana no terminó de cargar\n");
+            std::exit(1);
+        }
+        ventana->timer->stop();
+        Terminar();
+    }
+    // Lets the checks left for idle time run to their end; how long that took, in ms.
+    double Terminar()
+    {
+        QElapsedTimer reloj;
+        reloj.start();
+        const ProblemasGuion* guion = ventana->comprobaciones().guion();
+        while (guion && guion->pendiente())
+            QApplication::processEvents();
+        return double(reloj.nsecsElapsed()) / 1e6;
+    }
+    QAction* Accion(const QKeySequence& atajo) const
+    {
+        for (QAction* accion : ventana->txtTraducido->actions())
+            if (accion->shortcut() == atajo)
+                return accion;
+        return nullptr;
+    }
+};
+
+// A character typed at the end of a line in the middle and taken back, as the box's own edits: µs.
+double Tecla(frmEditor& ventana)
+{
+    CajaTexto& caja = *ventana.txtTraducido;
+    QTextCursor cursor(caja.document()->findBlockByNumber(caja.document()->blockCount() / 2 + 1));
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    return Mediana(
+        201, [](int) {},
+        [&, i = 0]() mutable {
+            if (i++ % 2 == 0)
+                cursor.insertText(QStringLiteral("%"));
+            else
+                cursor.deletePreviousChar();
+        });
+}
+
+void MedirVentana()
+{
+    CajaMuda caja;
+    std::printf(
+        "\nLa ventana real: carga de un par sin las comprobaciones y con ellas (mediana de %d, ms; y el "
+        "tiempo de procesador de todas), lo que tardan después en tandas (ms), y una tecla (µs)\n",
+        repeticiones);
+    std::printf("%9s %9s %9s %8s %11s %9s %11s %11s\n", "líneas", "sin", "con", "razón", "(procesador)",
+                "tandas", "tecla sin", "tecla con");
+    for (const int lineas : {1000, 10000, 100000}) {
+        const ParConCodigos par = GuionConCodigos(lineas, [](int i) { return i % 10 == 0; });
+        VentanaMedida sin(par, false, caja);
+        VentanaMedida con(par, true, caja);
+        std::vector<double> tiempos[2];
+        double procesador[2] = {0, 0};
+        double tandas = 0;
+        // Alternated, so that a busy moment of the machine does not fall on one side only.
+        for (int vez = 0; vez < repeticiones; ++vez) {
+            for (const int comprobar : {0, 1}) {
+                VentanaMedida& medida = comprobar ? con : sin;
+                const double antes = SegundosProcesador();
+                QElapsedTimer reloj;
+                reloj.start();
+                medida.ventana->File1->setIndice(0);
+                QApplication::processEvents();
+                tiempos[comprobar].push_back(double(reloj.nsecsElapsed()) / 1e6);
+                procesador[comprobar] += SegundosProcesador() - antes;
+                const double resto = medida.Terminar();
+                if (comprobar)
+                    tandas = std::max(tandas, resto);
+            }
+        }
+        double carga[2] = {0, 0};
+        for (const int comprobar : {0, 1}) {
+            std::sort(tiempos[comprobar].begin(), tiempos[comprobar].end());
+            carga[comprobar] = tiempos[comprobar][tiempos[comprobar].size() / 2];
+        }
+        std::printf("%9d %9.1f %9.1f %8.2f %11.2f %9.1f %11.2f %11.2f\n", lineas, carga[0], carga[1],
+                    carga[1] / carga[0], procesador[1] / procesador[0], tandas, Tecla(*sin.ventana),
+                    Tecla(*con.ventana));
+        std::fflush(stdout);
+    }
+
+    {
+        const int lineas = 100000;
+        VentanaMedida medida(GuionConCodigos(lineas, [](int i) { return i == lineas - 1; }), true, caja);
+        CajaTexto& cajaTexto = *medida.ventana->txtTraducido;
+        QAction* f9 = medida.Accion(QKeySequence(Qt::Key_F9));
+        const double f9us = Mediana(
+            101, [&](int) { cajaTexto.setTextCursor(QTextCursor(cajaTexto.document())); },
+            [&] { f9->trigger(); });
+        const bool llego = cajaTexto.textCursor().blockNumber() == lineas - 1;
+        std::printf(
+            "\nF9 en la ventana hasta la única línea con problemas, al final de %d líneas: mediana de 101, "
+            "µs\n  %.1f%s\n",
+            lineas, f9us, llego ? "" : "  (no llegó a la línea)");
+    }
+    {
+        VentanaMedida medida(GuionConCodigos(100000, [](int i) { return i % 5 == 0; }), true, caja);
+        QAction* ctrlK = medida.Accion(QKeySequence(Qt::CTRL | Qt::Key_K));
+        VentanaComprobaciones* ventana = nullptr;
+        const double abrir = Mediana(
+            5,
+            [&](int) {
+                if (ventana)
+                    ventana->hide();
+            },
+            [&] {
+                ctrlK->trigger();
+                ventana = medida.ventana->findChild<VentanaComprobaciones*>();
+                ventana->tabla()->viewport()->repaint();
+            });
+        std::printf("\nCtrl+K en la ventana con %s: mediana de 5, ms\n  %.1f\n",
+                    qPrintable(ventana->resumen()->text()), Milisegundos(abrir));
+    }
 }
 
 } // namespace
@@ -265,4 +408,5 @@ void MedirComprobaciones()
                     encontrada == lineas - 1 ? "" : "  (no llegó a la línea)");
     }
     MedirControles();
+    MedirVentana();
 }

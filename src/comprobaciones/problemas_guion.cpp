@@ -50,7 +50,7 @@ ProblemasGuion::ProblemasGuion(const TextosPar& textos, QObject* padre) : QObjec
     };
     temporizador_.setInterval(0);
     connect(&temporizador_, &QTimer::timeout, this, [this] {
-        if (!comprobarPendientes())
+        if (pausado_ || !comprobarPendientes())
             temporizador_.stop();
     });
 }
@@ -129,9 +129,11 @@ void ProblemasGuion::cambioOriginal(int desde, int quitadas, int agregadas)
     cursor_ = std::min(cursor_, desde);
     LeerOriginal(desde, desde + agregadas);
     // Only the question marks of the translation reach other lines: a changed original line changes its
-    // own pair, unless lines came or went before the translation's end.
-    const int hasta =
-        quitadas == agregadas || desde >= lineasTraduccion() ? desde + agregadas : lineasTraduccion();
+    // own pair, unless lines came or went before the translation's end. Lines that come or go at the
+    // original's end, as a load adds them, move no other line.
+    const int hasta = quitadas == agregadas || desde >= lineasTraduccion() ? desde + agregadas
+                      : desde + quitadas == viejo ? desde + std::max(quitadas, agregadas)
+                                                  : lineasTraduccion();
     Comprobar(desde, hasta);
     Avisar(desde, std::max({hasta, viejo, lineasOriginal()}));
 }
@@ -183,6 +185,13 @@ void ProblemasGuion::releer()
 void ProblemasGuion::ponerDiferido(bool diferido)
 {
     diferido_ = diferido;
+}
+
+void ProblemasGuion::pausar(bool pausado)
+{
+    pausado_ = pausado;
+    if (!pausado_ && pendiente_)
+        temporizador_.start();
 }
 
 void ProblemasGuion::comprobarAhora(int desde, int hasta)
@@ -333,7 +342,8 @@ bool ProblemasGuion::Diferir(int desde, int hasta)
         return false;
     pendiente_ = true;
     cursor_ = std::min(cursor_, std::max(desde, 0));
-    temporizador_.start();
+    if (!pausado_)
+        temporizador_.start();
     return true;
 }
 

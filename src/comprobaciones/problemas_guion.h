@@ -84,6 +84,9 @@ public:
     // notes them: they are read and checked a slice of at most `msPorTanda` at a time whenever the event
     // loop is idle, and count no problem meanwhile. Typing is checked at once either way.
     void ponerDiferido(bool diferido);
+    // While paused, the lines noted wait even when the event loop is idle: a load that yields to the loop
+    // now and then is not idle time. What is asked for (comprobarAhora, comprobarPendientes) is checked.
+    void pausar(bool pausado);
     // Some lines are still to be read.
     bool pendiente() const { return pendiente_; }
     // Reads and checks at once the lines of desde ... hasta - 1 still to be read (the lines on screen).
@@ -167,6 +170,7 @@ private:
 
     // Deferred reading: no line before `cursor_` is left to read.
     bool diferido_ = false;
+    bool pausado_ = false;
     bool pendiente_ = false;
     int cursor_ = 0;
     QTimer temporizador_;

@@ -6,7 +6,6 @@
 #include <QHeaderView>
 #include <QHideEvent>
 #include <QLabel>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -255,21 +254,6 @@ void VentanaComprobaciones::irAFila(int linea)
         return;
     tabla_->setCurrentIndex(modelo_->index(fila, 0));
     tabla_->scrollTo(modelo_->index(fila, 0));
-}
-
-void VentanaComprobaciones::ubicarJunto(const QWidget& editor)
-{
-    const QRect marco = editor.frameGeometry();
-    const QScreen* pantalla = editor.screen();
-    const QRect disponible = pantalla ? pantalla->availableGeometry() : QRect();
-    const int separacion = 8;
-    QPoint lugar(marco.right() + 1 + separacion, marco.top());
-    if (!disponible.isEmpty() && lugar.x() + width() > disponible.right() + 1) {
-        const int izquierda = marco.left() - separacion - frameGeometry().width();
-        lugar.setX(izquierda >= disponible.left() ? izquierda
-                                                  : disponible.right() + 1 - frameGeometry().width());
-    }
-    move(lugar);
 }
 
 void VentanaComprobaciones::Contar()

@@ -72,9 +72,6 @@ public:
     ModeloProblemas* modelo() const { return modelo_; }
     // Makes the first row at or after `linea` the current one.
     void irAFila(int linea);
-    // Places the window beside `editor` on its screen, right of it where it fits, else left of it, so that
-    // it does not cover the text.
-    void ubicarJunto(const QWidget& editor);
 
 protected:
     void showEvent(QShowEvent* evento) override;

@@ -5,22 +5,52 @@
 
 #include "lista_archivos.h"
 
-FormatoTexto FormatoGuardado(const ParCargado& par, const QString& carpeta, TraduccionesCarpeta& traducidas,
-                             OriginalesCarpeta& originales, const QStringList& lineas)
+namespace {
+
+// What the folder's choice, the pair's own files and the folder's other translations say.
+EvidenciaTraduccion Evidencia(const ParCargado& par, const QString& carpeta, TraduccionesCarpeta& traducidas,
+                              const EleccionCarpeta& eleccion)
 {
-    const EleccionCarpeta eleccion = carpeta.isEmpty() ? EleccionCarpeta{} : LeerEleccion(carpeta);
     EvidenciaTraduccion evidencia{.eleccion = eleccion.traduccion,
                                   .hayTraducido = par.hayTraducido,
                                   .traduccion = par.formatoTraduccion,
                                   .original = par.formatoOriginal};
     const bool propia = evidencia.hayTraducido && evidencia.traduccion.evidencia;
-    // The folder's other files are looked at only when nothing closer decides: its translations first,
-    // then its originals.
-    if (!evidencia.eleccion && !propia && !carpeta.isEmpty()) {
+    // The folder's other translations are looked at only when nothing closer decides.
+    if (!evidencia.eleccion && !propia && !carpeta.isEmpty())
         evidencia.otras = traducidas.MasComun(carpeta, QFileInfo(par.rutaTraduccion).fileName());
-        if (!evidencia.otras)
-            evidencia.originales = originales.MasComun(carpeta, eleccion.original,
-                                                       [&] { return ListaArchivos::ArchivosDe(carpeta); });
-    }
+    return evidencia;
+}
+
+EleccionCarpeta Eleccion(const QString& carpeta)
+{
+    return carpeta.isEmpty() ? EleccionCarpeta{} : LeerEleccion(carpeta);
+}
+
+} // namespace
+
+FormatoTexto FormatoGuardado(const ParCargado& par, const QString& carpeta, TraduccionesCarpeta& traducidas,
+                             OriginalesCarpeta& originales, const QStringList& lineas)
+{
+    const EleccionCarpeta eleccion = Eleccion(carpeta);
+    EvidenciaTraduccion evidencia = Evidencia(par, carpeta, traducidas, eleccion);
+    // Then the folder's originals, when its translations said nothing either.
+    const bool propia = evidencia.hayTraducido && evidencia.traduccion.evidencia;
+    if (!evidencia.eleccion && !propia && !evidencia.otras && !carpeta.isEmpty())
+        evidencia.originales = originales.MasComun(carpeta, eleccion.original,
+                                                   [&] { return ListaArchivos::ArchivosDe(carpeta); });
     return FormatoTraduccion(evidencia, lineas);
+}
+
+std::optional<Codificacion> CodificacionFija(const ParCargado& par, const QString& carpeta,
+                                             TraduccionesCarpeta& traducidas)
+{
+    // The first three rules of FormatoTraduccion, which never look at the text; the originals' code page
+    // is taken only when the text fits it, so it fixes nothing.
+    const EvidenciaTraduccion evidencia = Evidencia(par, carpeta, traducidas, Eleccion(carpeta));
+    if (evidencia.eleccion)
+        return evidencia.eleccion;
+    if (evidencia.hayTraducido && evidencia.traduccion.evidencia)
+        return evidencia.traduccion.codificacion;
+    return evidencia.otras;
 }

@@ -1,6 +1,8 @@
 // The format a save of the loaded pair's translation writes.
 #pragma once
 
+#include <optional>
+
 #include <QStringList>
 
 #include "codificacion.h"
@@ -10,3 +12,8 @@
 // folder's other translations and of its originals (see FormatoTraduccion).
 FormatoTexto FormatoGuardado(const ParCargado& par, const QString& carpeta, TraduccionesCarpeta& traducidas,
                              OriginalesCarpeta& originales, const QStringList& lineas);
+// The code page a save writes whatever the text holds, which refuses a character it cannot write: the
+// folder's choice, the translation's own, or the folder's other translations'. None while the text decides
+// (a new translation goes into UTF-8 when the original's code page cannot hold it).
+std::optional<Codificacion> CodificacionFija(const ParCargado& par, const QString& carpeta,
+                                             TraduccionesCarpeta& traducidas);

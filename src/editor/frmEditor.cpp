@@ -141,6 +141,8 @@ frmEditor::frmEditor(Servicios servicios, QWidget* padre)
                   servicios.carpetasDiccionarios),
       codificacion_(*txtTraducido, {*lblLargoTotal, *lblLtlo, *lblLtl, *lblLl}, *Dir1, par_, traducidas_,
                     originales_, vida_, mensajes_, archivos_),
+      comprobaciones_({*txtTraducido, *lstOriginal, *Dir1, marcas_, *this, *Frame1}, par_, traducidas_, vida_,
+                      mensajes_, carpetaDatos_, servicios.archivoAjustes, servicios.comprobar),
       zoom_(*txtTraducido, *lstOriginal, *this, servicios.archivoAjustes),
       original_(*txtTraducido, *lstOriginal),
       recientes_({*this, *Drive1, *Dir1}, unidades_, vida_, mensajes_, servicios.archivoAjustes,
@@ -251,6 +253,7 @@ void frmEditor::ComponerMenu()
     menu_.Anadir([this](QMenu& menu, QPoint) { borradores_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint) { codificacion_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint) { marcas_.AnadirAlMenu(menu); });
+    menu_.Anadir([this](QMenu& menu, QPoint posicion) { comprobaciones_.AnadirAlMenu(menu, posicion); });
     menu_.Anadir([this](QMenu& menu, QPoint) { ortografia_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint) { recientes_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint) { ampliable_.AnadirAlMenu(menu); });

@@ -18,6 +18,7 @@
 #include "caja_texto.h"
 #include "carpetas_recientes.h"
 #include "codificacion_editor.h"
+#include "comprobaciones_editor.h"
 #include "etiqueta_ajustada.h"
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
@@ -56,6 +57,8 @@ struct Servicios
     std::chrono::milliseconds pausaBorrador{2000};
     // The interval of the window's timer, which runs the live length monitor.
     std::chrono::milliseconds intervaloMonitor{2};
+    // Whether the script checks follow the box; the benchmark measures the window without them.
+    bool comprobar = true;
 };
 
 class frmEditor final : public QWidget
@@ -113,6 +116,7 @@ public:
     const MarcasLineas& marcas() const { return marcas_.marcas(); }
     const OrtografiaEditor& ortografia() const { return ortografia_; }
     CodificacionEditor& codificacion() { return codificacion_; }
+    const ComprobacionesEditor& comprobaciones() const { return comprobaciones_; }
 
     QString unidadActual;
 
@@ -193,6 +197,7 @@ private:
     MarcasEditor marcas_;
     OrtografiaEditor ortografia_;
     CodificacionEditor codificacion_;
+    ComprobacionesEditor comprobaciones_;
     ZoomEditor zoom_;
     OriginalEditor original_;
     CarpetasRecientes recientes_;

@@ -57,6 +57,18 @@ QAction* MarcasEditor::NuevaAccion(const QString& texto, const QKeySequence& ata
     return accion;
 }
 
+void MarcasEditor::AgregarMarcas(CapaFondos capa, CarrilBarra carril)
+{
+    fondos_.agregarCapa(std::move(capa));
+    barra_->agregarCarril(std::move(carril));
+}
+
+void MarcasEditor::Repintar(int desde, int hasta)
+{
+    fondos_.actualizar(desde, hasta);
+    barra_->update();
+}
+
 void MarcasEditor::AnadirAlMenu(QMenu& menu)
 {
     menu.addAction(siguiente_);

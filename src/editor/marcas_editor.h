@@ -31,6 +31,10 @@ public:
 
     const MarcasLineas& marcas() const { return marcas_; }
     void AnadirAlMenu(QMenu& menu);
+    // Another kind of per-line mark shown with these: a background under theirs in the box and a lane of
+    // ticks right of theirs on the scroll bar. `Repintar` once lines desde ... hasta - 1 of it changed.
+    void AgregarMarcas(CapaFondos capa, CarrilBarra carril);
+    void Repintar(int desde, int hasta);
 
 private:
     QAction* NuevaAccion(const QString& texto, const QKeySequence& atajo);

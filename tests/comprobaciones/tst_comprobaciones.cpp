@@ -594,6 +594,28 @@ private Q_SLOTS:
         QCOMPARE(guion.resumen(), nuevo.resumen());
     }
 
+    // Paused, as during a load that yields to the event loop, the lines noted wait; let go, they are
+    // checked while the loop is idle.
+    void pausado()
+    {
+        TextosEnLista textos;
+        ProblemasGuion guion(textos);
+        guion.ponerDiferido(true);
+        guion.pausar(true);
+        for (int i = 0; i < 1000; ++i) {
+            textos.original.append(u"Line %s %1"_s.arg(i));
+            textos.traduccion.append(u"Línea %1"_s.arg(i));
+        }
+        guion.cambioTraduccion(0, 0, 1000);
+        guion.cambioOriginal(0, 0, 1000);
+        QTest::qWait(50);
+        QVERIFY(guion.pendiente());
+        QCOMPARE(guion.totalLineas(), 0);
+        guion.pausar(false);
+        QTRY_VERIFY(!guion.pendiente());
+        QCOMPARE(guion.totalLineas(), 1000);
+    }
+
     void siguiente_data()
     {
         QTest::addColumn<int>("linea");

@@ -204,6 +204,10 @@ private Q_SLOTS:
                  u"|, Codificación del original, Codificación de la traducción, "
                  u"|, Ir a la siguiente línea demasiado larga, Ir a la anterior línea demasiado larga, "
                  u"Líneas que superan el original…, "
+                 // The new translation's empty first line is a problem: "Línea vacía".
+                 u"|, Comprobaciones, Ignorar este aviso en esta línea, Mostrar avisos ignorados, "
+                 u"Códigos de control de la carpeta…, Ir a la siguiente línea con problemas, "
+                 u"Ir a la anterior línea con problemas, Comprobación de la traducción…, "
                  u"|, Revisar ortografía, Idioma de la ortografía, "
                  u"|, Carpetas recientes, "
                  u"|, Ventana ampliable"_qs);

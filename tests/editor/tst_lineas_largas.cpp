@@ -371,7 +371,8 @@ private Q_SLOTS:
         QScrollBar* barra = v.txtTraducido->verticalScrollBar();
         const MarcasBarra* trazos = barra->findChild<MarcasBarra*>();
         QVERIFY(trazos);
-        QCOMPARE(QColor(imagen.pixel(trazos->mapTo(&v, QPoint(trazos->width() / 2, 1)))),
+        // The marks' lane is the left one, beside the checks'.
+        QCOMPARE(QColor(imagen.pixel(trazos->mapTo(&v, QPoint(trazos->width() / 4, 1)))),
                  ColorTrazo(Marca::Larga));
 
         QTextCursor seleccion(v.txtTraducido->document()->findBlockByNumber(0));
