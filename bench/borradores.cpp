@@ -1,10 +1,15 @@
 // Drafts with a 100,000-line translation loaded: the longest wait a keystroke sees while drafts are
 // taken and written, against the same typing when no draft is due, and what keeping one draft of
-// that size costs (a whole copy and a write done at once, a read and a recovery).
+// that size costs (a whole copy and a write done at once, a read and a recovery). Then a
+// 2,000,000-line translation: how long after the last keystroke its draft is on disk, and the keys'
+// waits meanwhile.
 #include "medicion.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QDir>
@@ -19,6 +24,7 @@
 #include "borradores.h"
 #include "caja_texto.h"
 #include "borradores_editor.h"
+#include "formato_borrador.h"
 #include "frmEditor.h"
 #include "mensajes.h"
 
@@ -61,6 +67,98 @@ Demoras Teclear(frmEditor& v, int rafagas, int porRafaga, int msEntreTeclas, int
     std::sort(demoras.begin(), demoras.end());
     return {demoras.back(), demoras[demoras.size() / 2], demoras[demoras.size() * 99 / 100],
             int(demoras.size())};
+}
+
+// The draft file in place: each complete draft is a new file renamed over the last one, so its inode
+// tells them apart; 0 while there is none, or only the empty file made before the first is written.
+quint64 BorradorEnDisco(const QString& ruta)
+{
+    struct stat datos;
+    if (::stat(QFile::encodeName(ruta).constData(), &datos) != 0 || datos.st_size == 0)
+        return 0;
+    return quint64(datos.st_ino);
+}
+
+std::unique_ptr<frmEditor> AbrirConDatos(const QString& carpeta, const QString& datos, CajaMensajes& caja)
+{
+    return AbrirVentanaArrancada(Servicios{.mensajes = &caja,
+                                           .unidades = [] { return QStringList{"/"}; },
+                                           .carpetaInicial = carpeta,
+                                           .carpetaDatos = datos},
+                                 true, 600000);
+}
+
+// One key in the middle of a 2,000,000-line translation, then nothing: the time until its draft is on
+// disk, a few times over; then typing on while those drafts are written.
+void MedirBorradorLargo()
+{
+    constexpr int lineas = 2000000;
+    QTemporaryDir carpeta;
+    QTemporaryDir datos;
+    EscribirPar(carpeta.path(), QStringLiteral("largo.txt"), lineas);
+    CajaMuda caja;
+    QElapsedTimer carga;
+    carga.start();
+    const std::unique_ptr<frmEditor> ventana = AbrirConDatos(carpeta.path(), datos.path(), caja);
+    if (!ventana || ventana->txtTraducido->document()->blockCount() < lineas) {
+        std::printf("Borradores: no se cargó el par de %d lineas\n", lineas);
+        return;
+    }
+    frmEditor& v = *ventana;
+    const double segundosCarga = double(carga.elapsed()) / 1000.0;
+    v.txtTraducido->setTextCursor(QTextCursor(v.txtTraducido->document()->findBlockByNumber(lineas / 2)));
+    const QString traduccion = carpeta.filePath(QStringLiteral("Traducidos/largo.txt"));
+    const QString archivo =
+        QDir(datos.filePath(QStringLiteral("borradores"))).filePath(NombreArchivoBorrador(traduccion));
+
+    double carga1 = 0;
+    getloadavg(&carga1, 1);
+    std::printf("\nBorradores con una traduccion de %d lineas (%.0f MiB), cargada en %.1f s (carga del "
+                "sistema %.1f)\n",
+                lineas, double(QFileInfo(traduccion).size()) / 1048576.0, segundosCarga, carga1);
+    std::printf("%-44s %10s\n", "una tecla y nada mas (pausa de 2 s)", "s al disco");
+    double peor = 0;
+    for (int vez = 1; vez <= 3; ++vez) {
+        const quint64 antes = BorradorEnDisco(archivo);
+        QKeyEvent pulsada(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QApplication::sendEvent(v.txtTraducido, &pulsada);
+        QElapsedTimer reloj;
+        reloj.start();
+        while (BorradorEnDisco(archivo) == antes && reloj.elapsed() < 120000)
+            ProcesarEventos(5);
+        const double segundos = double(reloj.elapsed()) / 1000.0;
+        peor = std::max(peor, segundos);
+        std::printf("%-44s %10.2f\n", qPrintable(QStringLiteral("tecla %1").arg(vez)), segundos);
+        ProcesarEventos(500);
+    }
+    std::printf("%-44s %10.2f\n", "peor", peor);
+    // The store's part alone: the draft of one changed character, written at once.
+    {
+        QString referencia = v.txtTraducido->document()->toRawText();
+        referencia.replace(QChar::ParagraphSeparator, u'\n');
+        Borradores almacen(datos.filePath(QStringLiteral("medida")));
+        const qsizetype medio = referencia.size() / 2;
+        int vez = 0;
+        const double ms =
+            MedianaMicrosegundos(5,
+                                 [&] {
+                                     const qsizetype cambio = vez++ % 2;
+                                     almacen.ConservarAhora({traduccion, QStringLiteral("y"), referencia, 1,
+                                                             medio, referencia.size() - medio - 1 + cambio});
+                                 }) /
+            1000.0;
+        std::printf("%-44s %10.2f\n", "el almacen solo: borrador de una tecla (ms)", ms);
+    }
+    const Demoras sin = Teclear(v, 4, 40, 25, 1900);
+    const Demoras con = Teclear(v, 4, 40, 25, 2300);
+    std::printf("%-44s %10s %10s %10s %7s\n", "tecleo (una tecla cada 25 ms)", "peor ms", "p99 ms",
+                "mediana ms", "teclas");
+    std::printf("%-44s %10.2f %10.2f %10.2f %7d\n", "pausas de 1,9 s: ningun borrador", sin.peor, sin.p99,
+                sin.mediana, sin.teclas);
+    std::printf("%-44s %10.2f %10.2f %10.2f %7d\n", "pausas de 2,3 s: un borrador en cada una", con.peor,
+                con.p99, con.mediana, con.teclas);
+    std::printf("%-44s %10.0f MiB\n", "memoria pico", MemoriaPicoMiB());
+    std::fflush(stdout);
 }
 
 } // namespace
@@ -149,4 +247,6 @@ void MedirBorradores()
     std::printf("%-44s %10.2f ms\n", "Ctrl+R, una linea distinta", recuperarLinea);
     std::printf("%-44s %10.2f MiB\n", "tamano del borrador", double(tamano) / 1048576.0);
     std::fflush(stdout);
+    ventana.reset();
+    MedirBorradorLargo();
 }

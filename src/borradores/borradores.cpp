@@ -3,6 +3,7 @@
 // the newest one applied to its translation is dropped, so a slow write never lands over a newer one.
 #include "borradores.h"
 
+#include <array>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 
 #include "archivos.h"
 #include "errores.h"
@@ -101,18 +103,94 @@ bool Existe(const QString& ruta)
     return ::lstat(QFile::encodeName(ruta).constData(), &datos) == 0 || errno != ENOENT;
 }
 
-// The snapshot's whole text, lines joined by '\n'; nothing when its counts do not fit the reference.
-std::optional<QString> TextoCompleto(const Instantanea& instantanea)
+// The stretch the snapshot carries between what it shares with the reference, lines joined by '\n';
+// nothing when its counts do not fit the reference.
+std::optional<QString> Medio(const Instantanea& instantanea)
 {
     const qsizetype inicio = instantanea.igualesAlPrincipio;
     const qsizetype fin = instantanea.igualesAlFinal;
     if (inicio < 0 || fin < 0 || inicio > instantanea.referencia.size() - fin)
         return std::nullopt;
-    QString texto = inicio == 0 && fin == 0 ? instantanea.texto
-                                            : instantanea.referencia.first(inicio) + instantanea.texto +
-                                                  instantanea.referencia.last(fin);
-    texto.replace(QChar::ParagraphSeparator, u'\n');
-    return texto;
+    QString medio = instantanea.texto;
+    medio.replace(QChar::ParagraphSeparator, u'\n');
+    return medio;
+}
+
+bool IgualAReferencia(const Instantanea& instantanea, QStringView medio)
+{
+    const qsizetype largo =
+        instantanea.referencia.size() - instantanea.igualesAlPrincipio - instantanea.igualesAlFinal;
+    return medio == QStringView(instantanea.referencia).sliced(instantanea.igualesAlPrincipio, largo);
+}
+
+// The UTF-8 of a text given in parts, a stretch at a time. A long script's draft is so written without a
+// whole copy of its text in memory: fresh memory that large costs more than encoding and writing it.
+class Utf8PorTramos
+{
+public:
+    explicit Utf8PorTramos(const std::array<QStringView, 3>& partes) : partes_(partes) {}
+
+    // Puts the next stretch in `tramo`; false once the text is done.
+    bool Siguiente(QByteArray& tramo)
+    {
+        constexpr qsizetype porTramo = qsizetype(1) << 20;
+        while (parte_ < partes_.size() && desde_ == partes_[parte_].size()) {
+            ++parte_;
+            desde_ = 0;
+        }
+        if (parte_ == partes_.size())
+            return false;
+        const QStringView texto = partes_[parte_];
+        qsizetype largo = std::min(porTramo, texto.size() - desde_);
+        // A pair of surrogates goes whole.
+        if (desde_ + largo < texto.size() && texto[desde_ + largo - 1].isHighSurrogate())
+            ++largo;
+        tramo.resize(utf8_.requiredSpace(largo));
+        tramo.resize(utf8_.appendToBuffer(tramo.data(), texto.sliced(desde_, largo)) - tramo.constData());
+        desde_ += largo;
+        return true;
+    }
+
+private:
+    std::array<QStringView, 3> partes_;
+    size_t parte_ = 0;
+    qsizetype desde_ = 0;
+    QStringEncoder utf8_{QStringEncoder::Utf8};
+};
+
+// A snapshot's text as its draft holds it: the reference's unchanged beginning and end around the stretch.
+using PartesTexto = std::array<QStringView, 3>;
+
+PartesTexto Partes(const Instantanea& instantanea, QStringView medio)
+{
+    const QStringView referencia(instantanea.referencia);
+    return {referencia.first(instantanea.igualesAlPrincipio), medio,
+            referencia.last(instantanea.igualesAlFinal)};
+}
+
+// The text's length in UTF-8, which the draft's header tells before the text: it is encoded once to count.
+qint64 LargoUtf8(const PartesTexto& partes)
+{
+    qint64 largo = 0;
+    QByteArray tramo;
+    for (Utf8PorTramos contar(partes); contar.Siguiente(tramo);)
+        largo += tramo.size();
+    if (largo > largoMaximoBorrador)
+        throw ErrorEjecucion(Errores::Desbordamiento);
+    return largo;
+}
+
+void EscribirBorrador(const QString& ruta, const PartesTexto& partes, qint64 largo, const Borrador& cabecera)
+{
+    bool conCabecera = false;
+    Utf8PorTramos texto(partes);
+    EscribirArchivoAtomicoPorTramos(ruta, [&](QByteArray& siguiente) {
+        if (!std::exchange(conCabecera, true)) {
+            siguiente = CabeceraBorrador(cabecera, largo);
+            return true;
+        }
+        return texto.Siguiente(siguiente);
+    });
 }
 
 } // namespace
@@ -213,8 +291,8 @@ Borradores::Efecto Borradores::Aplicar(const Tarea& tarea)
 {
     const Instantanea& instantanea = tarea.instantanea;
     const QString clave = ClaveBorrador(instantanea.rutaTraduccion);
-    const std::optional<QString> texto = TextoCompleto(instantanea);
-    if (!texto)
+    const std::optional<QString> medio = Medio(instantanea);
+    if (!medio)
         return {Resultado::Fallo, {}, ErrorEjecucion::DescripcionDe(Errores::ValorPropiedadNoValido)};
 
     const std::lock_guard cerrojo(mutexArchivos_);
@@ -222,7 +300,7 @@ Borradores::Efecto Borradores::Aplicar(const Tarea& tarea)
         return {};
     aplicada_.insert(clave, tarea.orden);
     const QString ruta = RutaArchivo(clave);
-    if (*texto == instantanea.referencia) {
+    if (IgualAReferencia(instantanea, *medio)) {
         if (sesionDelBorrador_.value(clave) != instantanea.sesion)
             return {};
         sesionDelBorrador_.remove(clave);
@@ -235,10 +313,11 @@ Borradores::Efecto Borradores::Aplicar(const Tarea& tarea)
     try {
         CrearCarpetaPrivada(carpeta_);
         const QDateTime fecha = QDateTime::currentDateTimeUtc();
-        const QByteArray datos = CodificarBorrador({clave, fecha, *texto, EsteProceso()});
+        const PartesTexto partes = Partes(instantanea, *medio);
+        const qint64 largo = LargoUtf8(partes);
         const bool creado = PrepararArchivo(ruta);
         try {
-            EscribirArchivoAtomico(ruta, datos);
+            EscribirBorrador(ruta, partes, largo, {clave, fecha, {}, EsteProceso()});
         } catch (const ErrorEjecucion&) {
             if (creado)
                 ::unlink(QFile::encodeName(ruta).constData());

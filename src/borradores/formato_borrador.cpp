@@ -79,12 +79,17 @@ QByteArray CodificarBorrador(const Borrador& borrador)
     const QByteArray texto = borrador.texto.toUtf8();
     if (texto.size() > largoMaximoBorrador)
         throw ErrorEjecucion(Errores::Desbordamiento);
+    return CabeceraBorrador(borrador, texto.size()) + texto;
+}
+
+QByteArray CabeceraBorrador(const Borrador& borrador, qint64 largoTexto)
+{
     const QByteArray ruta = QFile::encodeName(ClaveBorrador(borrador.rutaTraduccion)).toPercentEncoding("/");
     const QByteArray escritor =
         borrador.escritor ? campoEscritor + borrador.escritor->texto() + '\n' : QByteArray();
     return (borrador.escritor ? primeraLineaConEscritor : primeraLinea) + '\n' + campoRuta + ruta + '\n' +
            campoFecha + borrador.fecha.toUTC().toString(Qt::ISODateWithMs).toLatin1() + '\n' + escritor +
-           campoLargo + QByteArray::number(texto.size()) + "\n\n" + texto;
+           campoLargo + QByteArray::number(largoTexto) + "\n\n";
 }
 
 std::optional<Borrador> DecodificarBorrador(const QByteArray& datos)

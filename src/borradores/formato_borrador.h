@@ -36,6 +36,9 @@ bool EsNombreBorrador(const QString& nombre);
 // The file's bytes: version 2, or version 1 when the writer is unknown. Error 6 when the text is larger
 // than largoMaximoBorrador.
 QByteArray CodificarBorrador(const Borrador& borrador);
+// The bytes CodificarBorrador puts before a text of `largoTexto` UTF-8 bytes; the draft's own text is not
+// looked at. A long text may so be encoded where the caller likes, to follow the header.
+QByteArray CabeceraBorrador(const Borrador& borrador, qint64 largoTexto);
 // The draft a file holds, or nothing when the file is not a whole draft of version 1 or 2: a wrong
 // first line, a missing or malformed field, a text shorter or longer than announced, invalid UTF-8.
 std::optional<Borrador> DecodificarBorrador(const QByteArray& datos);

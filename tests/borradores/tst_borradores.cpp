@@ -181,6 +181,12 @@ private Q_SLOTS:
         QVERIFY(!almacen.ConservarAhora({traduccion, QStringLiteral("x"), QStringLiteral("abc"), 1, 2, 2}));
         QCOMPARE(fallos.size(), 1);
         QCOMPARE(almacen.Leer(traduccion)->texto, QStringLiteral("uno\nDOS\ndos y medio\ntres"));
+        // A long text is encoded a stretch at a time: a character outside the basic plane may fall where
+        // one stretch ends.
+        const QString largo = QString((1 << 20) - 1, u'a') + QStringLiteral("\U0001F600ñ\nfin");
+        QVERIFY(almacen.ConservarAhora({traduccion, QStringLiteral("Ω"), largo, 2, largo.size() - 3, 3}));
+        QCOMPARE(almacen.Leer(traduccion)->texto,
+                 largo.first(largo.size() - 3) + QStringLiteral("Ω") + largo.last(3));
     }
 
     // A draft belongs to the editor that kept it: while that editor runs, no other removes it; one of an

@@ -1,8 +1,9 @@
 // A child process for the crash tests. It saves, through the real window, one of two large translations
 // (or one of two bookmark values) a given number of times, then starts one more save and stops halfway
 // through its write, saying so, so that its parent kills it there and looks at what is left on disk. Or it
-// types into the first script and waits, for its parent to kill it and recover the draft.
-// Usage: velarto_hijo guardar|marcador CARPETA COMPLETAS, velarto_hijo teclear CARPETA DATOS
+// types into the first script (and saves it) and waits, as a second editor on the parent's folder, for its
+// parent to kill it and recover the draft.
+// Usage: velarto_hijo guardar|marcador CARPETA COMPLETAS, velarto_hijo teclear|teclearYGuardar CARPETA DATOS
 #include <cstdio>
 
 #include <unistd.h>
@@ -70,9 +71,9 @@ int Marcar(const QString& carpeta, int completas)
     }
 }
 
-// Types into the box of the script loaded at start-up and goes on running until it is killed or asked
-// to end, as the editor is, by a signal.
-int TeclearYEsperar(const QString& carpeta, const QString& carpetaDatos)
+// Types into the box of the script loaded at start-up, saves it when told to, and goes on running until it
+// is killed or asked to end, as the editor is, by a signal.
+int TeclearYEsperar(const QString& carpeta, const QString& carpetaDatos, bool guardar)
 {
     TerminarAlRecibirSenales();
     CajaMuda caja;
@@ -81,6 +82,8 @@ int TeclearYEsperar(const QString& carpeta, const QString& carpetaDatos)
     if (!ventana)
         return 1;
     QTest::keyClicks(ventana->txtTraducido, QStringLiteral("tecleado "));
+    if (guardar)
+        ventana->cmdGuardar_Click();
     Avisar("listo");
     return QApplication::exec();
 }
@@ -95,8 +98,8 @@ int main(int argc, char* argv[])
         return 2;
     const QByteArray modo(argv[1]);
     const QString carpeta = QString::fromLocal8Bit(argv[2]);
-    if (modo == "teclear")
-        return TeclearYEsperar(carpeta, QString::fromLocal8Bit(argv[3]));
+    if (modo == "teclear" || modo == "teclearYGuardar")
+        return TeclearYEsperar(carpeta, QString::fromLocal8Bit(argv[3]), modo == "teclearYGuardar");
     const int completas = QByteArray(argv[3]).toInt();
     return modo == "guardar"    ? Guardar(carpeta, completas)
            : modo == "marcador" ? Marcar(carpeta, completas)

@@ -185,6 +185,125 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(Carpeta()).permissions() & 0x0077, QFileDevice::Permissions());
     }
 
+    // Only what differs from the loaded text is copied out of the box for a draft: wherever the edits
+    // fall, the draft holds the box's whole text.
+    void tramos_data()
+    {
+        QTest::addColumn<QString>("edicion");
+        QTest::addColumn<QString>("esperado");
+        QTest::newRow("al final") << QStringLiteral("final") << QStringLiteral("Hola\nAdiosZ");
+        QTest::newRow("salto de línea en medio")
+            << QStringLiteral("medio") << QStringLiteral("Hox\nyla\nAdios");
+        QTest::newRow("borrado hasta el final") << QStringLiteral("borrado") << QStringLiteral("Hol");
+        QTest::newRow("todo reemplazado") << QStringLiteral("todo") << QStringLiteral("Nuevo");
+        QTest::newRow("deshecho en parte") << QStringLiteral("deshacer") << QStringLiteral("AHola\nAdios");
+        QTest::newRow("dos borradores seguidos") << QStringLiteral("dos") << QStringLiteral("AHola\nAdiosB");
+        QTest::newRow("línea nueva al final") << QStringLiteral("linea") << QStringLiteral("Hola\nAdios\n");
+    }
+    void tramos()
+    {
+        QFETCH(QString, edicion);
+        QFETCH(QString, esperado);
+        Abrir();
+        CajaTexto& caja = *ventana_->txtTraducido;
+        QTextCursor cursor(caja.document());
+        const auto insertar = [&](int posicion, const QString& texto) {
+            cursor.setPosition(posicion);
+            cursor.insertText(texto);
+        };
+        const int fin = caja.document()->characterCount() - 1;
+        if (edicion == u"final") {
+            insertar(fin, QStringLiteral("Z"));
+        } else if (edicion == u"medio") {
+            insertar(2, QStringLiteral("x\ny"));
+        } else if (edicion == u"borrado") {
+            cursor.setPosition(3);
+            cursor.setPosition(fin, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+        } else if (edicion == u"todo") {
+            caja.setPlainText(QStringLiteral("Nuevo"));
+        } else if (edicion == u"deshacer") {
+            insertar(0, QStringLiteral("A"));
+            insertar(fin + 1, QStringLiteral("B"));
+            caja.undo();
+        } else if (edicion == u"dos") {
+            insertar(0, QStringLiteral("A"));
+            QTRY_COMPARE(TextoBorrador(), QStringLiteral("AHola\nAdios"));
+            insertar(fin + 1, QStringLiteral("B"));
+        } else {
+            insertar(fin, QStringLiteral("\n"));
+        }
+        QCOMPARE(caja.toPlainText(), esperado);
+        QTRY_COMPARE(TextoBorrador(), esperado);
+    }
+
+    // Another editor on the same folder, killed after its typing was kept or still running: this one's
+    // save never takes that draft away, and Ctrl+R here brings it back.
+    void otroEditor_data()
+    {
+        QTest::addColumn<bool>("muerto");
+        QTest::newRow("muerto antes del guardado") << true;
+        QTest::newRow("vivo durante el guardado") << false;
+    }
+    void otroEditor()
+    {
+        QFETCH(bool, muerto);
+        QProcess hijo;
+        hijo.start(QStringLiteral(VELARTO_HIJO), {QStringLiteral("teclear"), dir_->path(), datos_->path()});
+        QVERIFY(hijo.waitForStarted() && hijo.waitForReadyRead(60000));
+        QVERIFY(QTest::qWaitFor([&] { return !TextoBorrador().isEmpty(); }, 30000));
+        if (muerto) {
+            hijo.kill();
+            QVERIFY(hijo.waitForFinished(10000));
+        }
+        Abrir();
+        // Saved at once: no draft of this editor's own is due in between.
+        ventana_->txtTraducido->setPlainText(QStringLiteral("Mio\nAdios"));
+        ventana_->cmdGuardar_Click();
+        QCOMPARE(caja_.textos(), QStringList{"¡Archivo guardado!"});
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("a.txt")));
+        QVERIFY(Marcado(*ventana_, QStringLiteral("a.txt")));
+        PulsarCtrlR(*ventana_);
+        QCOMPARE(ventana_->txtTraducido->toPlainText(), QStringLiteral("tecleado Hola\nAdios"));
+        hijo.kill();
+        hijo.waitForFinished(10000);
+    }
+
+    // Another editor saved the translation after this one loaded it: this one asks before it replaces
+    // that work, and No keeps both, the other's on disk and this one's typing as its draft.
+    void guardadoDeOtro_data()
+    {
+        QTest::addColumn<Respuesta>("respuesta");
+        QTest::addColumn<QByteArray>("enDisco");
+        QTest::addColumn<QString>("borrador");
+        QTest::newRow("No") << Respuesta::No << QByteArray("tecleado Hola\r\nAdios\r\n")
+                            << QStringLiteral("Mio Hola\nAdios");
+        QTest::newRow("Sí") << Respuesta::Si << QByteArray("Mio Hola\r\nAdios\r\n") << QString();
+    }
+    void guardadoDeOtro()
+    {
+        QFETCH(Respuesta, respuesta);
+        QFETCH(QByteArray, enDisco);
+        QFETCH(QString, borrador);
+        Abrir();
+        QProcess hijo;
+        hijo.start(QStringLiteral(VELARTO_HIJO),
+                   {QStringLiteral("teclearYGuardar"), dir_->path(), datos_->path()});
+        QVERIFY(hijo.waitForStarted() && hijo.waitForReadyRead(60000));
+        hijo.kill();
+        hijo.waitForFinished(10000);
+        QCOMPARE(LeerBytes(Ruta(u"Traducidos/a.txt")), QByteArray("tecleado Hola\r\nAdios\r\n"));
+
+        caja_.respuestas = {respuesta};
+        QTest::keyClicks(ventana_->txtTraducido, QStringLiteral("Mio "));
+        ventana_->cmdGuardar_Click();
+        QCOMPARE(caja_.textos().value(0),
+                 QStringLiteral("La traducción de «a.txt» ha cambiado en el disco desde que se cargó. ¿Desea "
+                                "reemplazarla con el texto del editor?"));
+        QCOMPARE(LeerBytes(Ruta(u"Traducidos/a.txt")), enDisco);
+        QCOMPARE(TextoBorrador(), borrador);
+    }
+
     // A successful save, a deletion, "Descartar" and undoing back to the loaded text remove the draft
     // and its mark; a failed save keeps both.
     void seVa_data()
@@ -339,6 +458,13 @@ private:
     QString ArchivoBorrador(QStringView relativa) const
     {
         return Carpeta() + u'/' + NombreArchivoBorrador(Ruta(relativa));
+    }
+    // The text of a.txt's draft; "" when there is none.
+    QString TextoBorrador() const
+    {
+        const std::optional<Borrador> borrador =
+            DecodificarBorrador(LeerBytes(ArchivoBorrador(u"Traducidos/a.txt")));
+        return borrador ? borrador->texto : QString();
     }
 };
 

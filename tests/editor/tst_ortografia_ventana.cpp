@@ -233,18 +233,27 @@ private Q_SLOTS:
     }
 
     // Both choices take every underline of the word away; only the added word is there after a restart,
-    // written in the personal list.
+    // written in the personal list, which keeps its own code page, line ends and lines.
     void anadirEIgnorar_data()
     {
         QTest::addColumn<QString>("entrada");
-        QTest::addColumn<bool>("queda");
-        QTest::newRow("añadir al diccionario") << QStringLiteral("Añadir al diccionario") << true;
-        QTest::newRow("ignorar") << QStringLiteral("Ignorar") << false;
+        QTest::addColumn<QByteArray>("antes");   // null: no list yet
+        QTest::addColumn<QByteArray>("despues"); // null: still none
+        QTest::newRow("añadir al diccionario")
+            << QStringLiteral("Añadir al diccionario") << QByteArray() << QByteArray("herror\n");
+        QTest::newRow("ignorar") << QStringLiteral("Ignorar") << QByteArray() << QByteArray();
+        QTest::newRow("añadir a una lista en Latin-1")
+            << QStringLiteral("Añadir al diccionario") << QByteArray("caf\xE9\r\n")
+            << QByteArray("caf\xE9\r\nherror\r\n");
     }
     void anadirEIgnorar()
     {
         QFETCH(QString, entrada);
-        QFETCH(bool, queda);
+        QFETCH(QByteArray, antes);
+        QFETCH(QByteArray, despues);
+        const bool queda = !despues.isNull();
+        if (!antes.isNull())
+            EscribirBytes(Datos() + u"/palabras_personales.txt", antes);
         AbrirConAjustes();
         QTRY_COMPARE(Subrayadas(39), QStringList{QStringLiteral("herror")});
         Entrada(*Menu(0, QStringLiteral("herror")), entrada)->trigger();
@@ -255,7 +264,7 @@ private Q_SLOTS:
         AbrirConAjustes();
         QTRY_COMPARE(Subrayadas(39), queda ? QStringList() : QStringList{QStringLiteral("herror")});
         if (queda)
-            QCOMPARE(LeerBytes(Datos() + u"/palabras_personales.txt"), QByteArray("herror\n"));
+            QCOMPARE(LeerBytes(Datos() + u"/palabras_personales.txt"), despues);
     }
 
     // F7 takes every underline away and brings them back; the switch and the language are remembered.

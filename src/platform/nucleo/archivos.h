@@ -74,6 +74,15 @@ Reemplazo ReemplazoPara(const QString& ruta);
 HuellaArchivo EscribirArchivoAtomico(const QString& ruta, const QByteArray& datos,
                                      SistemaArchivos& sistema = SistemaReal());
 
+// Gives a file's bytes a stretch at a time: puts the next stretch in `tramo` and returns true, or returns
+// false once there is no more.
+using ProductorBytes = std::function<bool(QByteArray& tramo)>;
+
+// EscribirArchivoAtomico for a file too large to hold whole once more: its bytes are written as `producir`
+// gives them. The same refusals, errors and guarantees.
+void EscribirArchivoAtomicoPorTramos(const QString& ruta, const ProductorBytes& producir,
+                                     SistemaArchivos& sistema = SistemaReal());
+
 // Writes `datos` into the existing file itself (after links), synced, keeping its inode, links, owner
 // and mode; a missing file is written as EscribirArchivoAtomico does. Space for a longer text is taken
 // before a byte is overwritten; a write that fails afterwards puts the old bytes back as far as the

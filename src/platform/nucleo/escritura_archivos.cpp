@@ -151,10 +151,21 @@ bool EsTemporalAbandonado(int carpeta, const char* nombre)
     return numero && pid > 0 && !dueno.startsWith('0') && datos.st_size == 0 && !IdentidadDe(pid);
 }
 
+// Writes what `producir` gives, a stretch at a time; false with errno set when a write fails.
+bool EscribirProducido(SistemaArchivos& sistema, int fd, const ProductorBytes& producir)
+{
+    QByteArray tramo;
+    while (producir(tramo)) {
+        if (!EscribirTodo(sistema, fd, tramo.constData(), size_t(tramo.size())))
+            return false;
+    }
+    return true;
+}
+
 // Writes and syncs the temporary, with the replaced file's owner and mode, and names it; the open
 // descriptor on success, -1 with errno set on failure, with nothing left behind.
 Descriptor EscribirTemporal(SistemaArchivos& sistema, const QByteArray& carpeta, const struct stat* anterior,
-                            const QByteArray& datos, QByteArray& temporal)
+                            const ProductorBytes& producir, QByteArray& temporal)
 {
     temporal = NombreTemporal(carpeta);
     bool sinNombre = true;
@@ -167,8 +178,7 @@ Descriptor EscribirTemporal(SistemaArchivos& sistema, const QByteArray& carpeta,
     if (archivo.fd() < 0)
         return archivo;
     const int fd = archivo.fd();
-    bool bien = ConservarDuenoYModo(fd, anterior) &&
-                EscribirTodo(sistema, fd, datos.constData(), size_t(datos.size())) &&
+    bool bien = ConservarDuenoYModo(fd, anterior) && EscribirProducido(sistema, fd, producir) &&
                 sistema.sincronizar(fd) == 0;
     if (bien && sinNombre) {
         // A name of its own only now, complete: a kill before this leaves nothing behind.
@@ -214,6 +224,28 @@ void QuitarTemporalesEn(const QByteArray& carpeta)
     ::closedir(dir);
 }
 
+// EscribirArchivoAtomico's replacement; the descriptor of the file written.
+Descriptor ReemplazarAtomico(const QString& ruta, const ProductorBytes& producir, SistemaArchivos& sistema)
+{
+    const QByteArray destino = DestinoReal(ruta);
+    ComprobarReemplazableEn(destino);
+    struct stat anterior;
+    const bool existe = ::stat(destino.constData(), &anterior) == 0;
+    const QByteArray carpeta = CarpetaDe(destino);
+    QuitarTemporalesEn(carpeta);
+    QByteArray temporal;
+    Descriptor archivo = EscribirTemporal(sistema, carpeta, existe ? &anterior : nullptr, producir, temporal);
+    if (archivo.fd() < 0)
+        throw ErrorAlAbrir(errno, QFile::decodeName(destino));
+    if (sistema.renombrar(temporal.constData(), destino.constData()) != 0) {
+        const int codigo = errno;
+        ::unlink(temporal.constData());
+        throw ErrorDeSistema(codigo);
+    }
+    SincronizarCarpeta(carpeta);
+    return archivo;
+}
+
 } // namespace
 
 void QuitarTemporalesAbandonados(const QString& carpeta)
@@ -235,27 +267,24 @@ Reemplazo ReemplazoPara(const QString& ruta)
 
 HuellaArchivo EscribirArchivoAtomico(const QString& ruta, const QByteArray& datos, SistemaArchivos& sistema)
 {
-    const QByteArray destino = DestinoReal(ruta);
-    ComprobarReemplazableEn(destino);
-    struct stat anterior;
-    const bool existe = ::stat(destino.constData(), &anterior) == 0;
-    const QByteArray carpeta = CarpetaDe(destino);
-    QuitarTemporalesEn(carpeta);
-    QByteArray temporal;
-    const Descriptor archivo =
-        EscribirTemporal(sistema, carpeta, existe ? &anterior : nullptr, datos, temporal);
-    if (archivo.fd() < 0)
-        throw ErrorAlAbrir(errno, QFile::decodeName(destino));
-    if (sistema.renombrar(temporal.constData(), destino.constData()) != 0) {
-        const int codigo = errno;
-        ::unlink(temporal.constData());
-        throw ErrorDeSistema(codigo);
-    }
-    SincronizarCarpeta(carpeta);
+    bool dados = false;
+    const Descriptor archivo = ReemplazarAtomico(
+        ruta,
+        [&](QByteArray& tramo) {
+            tramo = datos;
+            return !std::exchange(dados, true);
+        },
+        sistema);
     struct stat escrito;
     if (::fstat(archivo.fd(), &escrito) != 0)
         return {};
     return HuellaDe(escrito, datos);
+}
+
+void EscribirArchivoAtomicoPorTramos(const QString& ruta, const ProductorBytes& producir,
+                                     SistemaArchivos& sistema)
+{
+    ReemplazarAtomico(ruta, producir, sistema);
 }
 
 HuellaArchivo EscribirArchivoEnSitio(const QString& ruta, const QByteArray& datos, SistemaArchivos& sistema)
