@@ -3,16 +3,13 @@
 // signals into the line changes the problems follow. Checking reads only: it is no edit.
 #pragma once
 
-#include <vector>
-
 #include <QObject>
-#include <QPointer>
 
 #include "problemas_guion.h"
+#include "vigia_par.h"
 
 class QAbstractItemView;
 class QPlainTextEdit;
-class QTextDocument;
 
 class ProblemasCaja final : public QObject, public TextosPar
 {
@@ -21,12 +18,11 @@ class ProblemasCaja final : public QObject, public TextosPar
 public:
     // Follows the box's document and the list's items from now on, and checks what they hold.
     ProblemasCaja(QPlainTextEdit* caja, QAbstractItemView* lista, QObject* padre = nullptr);
-    ~ProblemasCaja() override;
 
     ProblemasGuion& guion() { return guion_; }
     const ProblemasGuion& guion() const { return guion_; }
     // Follows the box's document again when the box was given another one; cheap when it was not.
-    void vigilar();
+    void vigilar() { vigia_.vigilar(); }
 
     int lineasOriginal() const override;
     int lineasTraduccion() const override;
@@ -34,13 +30,6 @@ public:
     void leerTraduccion(int desde, int hasta, const Lector& leer) const override;
 
 private:
-    void Conectar();
-    void CambioTexto(int posicion, int quitados, int agregados);
-
-    QPointer<QPlainTextEdit> caja_;
-    QPointer<QAbstractItemView> lista_;
-    QPointer<QTextDocument> documento_;
-    QMetaObject::Connection conexionDocumento_;
-    std::vector<QMetaObject::Connection> conexiones_;
+    VigiaPar vigia_;
     ProblemasGuion guion_;
 };

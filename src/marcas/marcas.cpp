@@ -5,9 +5,10 @@
 
 #include <algorithm>
 
-#include <QAbstractItemView>
-#include <QPlainTextEdit>
+#include <QAbstractItemModel>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace {
 
@@ -17,52 +18,19 @@ constexpr int lineasSueltas = 256;
 } // namespace
 
 MarcasLineas::MarcasLineas(QPlainTextEdit* caja, QAbstractItemView* lista, QObject* padre)
-    : QObject(padre), caja_(caja), lista_(lista)
+    : QObject(padre), vigia_(caja, lista)
 {
     Conectar();
     MedirTodo();
 }
 
-MarcasLineas::~MarcasLineas()
-{
-    QObject::disconnect(conexionDocumento_);
-    for (const QMetaObject::Connection& conexion : conexiones_)
-        QObject::disconnect(conexion);
-}
-
 void MarcasLineas::Conectar()
 {
-    vigilar();
-    const QAbstractItemModel* modelo = lista_->model();
-    conexiones_.push_back(
-        connect(modelo, &QAbstractItemModel::rowsInserted, this,
-                [this](const QModelIndex&, int primera, int ultima) { FilasInsertadas(primera, ultima); }));
-    conexiones_.push_back(
-        connect(modelo, &QAbstractItemModel::rowsRemoved, this,
-                [this](const QModelIndex&, int primera, int ultima) { FilasQuitadas(primera, ultima); }));
-    conexiones_.push_back(connect(modelo, &QAbstractItemModel::dataChanged, this,
-                                  [this](const QModelIndex& arriba, const QModelIndex& abajo) {
-                                      FilasCambiadas(arriba.row(), abajo.row());
-                                  }));
+    connect(&vigia_, &VigiaPar::traduccionCambiada, this, &MarcasLineas::LineasCambiadas);
+    connect(&vigia_, &VigiaPar::originalCambiado, this, &MarcasLineas::FilasDistintas);
+    connect(&vigia_, &VigiaPar::traduccionNueva, this, &MarcasLineas::MedirTodo);
     // Rows moved or sorted, or the whole list replaced: every row is measured again.
-    const auto todo = [this] {
-        FilasCambiadas(-1, -1);
-    };
-    conexiones_.push_back(connect(modelo, &QAbstractItemModel::rowsMoved, this, todo));
-    conexiones_.push_back(connect(modelo, &QAbstractItemModel::layoutChanged, this, todo));
-    conexiones_.push_back(connect(modelo, &QAbstractItemModel::modelReset, this, todo));
-}
-
-void MarcasLineas::vigilar()
-{
-    if (!caja_ || caja_->document() == documento_)
-        return;
-    disconnect(conexionDocumento_);
-    documento_ = caja_->document();
-    conexionDocumento_ =
-        connect(documento_, &QTextDocument::contentsChange, this, &MarcasLineas::CambioTexto);
-    if (!largoTraduccion_.empty() || !largoOriginal_.empty())
-        MedirTodo();
+    connect(&vigia_, &VigiaPar::originalNuevo, this, [this] { FilasCambiadas(-1, -1); });
 }
 
 int MarcasLineas::sobrantes() const
@@ -145,9 +113,9 @@ int MarcasLineas::largoOriginal(int linea) const
 
 QString MarcasLineas::textoTraduccion(int linea, int maximo) const
 {
-    if (!documento_ || linea < 0 || linea >= lineasTraduccion())
+    if (!vigia_.documento() || linea < 0 || linea >= lineasTraduccion())
         return {};
-    const QTextBlock bloque = documento_->findBlockByNumber(linea);
+    const QTextBlock bloque = vigia_.documento()->findBlockByNumber(linea);
     if (bloque.length() - 1 <= maximo)
         return bloque.text();
     QTextCursor cursor(bloque);
@@ -159,49 +127,47 @@ QString MarcasLineas::textoOriginal(int linea, int maximo) const
 {
     if (linea < 0 || linea >= Filas())
         return {};
-    return lista_->model()->index(linea, 0).data().toString().left(maximo);
+    return vigia_.modelo()->index(linea, 0).data().toString().left(maximo);
 }
 
-void MarcasLineas::CambioTexto(int posicion, int /*quitados*/, int agregados)
+void MarcasLineas::LineasCambiadas(int desde, int viejas, int nuevas)
 {
-    const QTextDocument& documento = *documento_;
     const int viejo = lineasTraduccion();
-    const int nuevo = documento.blockCount();
-    const int diferencia = nuevo - viejo;
-    // The blocks that hold the changed text now; the blocks after them are the old ones, renumbered.
-    QTextBlock primero = documento.findBlock(posicion);
-    if (!primero.isValid())
-        primero = documento.lastBlock();
-    QTextBlock ultimo = documento.findBlock(posicion + agregados);
-    if (!ultimo.isValid())
-        ultimo = documento.lastBlock();
-    const int desde = primero.blockNumber();
-    const int nuevos = ultimo.blockNumber() - desde + 1;
-    const int viejos = nuevos - diferencia;
-    if (viejos < 1 || desde + viejos > viejo) {
+    if (desde + viejas > viejo) {
         MedirTodo();
         return;
     }
     std::vector<int> largos;
-    largos.reserve(std::size_t(nuevos));
-    QTextBlock bloque = primero;
-    for (int i = 0; i < nuevos; ++i, bloque = bloque.next())
+    largos.reserve(std::size_t(nuevas));
+    QTextBlock bloque = vigia_.documento()->findBlockByNumber(desde);
+    for (int i = 0; i < nuevas; ++i, bloque = bloque.next())
         largos.push_back(bloque.length() - 1);
     const auto inicio = largoTraduccion_.begin() + desde;
-    if (viejos == nuevos) {
+    if (viejas == nuevas) {
         std::copy(largos.begin(), largos.end(), inicio);
-        Reevaluar(desde, desde + nuevos, false);
+        Reevaluar(desde, desde + nuevas, false);
         return;
     }
-    largoTraduccion_.insert(largoTraduccion_.erase(inicio, inicio + viejos), largos.begin(), largos.end());
+    largoTraduccion_.insert(largoTraduccion_.erase(inicio, inicio + viejas), largos.begin(), largos.end());
+    const int nuevo = lineasTraduccion();
     largas_.redimensionar(nuevo);
     Reevaluar(desde, std::max(viejo, nuevo), !largoOriginal_.empty());
+}
+
+void MarcasLineas::FilasDistintas(int desde, int viejas, int nuevas)
+{
+    if (viejas == 0)
+        FilasInsertadas(desde, desde + nuevas - 1);
+    else if (nuevas == 0)
+        FilasQuitadas(desde, desde + viejas - 1);
+    else
+        FilasCambiadas(desde, desde + nuevas - 1);
 }
 
 void MarcasLineas::FilasInsertadas(int primera, int ultima)
 {
     const int antes = lineasOriginal();
-    if (!lista_ || primera < 0 || primera > antes || ultima < primera) {
+    if (!vigia_.modelo() || primera < 0 || primera > antes || ultima < primera) {
         FilasCambiadas(-1, -1);
         return;
     }
@@ -254,9 +220,9 @@ void MarcasLineas::MedirTodo()
 {
     const int viejo = lineasTraduccion();
     largoTraduccion_.clear();
-    if (documento_) {
-        largoTraduccion_.reserve(std::size_t(documento_->blockCount()));
-        for (QTextBlock bloque = documento_->begin(); bloque.isValid(); bloque = bloque.next())
+    if (const QTextDocument* documento = vigia_.documento()) {
+        largoTraduccion_.reserve(std::size_t(documento->blockCount()));
+        for (QTextBlock bloque = documento->begin(); bloque.isValid(); bloque = bloque.next())
             largoTraduccion_.push_back(bloque.length() - 1);
     }
     const int filas = Filas();
@@ -291,10 +257,10 @@ void MarcasLineas::Reevaluar(int desde, int hasta, bool movidas)
 
 int MarcasLineas::Filas() const
 {
-    return lista_ && lista_->model() ? lista_->model()->rowCount() : 0;
+    return vigia_.lineasOriginal();
 }
 
 int MarcasLineas::LargoFila(int fila) const
 {
-    return int(lista_->model()->index(fila, 0).data().toString().size());
+    return int(vigia_.modelo()->index(fila, 0).data().toString().size());
 }

@@ -6,14 +6,12 @@
 #include <vector>
 
 #include <QObject>
-#include <QPointer>
 
 #include "conjunto_lineas.h"
+#include "vigia_par.h"
 
 class QAbstractItemView;
-class QModelIndex;
 class QPlainTextEdit;
-class QTextDocument;
 
 enum class Marca { Ninguna, Larga, Sobrante };
 
@@ -24,10 +22,9 @@ class MarcasLineas final : public QObject
 public:
     // Follows the box's document and the list's items from now on.
     MarcasLineas(QPlainTextEdit* caja, QAbstractItemView* lista, QObject* padre = nullptr);
-    ~MarcasLineas() override;
 
     // Follows the box's document again when the box was given another one; cheap when it was not.
-    void vigilar();
+    void vigilar() { vigia_.vigilar(); }
 
     Marca marca(int linea) const;
     int largas() const { return largas_.cantidad(); }
@@ -59,7 +56,8 @@ Q_SIGNALS:
 
 private:
     void Conectar();
-    void CambioTexto(int posicion, int quitados, int agregados);
+    void LineasCambiadas(int desde, int viejas, int nuevas);
+    void FilasDistintas(int desde, int viejas, int nuevas);
     void FilasInsertadas(int primera, int ultima);
     void FilasQuitadas(int primera, int ultima);
     void FilasCambiadas(int primera, int ultima);
@@ -70,11 +68,7 @@ private:
     // Marks lines desde ... hasta - 1 afresh and reports them.
     void Reevaluar(int desde, int hasta, bool movidas);
 
-    QPointer<QPlainTextEdit> caja_;
-    QPointer<QAbstractItemView> lista_;
-    QPointer<QTextDocument> documento_;
-    QMetaObject::Connection conexionDocumento_;
-    std::vector<QMetaObject::Connection> conexiones_;
+    VigiaPar vigia_;
     std::vector<int> largoTraduccion_;
     std::vector<int> largoOriginal_;
     // The too long lines; the extra ones are the range lineasOriginal() ... lineasTraduccion() - 1.
