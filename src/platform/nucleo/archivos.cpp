@@ -349,3 +349,45 @@ QString TamanoLegible(qint64 bytes)
         return espanol.toString(double(bytes) / double(qint64(1) << 20), 'f', 1) + u" MiB";
     return espanol.toString(bytes) + u" bytes";
 }
+
+void CrearCarpetaPrivada(const QString& carpeta)
+{
+    const QString limpia = QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath());
+    struct stat datos;
+    if (::stat(QFile::encodeName(limpia).constData(), &datos) == 0 && S_ISDIR(datos.st_mode)) {
+        if ((datos.st_mode & 077) != 0 && datos.st_uid == ::geteuid())
+            ::chmod(QFile::encodeName(limpia).constData(), 0700);
+        return;
+    }
+    qsizetype desde = 1;
+    for (;;) {
+        const qsizetype barra = limpia.indexOf(u'/', desde);
+        const QString tramo = barra < 0 ? limpia : limpia.left(barra);
+        const QByteArray local = QFile::encodeName(tramo);
+        if (::mkdir(local.constData(), 0700) != 0) {
+            const int codigo = errno;
+            if (codigo != EEXIST || ::stat(local.constData(), &datos) != 0 || !S_ISDIR(datos.st_mode))
+                throw ErrorDeSistema(codigo == EEXIST ? ENOTDIR : codigo, true);
+        }
+        if (barra < 0)
+            return;
+        desde = barra + 1;
+    }
+}
+
+QStringList ArchivosScript(const QString& carpeta)
+{
+    QDir dir(carpeta);
+    dir.setNameFilters({QStringLiteral("*.txt")});
+    // Name filters match ignoring case; hidden files are left out unless asked for.
+    dir.setFilter(QDir::Files);
+    dir.setSorting(QDir::NoSort);
+    QStringList nombres = dir.entryList();
+    // Links are listed only when they lead to a regular file: a pipe or a device is no script.
+    nombres.removeIf([&](const QString& nombre) { return !QFileInfo(dir.filePath(nombre)).isFile(); });
+    std::sort(nombres.begin(), nombres.end(), [&](const QString& a, const QString& b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return nombres;
+}
