@@ -1,0 +1,109 @@
+// One folder's part of the translation memory: a SQLite database in the user's cache folder, named after
+// the folder, holding every line of the folder's scripts beside the same line of its translation, with
+// trigram indexes over the distinct originals and translations; and the queries a lookup and a fill make.
+//
+// The tables, for every reader of the index:
+//   scripts(id, nombre, tamanoOriginal, fechaOriginal, tamanoTraduccion, fechaTraduccion,
+//           lineasOriginal, lineasTraduccion, traducidas)
+//       one row per script; sizes and times (nanoseconds) of the files as indexed, -1 for a missing
+//       translation; `traducidas` counts the non-empty translation lines within the original's count.
+//   originales(id, clave, texto), traducciones(id, clave, texto)
+//       each distinct non-empty line once; `clave` is a hash of the text.
+//   pares(script, linea, original, traduccion)
+//       line `linea` (from 0) of a script: the ids of its original and translation texts, NULL where the
+//       line is empty or beyond that file's end; lines empty in both are left out.
+//   originales_fts, traducciones_fts
+//       FTS5 trigram indexes (case-insensitive, without positions) over the two text tables, for
+//       substring searches and for the lookup's candidates.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "codificacion.h"
+#include "lectura.h"
+#include "sistema_archivos.h"
+#include "sqlite.h"
+
+class BaseMemoria
+{
+public:
+    // The database file of `carpeta` in the folder of memories `carpetaBases`.
+    static QString RutaBase(const QString& carpetaBases, const QString& carpeta);
+    // Removes a database file with its journal files.
+    static void Eliminar(const QString& ruta);
+
+    // Opens the folder's database, creating it; one that is damaged, of another version or of another
+    // folder is started again. Raises ErrorSqlite when it cannot be opened or written.
+    BaseMemoria(const QString& carpeta, const QString& ruta);
+    ~BaseMemoria();
+    BaseMemoria(const BaseMemoria&) = delete;
+    BaseMemoria& operator=(const BaseMemoria&) = delete;
+
+    const QString& carpeta() const { return carpeta_; }
+    const QString& ruta() const { return ruta_; }
+
+    // The folder's scripts, once the index has forgotten those no longer there. A changed code-page
+    // choice makes every script read again.
+    QStringList Preparar(const EleccionCarpeta& eleccion);
+    // Reads the script pair again when its files changed since they were indexed, or drops the script
+    // when the editor would refuse its original.
+    void Indexar(const QString& nombre, const EleccionCarpeta& eleccion, SistemaArchivos& sistema);
+    // What a save wrote: the translation's lines, beside the original's.
+    void Guardar(const QString& nombre, const QStringList& traduccion, const EleccionCarpeta& eleccion,
+                 SistemaArchivos& sistema);
+    // Commits the writes made so far, at once or when the transaction has been open a while.
+    void Confirmar(bool ahora);
+
+    // A line excluded from a lookup: the caret's own, as last saved.
+    struct Excluida
+    {
+        qint64 script = -1;
+        qint64 linea = -1;
+    };
+    Excluida LineaDe(const QString& nombre, qint64 linea);
+
+    std::optional<qint64> IdOriginal(QStringView texto);
+    QString TextoOriginal(qint64 id);
+    // Originals that may resemble a text whose search pieces these are (see PiezasBusqueda), most
+    // promising first, at most `maximo`.
+    QList<qint64> Candidatos(const QStringList& piezas, qsizetype maximo);
+
+    // The translations an original has, with the lines that use each and the most recent time one of
+    // them was saved.
+    struct Uso
+    {
+        qint64 traduccion = 0;
+        QString texto;
+        int usos = 0;
+        qint64 fecha = 0;
+    };
+    QList<Uso> Usos(qint64 original, Excluida excluida);
+    // Where a pair is used, most recently saved first: script names and lines.
+    QList<std::pair<QString, qint64>> Ubicaciones(qint64 original, qint64 traduccion, Excluida excluida,
+                                                  qsizetype maximo);
+
+private:
+    struct Sentencias;
+    struct Script;
+
+    void CrearEsquema();
+    void Escribir();
+    std::optional<Script> BuscarScript(const QString& nombre);
+    void QuitarLineas(qint64 script);
+    void QuitarScript(qint64 id);
+    void Reemplazar(const QString& nombre, const QStringList& originales, const QStringList& traducciones,
+                    Huella original, Huella traduccion);
+    qint64 IdTexto(bool deOriginal, const QString& texto);
+    QStringList OriginalesGuardados(qint64 script, qint64 lineas);
+
+    const QString carpeta_;
+    const QString ruta_;
+    std::unique_ptr<Conexion> conexion_;
+    std::unique_ptr<Sentencias> sentencias_;
+    qint64 inicioTransaccion_ = 0;
+};

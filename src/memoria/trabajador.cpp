@@ -1,0 +1,385 @@
+// The memory's thread-side work: opening and indexing the folders' databases, lookups and fills.
+#include "trabajador.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+#include "archivos.h"
+#include "errores.h"
+#include "relleno.h"
+
+namespace {
+
+// Matches shown for a line, and the least similarity shown.
+constexpr qsizetype maximoCoincidencias = 5;
+constexpr int minimoPorcentaje = 70;
+// Candidates scored per folder, and originals whose translations are looked up per folder.
+constexpr qsizetype maximoCandidatos = 100;
+constexpr qsizetype maximoOriginales = 20;
+// Lines listed for each way an original was translated.
+constexpr qsizetype maximoUbicaciones = 10;
+// How often progress is told while indexing.
+constexpr qint64 msEntreAvisos = 100;
+
+qint64 MsAhora()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+QString Limpia(const QString& carpeta)
+{
+    return QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath());
+}
+
+QDateTime Fecha(qint64 nanosegundos)
+{
+    return QDateTime::fromMSecsSinceEpoch(nanosegundos / 1000000, Qt::UTC);
+}
+
+// A remembered pair while a lookup gathers them from every folder.
+struct Hallada
+{
+    int porcentaje = 0;
+    int exacta = 0; // the similarity counting punctuation too, to order equal percentages
+    QString original;
+    QString traduccion;
+    int usos = 0;
+    qint64 fecha = -1;
+    // Where its most recently saved use is: the folder's place among the members, and the ids there.
+    size_t miembro = 0;
+    qint64 idOriginal = 0;
+    qint64 idTraduccion = 0;
+    BaseMemoria::Excluida excluida;
+};
+
+bool Antes(const Hallada& a, const Hallada& b)
+{
+    if (a.porcentaje != b.porcentaje)
+        return a.porcentaje > b.porcentaje;
+    if (a.exacta != b.exacta)
+        return a.exacta > b.exacta;
+    if (a.usos != b.usos)
+        return a.usos > b.usos;
+    if (a.fecha != b.fecha)
+        return a.fecha > b.fecha;
+    return std::tie(a.original, a.traduccion) < std::tie(b.original, b.traduccion);
+}
+
+} // namespace
+
+TrabajadorMemoria::TrabajadorMemoria(const QString& carpetaBases, QuitarCodigos quitarCodigos,
+                                     SistemaArchivos& sistema, Avisos avisos)
+    : carpetaBases_(carpetaBases),
+      quitarCodigos_(quitarCodigos ? std::move(quitarCodigos)
+                                   : [](QStringView texto) { return texto.toString(); }),
+      sistema_(sistema), avisos_(std::move(avisos))
+{
+}
+
+TrabajadorMemoria::~TrabajadorMemoria() = default;
+
+void TrabajadorMemoria::Abrir(const QString& carpeta, const QStringList& anadidas)
+{
+    plan_.clear();
+    miembros_.clear();
+    hechos_ = 0;
+    total_ = 0;
+    if (carpeta.isEmpty())
+        return;
+    Anadir(carpeta, true);
+    CambiarAnadidas(anadidas);
+}
+
+void TrabajadorMemoria::CambiarAnadidas(const QStringList& anadidas)
+{
+    QStringList buscadas;
+    for (const QString& carpeta : anadidas)
+        buscadas.append(Limpia(carpeta));
+    for (auto it = miembros_.begin(); it != miembros_.end();) {
+        if (!(*it)->propia && !buscadas.contains((*it)->carpeta)) {
+            Olvidar(**it);
+            it = miembros_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (const QString& carpeta : buscadas) {
+        const bool esta = std::any_of(miembros_.cbegin(), miembros_.cend(),
+                                      [&](const auto& miembro) { return miembro->carpeta == carpeta; });
+        if (!esta)
+            Anadir(carpeta, false);
+    }
+    Avisar(true);
+}
+
+void TrabajadorMemoria::Anadir(const QString& carpeta, bool propia)
+{
+    auto miembro = std::make_unique<Miembro>();
+    miembro->carpeta = Limpia(carpeta);
+    miembro->propia = propia;
+    miembros_.push_back(std::move(miembro));
+    Conectar(*miembros_.back());
+}
+
+void TrabajadorMemoria::Conectar(Miembro& miembro)
+{
+    if (!QFileInfo(miembro.carpeta).isDir()) {
+        Desactivar(miembro, QStringLiteral("la carpeta no existe"));
+        return;
+    }
+    try {
+        CrearCarpetaPrivada(carpetaBases_);
+    } catch (const ErrorEjecucion& error) {
+        Desactivar(
+            miembro,
+            QStringLiteral("no se puede crear la carpeta %1 (%2)").arg(carpetaBases_, error.descripcion()));
+        return;
+    }
+    const QString ruta = BaseMemoria::RutaBase(carpetaBases_, miembro.carpeta);
+    try {
+        miembro.base = std::make_unique<BaseMemoria>(miembro.carpeta, ruta);
+    } catch (const ErrorSqlite& error) {
+        Desactivar(miembro, error.motivo(ruta));
+        return;
+    }
+    miembro.eleccion = LeerEleccion(miembro.carpeta);
+    Planificar(miembro);
+}
+
+void TrabajadorMemoria::Planificar(Miembro& miembro)
+{
+    QStringList nombres;
+    if (!Proteger(miembro, [&](BaseMemoria& base) { nombres = base.Preparar(miembro.eleccion); }))
+        return;
+    for (const QString& nombre : nombres)
+        plan_.push_back({&miembro, nombre});
+    total_ += int(nombres.size());
+}
+
+// Drops what is still planned for a member, as if it had been done.
+void TrabajadorMemoria::Olvidar(const Miembro& miembro)
+{
+    const auto quitados = std::erase_if(plan_, [&](const Pendiente& p) { return p.miembro == &miembro; });
+    total_ -= int(quitados);
+}
+
+void TrabajadorMemoria::Desactivar(Miembro& miembro, const QString& motivo)
+{
+    Olvidar(miembro);
+    miembro.base.reset();
+    if (std::exchange(miembro.avisada, true))
+        return;
+    if (avisos_.noDisponible)
+        avisos_.noDisponible(TextoNoDisponible(miembro.carpeta, miembro.propia, motivo));
+}
+
+void TrabajadorMemoria::Rehacer(Miembro& miembro)
+{
+    miembro.rehecha = true;
+    Olvidar(miembro);
+    const QString ruta = miembro.base->ruta();
+    miembro.base.reset();
+    BaseMemoria::Eliminar(ruta);
+    Conectar(miembro);
+}
+
+template <typename Accion> bool TrabajadorMemoria::Proteger(Miembro& miembro, Accion accion)
+{
+    if (!miembro.base)
+        return false;
+    try {
+        accion(*miembro.base);
+        return true;
+    } catch (const ErrorSqlite& error) {
+        if (error.esDano() && !miembro.rehecha)
+            Rehacer(miembro);
+        else
+            Desactivar(miembro, error.motivo(miembro.base->ruta()));
+    }
+    return false;
+}
+
+void TrabajadorMemoria::IndexarUno()
+{
+    if (plan_.empty())
+        return;
+    const Pendiente pendiente = plan_.front();
+    plan_.pop_front();
+    Miembro& miembro = *pendiente.miembro;
+    Proteger(miembro, [&](BaseMemoria& base) {
+        base.Indexar(pendiente.nombre, miembro.eleccion, sistema_);
+        base.Confirmar(plan_.empty());
+    });
+    ++hechos_;
+    Avisar(plan_.empty());
+}
+
+void TrabajadorMemoria::Avisar(bool siempre)
+{
+    const qint64 ahora = MsAhora();
+    if (!siempre && ahora - ultimoAviso_ < msEntreAvisos)
+        return;
+    ultimoAviso_ = ahora;
+    if (avisos_.progreso)
+        avisos_.progreso(std::min(hechos_, total_), total_);
+}
+
+void TrabajadorMemoria::Confirmar()
+{
+    for (const auto& miembro : miembros_)
+        Proteger(*miembro, [](BaseMemoria& base) { base.Confirmar(true); });
+}
+
+void TrabajadorMemoria::Guardar(const QString& nombre, const QStringList& lineas)
+{
+    if (miembros_.empty())
+        return;
+    Miembro& propio = *miembros_.front();
+    Proteger(propio, [&](BaseMemoria& base) { base.Guardar(nombre, lineas, propio.eleccion, sistema_); });
+}
+
+ResultadoConsulta TrabajadorMemoria::Consultar(const QString& script, qsizetype linea,
+                                               const QString& original)
+{
+    ResultadoConsulta resultado;
+    resultado.original = original;
+    const QString limpio = quitarCodigos_(original);
+    const QStringList palabras = Palabras(limpio);
+    const QStringList fichas = Fichas(limpio);
+    const QStringList piezas = PiezasBusqueda(limpio);
+
+    QHash<std::pair<QString, QString>, Hallada> halladas;
+    for (size_t m = 0; m < miembros_.size(); ++m) {
+        const auto& miembro = miembros_[m];
+        Proteger(*miembro, [&](BaseMemoria& base) {
+            const BaseMemoria::Excluida excluida =
+                miembro->propia ? base.LineaDe(script, linea) : BaseMemoria::Excluida{};
+            QList<qint64> ids = base.Candidatos(piezas, maximoCandidatos);
+            if (const std::optional<qint64> identico = base.IdOriginal(original)) {
+                ids.removeOne(*identico);
+                ids.prepend(*identico);
+            }
+            QList<Hallada> puntuadas;
+            for (const qint64 id : ids) {
+                Hallada h;
+                h.original = base.TextoOriginal(id);
+                h.idOriginal = id;
+                if (h.original == original) {
+                    h.porcentaje = h.exacta = 100;
+                } else {
+                    const QString otro = quitarCodigos_(h.original);
+                    h.porcentaje = std::min(99, Porcentaje(palabras, Palabras(otro)));
+                    if (h.porcentaje < minimoPorcentaje)
+                        continue;
+                    h.exacta = Porcentaje(fichas, Fichas(otro));
+                }
+                puntuadas.append(h);
+            }
+            std::sort(puntuadas.begin(), puntuadas.end(), Antes);
+            if (puntuadas.size() > maximoOriginales)
+                puntuadas.resize(maximoOriginales);
+            for (const Hallada& puntuada : puntuadas) {
+                for (const BaseMemoria::Uso& uso : base.Usos(puntuada.idOriginal, excluida)) {
+                    Hallada& h = halladas[{puntuada.original, uso.texto}];
+                    if (h.usos == 0) {
+                        h = puntuada;
+                        h.traduccion = uso.texto;
+                    }
+                    h.usos += uso.usos;
+                    if (uso.fecha > h.fecha) {
+                        h.fecha = uso.fecha;
+                        h.miembro = m;
+                        h.idOriginal = puntuada.idOriginal;
+                        h.idTraduccion = uso.traduccion;
+                        h.excluida = excluida;
+                    }
+                }
+            }
+        });
+    }
+    QList<Hallada> orden = halladas.values();
+    std::sort(orden.begin(), orden.end(), Antes);
+    for (const Hallada& h : orden) {
+        if (resultado.coincidencias.size() == maximoCoincidencias)
+            break;
+        Miembro& miembro = *miembros_[h.miembro];
+        Coincidencia c{h.porcentaje, h.original, h.traduccion, {miembro.carpeta, {}, 0}, h.usos, {}};
+        if (h.porcentaje < 100)
+            c.diferencias = Diferencias(h.original, original);
+        Proteger(miembro, [&](BaseMemoria& base) {
+            const auto ubicaciones = base.Ubicaciones(h.idOriginal, h.idTraduccion, h.excluida, 1);
+            if (!ubicaciones.isEmpty()) {
+                c.ubicacion.script = ubicaciones.front().first;
+                c.ubicacion.linea = ubicaciones.front().second;
+            }
+        });
+        resultado.coincidencias.append(c);
+    }
+
+    // Every way the identical original was translated, the caret's own line included.
+    for (const auto& miembro : miembros_) {
+        Proteger(*miembro, [&](BaseMemoria& base) {
+            const std::optional<qint64> identico = base.IdOriginal(original);
+            if (!identico)
+                return;
+            for (const BaseMemoria::Uso& uso : base.Usos(*identico, {})) {
+                auto it = std::find_if(resultado.maneras.begin(), resultado.maneras.end(),
+                                       [&](const Manera& m) { return m.traduccion == uso.texto; });
+                if (it == resultado.maneras.end())
+                    it = resultado.maneras.insert(resultado.maneras.end(), Manera{uso.texto, 0, {}, {}});
+                it->usos += uso.usos;
+                if (!it->fecha.isValid() || Fecha(uso.fecha) > it->fecha)
+                    it->fecha = Fecha(uso.fecha);
+                for (const auto& [nombre, numero] :
+                     base.Ubicaciones(*identico, uso.traduccion, {}, maximoUbicaciones)) {
+                    if (it->ubicaciones.size() < maximoUbicaciones)
+                        it->ubicaciones.append({miembro->carpeta, nombre, numero});
+                }
+            }
+        });
+    }
+    std::sort(resultado.maneras.begin(), resultado.maneras.end(), [](const Manera& a, const Manera& b) {
+        return a.usos != b.usos ? a.usos > b.usos : a.fecha > b.fecha;
+    });
+    return resultado;
+}
+
+ResultadoRelleno TrabajadorMemoria::Rellenar(const QStringList& originales, const QStringList& lineas)
+{
+    const QStringList buscados = OriginalesPorRellenar(originales, lineas);
+    QHash<QString, QList<FormaTraduccion>> formas;
+    for (const auto& miembro : miembros_) {
+        Proteger(*miembro, [&](BaseMemoria& base) {
+            for (const QString& original : buscados) {
+                const std::optional<qint64> id = base.IdOriginal(original);
+                if (!id)
+                    continue;
+                QList<FormaTraduccion>& deEste = formas[original];
+                for (const BaseMemoria::Uso& uso : base.Usos(*id, {})) {
+                    auto it = std::find_if(deEste.begin(), deEste.end(), [&](const FormaTraduccion& f) {
+                        return f.traduccion == uso.texto;
+                    });
+                    if (it == deEste.end())
+                        deEste.append({uso.texto, uso.usos, uso.fecha});
+                    else {
+                        it->usos += uso.usos;
+                        it->fecha = std::max(it->fecha, uso.fecha);
+                    }
+                }
+            }
+        });
+    }
+    QHash<QString, QString> elegidas;
+    for (auto it = formas.cbegin(); it != formas.cend(); ++it) {
+        if (const FormaTraduccion* forma = ElegirForma(it.value()))
+            elegidas.insert(it.key(), forma->traduccion);
+    }
+    const Relleno relleno = ::Rellenar(originales, lineas, elegidas);
+    return {0, relleno.lineas, relleno.rellenadas};
+}
