@@ -14,7 +14,15 @@
 //       line is empty or beyond that file's end; lines empty in both are left out.
 //   originales_fts, traducciones_fts
 //       FTS5 trigram indexes (case-insensitive, without positions) over the two text tables, for
-//       substring searches and for the lookup's candidates.
+//       substring searches (LIKE and GLOB use them too).
+//   originales_palabras
+//       an FTS5 word index (unicode61, without positions) over the originals, for the lookup's
+//       candidates.
+//   The three indexes hold the texts up to the ids kept in datos as 'catalogadas_originales' and
+//   'catalogadas_traducciones': while scripts are indexed, new texts join them in batches, and all of
+//   them by the end of the pass or after a save.
+//   datos(clave, valor)
+//       the folder's path ('carpeta'), the code-page choice the scripts were read with ('eleccion').
 #pragma once
 
 #include <memory>
@@ -26,6 +34,7 @@
 
 #include "codificacion.h"
 #include "lectura.h"
+#include "similitud.h"
 #include "sistema_archivos.h"
 #include "sqlite.h"
 
@@ -56,8 +65,16 @@ public:
     // What a save wrote: the translation's lines, beside the original's.
     void Guardar(const QString& nombre, const QStringList& traduccion, const EleccionCarpeta& eleccion,
                  SistemaArchivos& sistema);
+    // Puts the texts added since into the trigram index: all of them, or a batch when enough wait.
+    // Until then a new text is found whole (IdOriginal) but not as a candidate.
+    void Catalogar(bool todo);
     // Commits the writes made so far, at once or when the transaction has been open a while.
     void Confirmar(bool ahora);
+    // A larger page cache while scripts are indexed; the memory is given back afterwards.
+    void Indexando(bool indexando);
+    // Runs the reads between the two calls in one transaction, unless one is open already.
+    void EmpezarLectura();
+    void TerminarLectura();
 
     // A line excluded from a lookup: the caret's own, as last saved.
     struct Excluida
@@ -69,25 +86,32 @@ public:
 
     std::optional<qint64> IdOriginal(QStringView texto);
     QString TextoOriginal(qint64 id);
-    // Originals that may resemble a text whose search pieces these are (see PiezasBusqueda), most
-    // promising first, at most `maximo`.
-    QList<qint64> Candidatos(const QStringList& piezas, qsizetype maximo);
+    // Originals that may resemble a text whose search pieces these are, most promising first (those
+    // holding more of the pieces), at most `maximo`.
+    QList<qint64> Candidatos(const Piezas& piezas, qsizetype maximo);
 
-    // The translations an original has, with the lines that use each and the most recent time one of
-    // them was saved.
+    // The lines that hold an original beside one of its translations, newest script first, at most
+    // `maximo`; the time is the translation's (nanoseconds since the epoch).
+    struct Ubicada
+    {
+        QString script;
+        qint64 linea = 0;
+        qint64 fecha = 0;
+    };
+    // The translations an original has, with how many lines use each, and, when asked for, the newest
+    // of those lines.
     struct Uso
     {
         qint64 traduccion = 0;
         QString texto;
         int usos = 0;
-        qint64 fecha = 0;
+        Ubicada reciente;
     };
-    QList<Uso> Usos(qint64 original, Excluida excluida);
-    // Where a pair is used, most recently saved first: script names and lines.
-    QList<std::pair<QString, qint64>> Ubicaciones(qint64 original, qint64 traduccion, Excluida excluida,
-                                                  qsizetype maximo);
+    QList<Uso> Usos(qint64 original, Excluida excluida, bool conRecientes);
+    QList<Ubicada> Recientes(qint64 original, const Uso& uso, Excluida excluida, qsizetype maximo);
 
 private:
+    struct Tabla;
     struct Sentencias;
     struct Script;
 
@@ -98,7 +122,8 @@ private:
     void QuitarScript(qint64 id);
     void Reemplazar(const QString& nombre, const QStringList& originales, const QStringList& traducciones,
                     Huella original, Huella traduccion);
-    qint64 IdTexto(bool deOriginal, const QString& texto);
+    qint64 IdTexto(Tabla& tabla, const QString& texto);
+    void QuitarTexto(Tabla& tabla, qint64 id);
     QStringList OriginalesGuardados(qint64 script, qint64 lineas);
 
     const QString carpeta_;
@@ -106,4 +131,25 @@ private:
     std::unique_ptr<Conexion> conexion_;
     std::unique_ptr<Sentencias> sentencias_;
     qint64 inicioTransaccion_ = 0;
+    bool lectura_ = false;
+};
+
+// Holds one read transaction over the queries of a lookup or a fill (see EmpezarLectura).
+class LecturaBase
+{
+public:
+    explicit LecturaBase(BaseMemoria& base) : base_(base) { base_.EmpezarLectura(); }
+    ~LecturaBase()
+    {
+        try {
+            base_.TerminarLectura();
+        } catch (const ErrorSqlite&) {
+            // A read has nothing to lose; the next query reports what is wrong.
+        }
+    }
+    LecturaBase(const LecturaBase&) = delete;
+    LecturaBase& operator=(const LecturaBase&) = delete;
+
+private:
+    BaseMemoria& base_;
 };

@@ -166,39 +166,40 @@ QList<Tramo> Diferencias(QStringView recordado, QStringView actual)
     return tramos;
 }
 
-QStringList PiezasBusqueda(QStringView texto, qsizetype maximo)
+Piezas PiezasDe(QStringView texto, qsizetype maximo)
 {
     const std::vector<Ficha> fichas = Partir(texto);
-    QStringList piezas;
+    Piezas piezas;
     QString ideogramas;
     const auto cerrarIdeogramas = [&] {
         // Pieces of three, the last one taking the leftover characters back into a full three.
         const QStringView resto(ideogramas);
         for (qsizetype i = 0; i + 3 <= resto.size(); i += 3)
-            piezas.append(resto.sliced(i, 3).toString());
+            piezas.ideogramas.append(resto.sliced(i, 3).toString());
         if (resto.size() % 3 != 0 && resto.size() > 3)
-            piezas.append(resto.last(3).toString());
+            piezas.ideogramas.append(resto.last(3).toString());
         ideogramas.clear();
     };
     qsizetype anteriorFin = -1;
     for (const Ficha& ficha : fichas) {
         const QStringView trozo = texto.sliced(ficha.tramo.inicio, ficha.tramo.largo);
-        if (ficha.clase == Clase::Ideograma && anteriorFin == ficha.tramo.inicio) {
-            ideogramas += trozo;
-        } else {
+        if (ficha.clase != Clase::Ideograma || anteriorFin != ficha.tramo.inicio)
             cerrarIdeogramas();
-            if (ficha.clase == Clase::Ideograma)
-                ideogramas = trozo.toString();
-            else if (ficha.clase == Clase::Letra && CodigosDe(trozo) >= 3)
-                piezas.append(trozo.toString().toCaseFolded());
-        }
+        if (ficha.clase == Clase::Ideograma)
+            ideogramas += trozo;
+        else if (ficha.clase == Clase::Letra && CodigosDe(trozo) >= 2)
+            piezas.palabras.append(trozo.toString().toCaseFolded());
+        if (ficha.clase != Clase::Otro)
+            ++piezas.total;
         anteriorFin = ficha.tramo.inicio + ficha.tramo.largo;
     }
     cerrarIdeogramas();
-    piezas.removeDuplicates();
-    std::stable_sort(piezas.begin(), piezas.end(),
-                     [](const QString& x, const QString& y) { return x.size() > y.size(); });
-    if (piezas.size() > maximo)
-        piezas.resize(maximo);
+    for (QStringList* lista : {&piezas.palabras, &piezas.ideogramas}) {
+        lista->removeDuplicates();
+        std::stable_sort(lista->begin(), lista->end(),
+                         [](const QString& x, const QString& y) { return x.size() > y.size(); });
+        if (lista->size() > maximo)
+            lista->resize(maximo);
+    }
     return piezas;
 }

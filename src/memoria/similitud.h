@@ -30,6 +30,14 @@ int Porcentaje(const QStringList& a, const QStringList& b);
 // `actual`; a stretch runs over the blanks between differing tokens.
 QList<Tramo> Diferencias(QStringView recordado, QStringView actual);
 
-// What a lookup asks the trigram index for: the distinct words of at least three characters, longest
-// first, and runs of Chinese or Japanese characters in pieces of three; at most `maximo`.
-QStringList PiezasBusqueda(QStringView texto, qsizetype maximo = 12);
+// What a lookup asks the indexes for: the distinct words of at least two characters, longest first,
+// and runs of Chinese or Japanese characters in pieces of three (those scripts put no blanks between
+// words); at most `maximo` of each.
+struct Piezas
+{
+    QStringList palabras;
+    QStringList ideogramas;
+    // How many words the text has in all (see Palabras), short and repeated ones included.
+    qsizetype total = 0;
+};
+Piezas PiezasDe(QStringView texto, qsizetype maximo = 12);

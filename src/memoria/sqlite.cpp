@@ -21,6 +21,11 @@ bool ErrorSqlite::esDano() const noexcept
     return codigo_ == SQLITE_CORRUPT || codigo_ == SQLITE_NOTADB || codigo_ == SQLITE_FORMAT;
 }
 
+bool ErrorSqlite::esConsultaNoValida() const noexcept
+{
+    return codigo_ == SQLITE_ERROR;
+}
+
 QString ErrorSqlite::motivo(const QString& ruta) const
 {
     switch (codigo_) {
@@ -167,4 +172,9 @@ qint64 Conexion::ultimoId() const
 bool Conexion::enTransaccion() const
 {
     return sqlite3_get_autocommit(base_) == 0;
+}
+
+void Conexion::liberarMemoria()
+{
+    sqlite3_db_release_memory(base_);
 }

@@ -21,6 +21,8 @@ public:
     const char* what() const noexcept override { return mensaje_.constData(); }
     // The file is no database of ours any more: damaged, or not a database at all.
     bool esDano() const noexcept;
+    // The statement itself was refused (SQLITE_ERROR): a query the database cannot take.
+    bool esConsultaNoValida() const noexcept;
     // Why the database at `ruta` failed, in Spanish, for the translator: "no se puede escribir en …".
     QString motivo(const QString& ruta) const;
 
@@ -74,6 +76,8 @@ public:
     Sentencia preparar(const char* sql);
     qint64 ultimoId() const;
     bool enTransaccion() const;
+    // Frees the page cache's memory that no statement holds.
+    void liberarMemoria();
 
 private:
     sqlite3* base_ = nullptr;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include <malloc.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -51,11 +53,9 @@ struct Hallada
     QString traduccion;
     int usos = 0;
     qint64 fecha = -1;
-    // Where its most recently saved use is: the folder's place among the members, and the ids there.
-    size_t miembro = 0;
     qint64 idOriginal = 0;
-    qint64 idTraduccion = 0;
-    BaseMemoria::Excluida excluida;
+    // Its most recently saved line.
+    Ubicacion ubicacion;
 };
 
 bool Antes(const Hallada& a, const Hallada& b)
@@ -160,6 +160,7 @@ void TrabajadorMemoria::Planificar(Miembro& miembro)
     for (const QString& nombre : nombres)
         plan_.push_back({&miembro, nombre});
     total_ += int(nombres.size());
+    Proteger(miembro, [](BaseMemoria& base) { base.Indexando(true); });
 }
 
 // Drops what is still planned for a member, as if it had been done.
@@ -214,9 +215,21 @@ void TrabajadorMemoria::IndexarUno()
     Miembro& miembro = *pendiente.miembro;
     Proteger(miembro, [&](BaseMemoria& base) {
         base.Indexar(pendiente.nombre, miembro.eleccion, sistema_);
-        base.Confirmar(plan_.empty());
+        base.Catalogar(false);
+        base.Confirmar(false);
     });
     ++hechos_;
+    if (plan_.empty()) {
+        for (const auto& otro : miembros_) {
+            Proteger(*otro, [](BaseMemoria& base) {
+                base.Catalogar(true);
+                base.Confirmar(true);
+                base.Indexando(false);
+            });
+        }
+        // The cache's pages go back to the allocator in small pieces, which it keeps unless asked.
+        ::malloc_trim(0);
+    }
     Avisar(plan_.empty());
 }
 
@@ -241,7 +254,11 @@ void TrabajadorMemoria::Guardar(const QString& nombre, const QStringList& lineas
     if (miembros_.empty())
         return;
     Miembro& propio = *miembros_.front();
-    Proteger(propio, [&](BaseMemoria& base) { base.Guardar(nombre, lineas, propio.eleccion, sistema_); });
+    Proteger(propio, [&](BaseMemoria& base) {
+        base.Guardar(nombre, lineas, propio.eleccion, sistema_);
+        // A save is found as a candidate at once, not only once the next batch is due.
+        base.Catalogar(true);
+    });
 }
 
 ResultadoConsulta TrabajadorMemoria::Consultar(const QString& script, qsizetype linea,
@@ -252,12 +269,12 @@ ResultadoConsulta TrabajadorMemoria::Consultar(const QString& script, qsizetype 
     const QString limpio = quitarCodigos_(original);
     const QStringList palabras = Palabras(limpio);
     const QStringList fichas = Fichas(limpio);
-    const QStringList piezas = PiezasBusqueda(limpio);
+    const Piezas piezas = PiezasDe(limpio);
 
     QHash<std::pair<QString, QString>, Hallada> halladas;
-    for (size_t m = 0; m < miembros_.size(); ++m) {
-        const auto& miembro = miembros_[m];
+    for (const auto& miembro : miembros_) {
         Proteger(*miembro, [&](BaseMemoria& base) {
+            const LecturaBase lectura(base);
             const BaseMemoria::Excluida excluida =
                 miembro->propia ? base.LineaDe(script, linea) : BaseMemoria::Excluida{};
             QList<qint64> ids = base.Candidatos(piezas, maximoCandidatos);
@@ -284,20 +301,28 @@ ResultadoConsulta TrabajadorMemoria::Consultar(const QString& script, qsizetype 
             std::sort(puntuadas.begin(), puntuadas.end(), Antes);
             if (puntuadas.size() > maximoOriginales)
                 puntuadas.resize(maximoOriginales);
-            for (const Hallada& puntuada : puntuadas) {
-                for (const BaseMemoria::Uso& uso : base.Usos(puntuada.idOriginal, excluida)) {
+            // Counting an original's lines costs a query as long as they are many: once five pairs are
+            // more alike than the next original, it and the rest cannot come before them.
+            qsizetype pares = 0;
+            for (qsizetype i = 0; i < puntuadas.size(); ++i) {
+                const Hallada& puntuada = puntuadas[i];
+                const auto parecido = [](const Hallada& h) {
+                    return std::pair(h.porcentaje, h.exacta);
+                };
+                if (pares >= maximoCoincidencias && parecido(puntuadas[i - 1]) > parecido(puntuada))
+                    break;
+                const QList<BaseMemoria::Uso> usos = base.Usos(puntuada.idOriginal, excluida, true);
+                pares += usos.size();
+                for (const BaseMemoria::Uso& uso : usos) {
                     Hallada& h = halladas[{puntuada.original, uso.texto}];
                     if (h.usos == 0) {
                         h = puntuada;
                         h.traduccion = uso.texto;
                     }
                     h.usos += uso.usos;
-                    if (uso.fecha > h.fecha) {
-                        h.fecha = uso.fecha;
-                        h.miembro = m;
-                        h.idOriginal = puntuada.idOriginal;
-                        h.idTraduccion = uso.traduccion;
-                        h.excluida = excluida;
+                    if (uso.reciente.fecha > h.fecha) {
+                        h.fecha = uso.reciente.fecha;
+                        h.ubicacion = {miembro->carpeta, uso.reciente.script, qsizetype(uso.reciente.linea)};
                     }
                 }
             }
@@ -308,38 +333,30 @@ ResultadoConsulta TrabajadorMemoria::Consultar(const QString& script, qsizetype 
     for (const Hallada& h : orden) {
         if (resultado.coincidencias.size() == maximoCoincidencias)
             break;
-        Miembro& miembro = *miembros_[h.miembro];
-        Coincidencia c{h.porcentaje, h.original, h.traduccion, {miembro.carpeta, {}, 0}, h.usos, {}};
+        Coincidencia c{h.porcentaje, h.original, h.traduccion, h.ubicacion, h.usos, {}};
         if (h.porcentaje < 100)
             c.diferencias = Diferencias(h.original, original);
-        Proteger(miembro, [&](BaseMemoria& base) {
-            const auto ubicaciones = base.Ubicaciones(h.idOriginal, h.idTraduccion, h.excluida, 1);
-            if (!ubicaciones.isEmpty()) {
-                c.ubicacion.script = ubicaciones.front().first;
-                c.ubicacion.linea = ubicaciones.front().second;
-            }
-        });
         resultado.coincidencias.append(c);
     }
 
     // Every way the identical original was translated, the caret's own line included.
     for (const auto& miembro : miembros_) {
         Proteger(*miembro, [&](BaseMemoria& base) {
+            const LecturaBase lectura(base);
             const std::optional<qint64> identico = base.IdOriginal(original);
             if (!identico)
                 return;
-            for (const BaseMemoria::Uso& uso : base.Usos(*identico, {})) {
+            for (const BaseMemoria::Uso& uso : base.Usos(*identico, {}, false)) {
                 auto it = std::find_if(resultado.maneras.begin(), resultado.maneras.end(),
                                        [&](const Manera& m) { return m.traduccion == uso.texto; });
                 if (it == resultado.maneras.end())
                     it = resultado.maneras.insert(resultado.maneras.end(), Manera{uso.texto, 0, {}, {}});
                 it->usos += uso.usos;
-                if (!it->fecha.isValid() || Fecha(uso.fecha) > it->fecha)
-                    it->fecha = Fecha(uso.fecha);
-                for (const auto& [nombre, numero] :
-                     base.Ubicaciones(*identico, uso.traduccion, {}, maximoUbicaciones)) {
+                for (const BaseMemoria::Ubicada& u : base.Recientes(*identico, uso, {}, maximoUbicaciones)) {
+                    if (!it->fecha.isValid() || Fecha(u.fecha) > it->fecha)
+                        it->fecha = Fecha(u.fecha);
                     if (it->ubicaciones.size() < maximoUbicaciones)
-                        it->ubicaciones.append({miembro->carpeta, nombre, numero});
+                        it->ubicaciones.append({miembro->carpeta, u.script, qsizetype(u.linea)});
                 }
             }
         });
@@ -354,27 +371,39 @@ ResultadoRelleno TrabajadorMemoria::Rellenar(const QStringList& originales, cons
 {
     const QStringList buscados = OriginalesPorRellenar(originales, lineas);
     QHash<QString, QList<FormaTraduccion>> formas;
-    for (const auto& miembro : miembros_) {
-        Proteger(*miembro, [&](BaseMemoria& base) {
-            for (const QString& original : buscados) {
-                const std::optional<qint64> id = base.IdOriginal(original);
-                if (!id)
-                    continue;
-                QList<FormaTraduccion>& deEste = formas[original];
-                for (const BaseMemoria::Uso& uso : base.Usos(*id, {})) {
-                    auto it = std::find_if(deEste.begin(), deEste.end(), [&](const FormaTraduccion& f) {
-                        return f.traduccion == uso.texto;
-                    });
-                    if (it == deEste.end())
-                        deEste.append({uso.texto, uso.usos, uso.fecha});
-                    else {
+    // The ways of each original in every folder; when is asked for only when there is a choice to make,
+    // which is seldom and costs a query per way.
+    const auto reunir = [&](const QStringList& cuales, bool conRecientes) {
+        for (const auto& miembro : miembros_) {
+            Proteger(*miembro, [&](BaseMemoria& base) {
+                const LecturaBase lectura(base);
+                for (const QString& original : cuales) {
+                    const std::optional<qint64> id = base.IdOriginal(original);
+                    if (!id)
+                        continue;
+                    QList<FormaTraduccion>& deEste = formas[original];
+                    for (const BaseMemoria::Uso& uso : base.Usos(*id, {}, conRecientes)) {
+                        auto it = std::find_if(deEste.begin(), deEste.end(), [&](const FormaTraduccion& f) {
+                            return f.traduccion == uso.texto;
+                        });
+                        if (it == deEste.end())
+                            it = deEste.insert(deEste.end(), {uso.texto, 0, 0});
                         it->usos += uso.usos;
-                        it->fecha = std::max(it->fecha, uso.fecha);
+                        it->fecha = std::max(it->fecha, uso.reciente.fecha);
                     }
                 }
-            }
-        });
+            });
+        }
+    };
+    reunir(buscados, false);
+    QStringList variadas;
+    for (auto it = formas.cbegin(); it != formas.cend(); ++it) {
+        if (it.value().size() > 1)
+            variadas.append(it.key());
     }
+    for (const QString& original : variadas)
+        formas.remove(original);
+    reunir(variadas, true);
     QHash<QString, QString> elegidas;
     for (auto it = formas.cbegin(); it != formas.cend(); ++it) {
         if (const FormaTraduccion* forma = ElegirForma(it.value()))
