@@ -1,4 +1,4 @@
-// One folder's database: its tables, keeping them up to date with the folder's files, and the queries.
+// One folder's database: opening or starting it, and keeping its tables up to date with the folder.
 #include "base_memoria.h"
 
 #include <algorithm>
@@ -13,24 +13,19 @@
 
 #include "archivos.h"
 #include "carpeta_scripts.h"
+#include "sentencias_base.h"
 
 namespace {
 
 constexpr qint64 versionEsquema = 1;
-// A transaction stays open this long while scripts are indexed: one commit per script would spend
-// more on syncing than on indexing, and a killed editor loses at most this stretch, which the next
-// opening indexes again.
+// A transaction stays open this long while scripts are indexed: each commit writes every index page
+// the transaction touched, and pages touched by many short ones are written many times. A killed
+// editor loses at most this stretch, which the next opening indexes again.
 constexpr qint64 msPorTransaccion = 10000;
-// Rows a search piece may bring before it counts as too common to tell candidates apart.
-constexpr qint64 maximoPorPieza = 300;
 // New texts put into the trigram index at a time while scripts are indexed.
 constexpr qint64 textosPorCatalogo = 20000;
 // New texts in the indexes that make merging them worth while.
 constexpr qint64 textosPorOptimizacion = 50000;
-// Lines of a pair above which its newest lines are looked for script by script.
-constexpr int usosParaOrdenar = 64;
-// Common words looked up together when rare ones cannot find every candidate.
-constexpr qsizetype maximoComunes = 3;
 
 const char* const esquema = R"(
 BEGIN;
@@ -64,29 +59,6 @@ qint64 MsAhora()
         .count();
 }
 
-// FNV-1a over the UTF-16 units: the same on every machine and in every run, unlike qHash.
-qint64 Clave(QStringView texto)
-{
-    quint64 h = 14695981039346656037ULL;
-    for (const QChar c : texto) {
-        h = (h ^ (c.unicode() & 0xff)) * 1099511628211ULL;
-        h = (h ^ (c.unicode() >> 8)) * 1099511628211ULL;
-    }
-    return qint64(h);
-}
-
-// The FTS5 query for texts holding every trigram of a piece.
-QString Expresion(const QString& pieza)
-{
-    const QList<uint> codigos = pieza.toUcs4();
-    QStringList trigramas;
-    for (qsizetype i = 0; i + 3 <= codigos.size(); ++i) {
-        QString trigrama = QString::fromUcs4(reinterpret_cast<const char32_t*>(codigos.constData() + i), 3);
-        trigramas.append(u'"' + trigrama.replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"');
-    }
-    return trigramas.join(u" AND ");
-}
-
 QString NombreEleccion(const EleccionCarpeta& eleccion)
 {
     const auto nombre = [](const std::optional<Codificacion>& c) {
@@ -96,146 +68,6 @@ QString NombreEleccion(const EleccionCarpeta& eleccion)
 }
 
 } // namespace
-
-struct BaseMemoria::Script
-{
-    qint64 id = 0;
-    Huella original;
-    Huella traduccion;
-    qint64 lineasOriginal = 0;
-};
-
-// One of the two text tables, originals or translations, and the full-text indexes over it.
-struct BaseMemoria::Tabla
-{
-    // The statements that keep one full-text index.
-    struct Indice
-    {
-        Sentencia indexar;
-        Sentencia desindexar;
-        Sentencia optimizar;
-    };
-
-    Tabla(Conexion& c, const char* tabla, const char* columna, std::initializer_list<const char*> indices)
-        : nombre(tabla), claveCatalogo(QString(u"catalogadas_" + QLatin1StringView(tabla))),
-          buscar(Preparar(c, "SELECT id FROM %1 WHERE clave = ?1 AND texto = ?2")),
-          insertar(Preparar(c, "INSERT INTO %1(clave, texto) VALUES (?1, ?2)")),
-          texto(Preparar(c, "SELECT texto FROM %1 WHERE id = ?1")),
-          huerfano(Preparar(c, QStringLiteral("SELECT texto FROM %1 WHERE id = ?1 AND NOT EXISTS "
-                                              "(SELECT 1 FROM pares WHERE %2 = ?1)")
-                                   .arg(QString::fromLatin1(tabla), QString::fromLatin1(columna)))),
-          borrar(Preparar(c, "DELETE FROM %1 WHERE id = ?1")),
-          hasta(Preparar(c, "SELECT max(id) FROM (SELECT id FROM %1 WHERE id > ?1 ORDER BY id LIMIT ?2)")),
-          pendientes(Preparar(c, "SELECT count(*) FROM %1 WHERE id > ?1"))
-    {
-        for (const char* indice : indices) {
-            const auto sql = [&](const char* plantilla) {
-                // By name: not every statement names the table.
-                return Preparar(c, QString::fromLatin1(plantilla)
-                                       .replace(QStringLiteral("%1"), QString::fromLatin1(tabla))
-                                       .replace(QStringLiteral("%2"), QString::fromLatin1(indice)));
-            };
-            indices_.push_back(
-                {sql("INSERT INTO %2(rowid, texto) SELECT id, texto FROM %1 WHERE id > ?1 AND id <= ?2"),
-                 sql("INSERT INTO %2(%2, rowid, texto) VALUES ('delete', ?1, ?2)"),
-                 sql("INSERT INTO %2(%2) VALUES ('optimize')")});
-        }
-    }
-
-    static Sentencia Preparar(Conexion& c, const QString& sql)
-    {
-        return c.preparar(sql.toUtf8().constData());
-    }
-    Sentencia Preparar(Conexion& c, const char* sql) const
-    {
-        return Preparar(c, QString::fromLatin1(sql).arg(QString::fromLatin1(nombre)));
-    }
-
-    const char* nombre;
-    const QString claveCatalogo; // in datos
-    Sentencia buscar;
-    Sentencia insertar;
-    Sentencia texto;
-    Sentencia huerfano;
-    Sentencia borrar;
-    Sentencia hasta;
-    Sentencia pendientes;
-    std::vector<Indice> indices_;
-    // Texts up to this id are in the full-text indexes; later ones are added in batches (Catalogar).
-    qint64 catalogadas = 0;
-    qint64 porCatalogar = 0;
-    // Texts added to the indexes since they were last merged into one segment each.
-    qint64 sinOptimizar = 0;
-};
-
-struct BaseMemoria::Sentencias
-{
-    explicit Sentencias(Conexion& c)
-        : originales(c, "originales", "original", {"originales_fts", "originales_palabras"}),
-          traducciones(c, "traducciones", "traduccion", {"traducciones_fts"}),
-          buscarScript(
-              c.preparar("SELECT id, tamanoOriginal, fechaOriginal, tamanoTraduccion, fechaTraduccion, "
-                         "lineasOriginal FROM scripts WHERE nombre = ?1")),
-          nombresScripts(c.preparar("SELECT id, nombre FROM scripts")),
-          insertarScript(
-              c.preparar("INSERT INTO scripts(nombre, tamanoOriginal, fechaOriginal, tamanoTraduccion, "
-                         "fechaTraduccion, lineasOriginal, lineasTraduccion, traducidas) "
-                         "VALUES (?1, -1, -1, -1, -1, 0, 0, 0)")),
-          actualizarScript(c.preparar("UPDATE scripts SET tamanoOriginal = ?2, fechaOriginal = ?3, "
-                                      "tamanoTraduccion = ?4, fechaTraduccion = ?5, lineasOriginal = ?6, "
-                                      "lineasTraduccion = ?7, traducidas = ?8 WHERE id = ?1")),
-          borrarScript(c.preparar("DELETE FROM scripts WHERE id = ?1")),
-          releerTodos(c.preparar("UPDATE scripts SET tamanoOriginal = -2")),
-          idsDeScript(c.preparar("SELECT original, traduccion FROM pares WHERE script = ?1")),
-          borrarPares(c.preparar("DELETE FROM pares WHERE script = ?1")),
-          insertarPar(
-              c.preparar("INSERT INTO pares(script, linea, original, traduccion) VALUES (?1, ?2, ?3, ?4)")),
-          originalesGuardados(c.preparar("SELECT p.linea, o.texto FROM pares p JOIN originales o "
-                                         "ON o.id = p.original WHERE p.script = ?1")),
-          conPalabra(c.preparar("SELECT rowid FROM originales_palabras WHERE originales_palabras MATCH ?1 "
-                                "LIMIT ?2")),
-          conTrigramas(c.preparar("SELECT rowid FROM originales_fts WHERE originales_fts MATCH ?1 LIMIT ?2")),
-          usos(c.preparar(
-              "SELECT traduccion, count(*) FROM pares WHERE original = ?1 AND traduccion IS NOT NULL "
-              "AND NOT (script = ?2 AND linea = ?3) GROUP BY traduccion")),
-          recientes(
-              c.preparar("SELECT s.nombre, p.linea, s.fechaTraduccion FROM pares p "
-                         "JOIN scripts s ON s.id = p.script WHERE p.original = ?1 AND p.traduccion = ?2 "
-                         "AND NOT (p.script = ?3 AND p.linea = ?4) "
-                         "ORDER BY s.fechaTraduccion DESC, s.nombre DESC, p.linea LIMIT ?5")),
-          scriptsRecientes(c.preparar("SELECT s.id, s.nombre, s.fechaTraduccion FROM scripts s WHERE EXISTS "
-                                      "(SELECT 1 FROM pares p WHERE p.original = ?1 AND p.traduccion = ?2 "
-                                      "AND p.script = s.id AND NOT (p.script = ?3 AND p.linea = ?4)) "
-                                      "ORDER BY s.fechaTraduccion DESC, s.nombre DESC LIMIT ?5")),
-          lineasEnScript(
-              c.preparar("SELECT linea FROM pares WHERE original = ?1 AND traduccion = ?2 "
-                         "AND script = ?3 AND NOT (script = ?4 AND linea = ?5) ORDER BY linea LIMIT ?6")),
-          leerDato(c.preparar("SELECT valor FROM datos WHERE clave = ?1")),
-          escribirDato(c.preparar("INSERT OR REPLACE INTO datos(clave, valor) VALUES (?1, ?2)"))
-    {
-    }
-
-    Tabla originales;
-    Tabla traducciones;
-    Sentencia buscarScript;
-    Sentencia nombresScripts;
-    Sentencia insertarScript;
-    Sentencia actualizarScript;
-    Sentencia borrarScript;
-    Sentencia releerTodos;
-    Sentencia idsDeScript;
-    Sentencia borrarPares;
-    Sentencia insertarPar;
-    Sentencia originalesGuardados;
-    Sentencia conPalabra;
-    Sentencia conTrigramas;
-    Sentencia usos;
-    Sentencia recientes;
-    Sentencia scriptsRecientes;
-    Sentencia lineasEnScript;
-    Sentencia leerDato;
-    Sentencia escribirDato;
-};
 
 QString BaseMemoria::RutaBase(const QString& carpetaBases, const QString& carpeta)
 {
@@ -593,140 +425,4 @@ void BaseMemoria::Catalogar(bool todo)
             tabla->pendientes.reiniciar();
         }
     }
-}
-
-BaseMemoria::Excluida BaseMemoria::LineaDe(const QString& nombre, qint64 linea)
-{
-    const std::optional<Script> script = BuscarScript(nombre);
-    return script ? Excluida{script->id, linea} : Excluida{};
-}
-
-std::optional<qint64> BaseMemoria::IdOriginal(QStringView texto)
-{
-    Sentencia& s = sentencias_->originales.buscar;
-    s.ligar(1, Clave(texto)).ligar(2, texto);
-    const std::optional<qint64> id = s.paso() ? std::optional(s.entero(0)) : std::nullopt;
-    s.reiniciar();
-    return id;
-}
-
-QString BaseMemoria::TextoOriginal(qint64 id)
-{
-    Sentencia& s = sentencias_->originales.texto;
-    s.ligar(1, id);
-    const QString texto = s.paso() ? s.texto(0) : QString();
-    s.reiniciar();
-    return texto;
-}
-
-QList<qint64> BaseMemoria::Candidatos(const Piezas& piezas, qsizetype maximo)
-{
-    QHash<qint64, int> aciertos;
-    // Adds the texts an expression finds, each counting `peso` pieces; false when they are too many to
-    // tell anything apart, and then nothing is added. A word the index's tokenizer splits where this
-    // one does not makes a phrase the index cannot take, and finds nothing.
-    const auto buscar = [&](Sentencia& s, const QString& expresion, int peso) {
-        QList<qint64> ids;
-        try {
-            s.ligar(1, expresion).ligar(2, maximoPorPieza + 1);
-            while (s.paso())
-                ids.append(s.entero(0));
-        } catch (const ErrorSqlite& error) {
-            if (!error.esConsultaNoValida())
-                throw;
-            return true;
-        }
-        s.reiniciar();
-        if (ids.size() > maximoPorPieza)
-            return false;
-        for (const qint64 id : ids)
-            aciertos[id] += peso;
-        return true;
-    };
-    QStringList comunes;
-    qsizetype raras = 0;
-    for (const QString& palabra : piezas.palabras) {
-        const QString expresion = u'"' + QString(palabra).replace(u'"', QStringLiteral("\"\"")) + u'"';
-        if (buscar(sentencias_->conPalabra, expresion, 1))
-            ++raras;
-        else
-            comunes.append(expresion);
-    }
-    for (const QString& trozo : piezas.ideogramas)
-        buscar(sentencias_->conTrigramas, Expresion(trozo), 1);
-    // A text 70 % alike lacks at most 3 in 7 of the line's words (fewer when it is shorter, since every
-    // extra word of its own counts too): with more rare words than that, it holds one of them and has
-    // been found. Otherwise the texts holding the longest common words together are candidates too; not
-    // all of them, since a search for many common words together reads most of the index.
-    if (raras * 7 <= piezas.total * 3 && comunes.size() >= 2) {
-        if (comunes.size() > maximoComunes)
-            comunes.resize(maximoComunes);
-        buscar(sentencias_->conPalabra, comunes.join(QStringLiteral(" AND ")), int(comunes.size()));
-    }
-    QList<std::pair<int, qint64>> orden;
-    orden.reserve(aciertos.size());
-    for (auto it = aciertos.cbegin(); it != aciertos.cend(); ++it)
-        orden.append({it.value(), it.key()});
-    const qsizetype cuantos = std::min(maximo, orden.size());
-    std::partial_sort(orden.begin(), orden.begin() + cuantos, orden.end(), [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first > b.first : a.second < b.second;
-    });
-    QList<qint64> ids;
-    for (qsizetype i = 0; i < cuantos; ++i)
-        ids.append(orden[i].second);
-    return ids;
-}
-
-QList<BaseMemoria::Uso> BaseMemoria::Usos(qint64 original, Excluida excluida, bool conRecientes)
-{
-    Sentencia& s = sentencias_->usos;
-    s.ligar(1, original).ligar(2, excluida.script).ligar(3, excluida.linea);
-    QList<Uso> usos;
-    while (s.paso())
-        usos.append({s.entero(0), {}, int(s.entero(1)), {}});
-    s.reiniciar();
-    for (Uso& uso : usos) {
-        Sentencia& texto = sentencias_->traducciones.texto;
-        texto.ligar(1, uso.traduccion);
-        uso.texto = texto.paso() ? texto.texto(0) : QString();
-        texto.reiniciar();
-        if (conRecientes)
-            uso.reciente = Recientes(original, uso, excluida, 1).value(0);
-    }
-    return usos;
-}
-
-QList<BaseMemoria::Ubicada> BaseMemoria::Recientes(qint64 original, const Uso& uso, Excluida excluida,
-                                                   qsizetype maximo)
-{
-    QList<Ubicada> ubicadas;
-    // A pair of few lines is sorted whole; one of many is looked for script by script, newest first,
-    // which finds it at once instead of sorting thousands of lines.
-    if (uso.usos <= usosParaOrdenar) {
-        Sentencia& s = sentencias_->recientes;
-        s.ligar(1, original).ligar(2, uso.traduccion).ligar(3, excluida.script).ligar(4, excluida.linea);
-        s.ligar(5, maximo);
-        while (s.paso())
-            ubicadas.append({s.texto(0), s.entero(1), s.entero(2)});
-        s.reiniciar();
-        return ubicadas;
-    }
-    Sentencia& scripts = sentencias_->scriptsRecientes;
-    scripts.ligar(1, original).ligar(2, uso.traduccion).ligar(3, excluida.script).ligar(4, excluida.linea);
-    scripts.ligar(5, maximo);
-    QList<std::tuple<qint64, QString, qint64>> halladas;
-    while (scripts.paso())
-        halladas.append({scripts.entero(0), scripts.texto(1), scripts.entero(2)});
-    scripts.reiniciar();
-    Sentencia& lineas = sentencias_->lineasEnScript;
-    for (const auto& [id, nombre, fecha] : halladas) {
-        lineas.ligar(1, original).ligar(2, uso.traduccion).ligar(3, id).ligar(4, excluida.script);
-        lineas.ligar(5, excluida.linea).ligar(6, maximo - ubicadas.size());
-        while (lineas.paso())
-            ubicadas.append({nombre, lineas.entero(0), fecha});
-        lineas.reiniciar();
-        if (ubicadas.size() >= maximo)
-            break;
-    }
-    return ubicadas;
 }

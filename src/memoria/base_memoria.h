@@ -110,6 +110,20 @@ public:
     QList<Uso> Usos(qint64 original, Excluida excluida, bool conRecientes);
     QList<Ubicada> Recientes(qint64 original, const Uso& uso, Excluida excluida, qsizetype maximo);
 
+    // Where each script stands as indexed, by name: the lines of its original and translation, the
+    // translation's non-empty lines within the original's count, and when the translation was last
+    // written (nanoseconds since the epoch; -1 without one). For the folder's status.
+    struct ResumenScript
+    {
+        QString nombre;
+        qint64 lineasOriginal = 0;
+        qint64 lineasTraduccion = 0;
+        qint64 traducidas = 0;
+        qint64 fechaTraduccion = -1;
+        friend bool operator==(const ResumenScript&, const ResumenScript&) = default;
+    };
+    QList<ResumenScript> Resumen();
+
 private:
     struct Tabla;
     struct Sentencias;

@@ -10,12 +10,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "base_memoria.h"
 #include "carpeta_prueba.h"
 #include "memoria_traduccion.h"
 #include "principal.h"
 #include "relleno.h"
 
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(Tramo)
 
 namespace {
 
@@ -66,6 +69,47 @@ private Q_SLOTS:
                     {u"Vale."_s, u"¿Quieres cargar la partida?"_s, u"El dragón duerme en la gran cueva."_s});
         EscribirPar(carpeta_, u"c.txt"_s, {u"Yes."_s, u"Nothing alike at all here."_s},
                     {u"Sí."_s, u"Nada parecido."_s});
+    }
+
+    void similitud_data()
+    {
+        QTest::addColumn<QString>("a");
+        QTest::addColumn<QString>("b");
+        QTest::addColumn<int>("porcentaje");
+        QTest::newRow("mayúsculas y signos aparte") << u"Save the game?"_s << u"SAVE THE GAME!"_s << 100;
+        QTest::newRow("una palabra de cuatro") << u"Open the red door"_s << u"Open the blue door"_s << 75;
+        QTest::newRow("una de más, redondeo abajo")
+            << u"You found six gold coins here"_s << u"You found six old gold coins here"_s << 85;
+        QTest::newRow("japonés carácter a carácter") << u"宝箱を開けた"_s << u"宝箱を開けない"_s << 71;
+        QTest::newRow("nada en común") << u"Yes"_s << u"No"_s << 0;
+    }
+    void similitud()
+    {
+        QFETCH(QString, a);
+        QFETCH(QString, b);
+        QFETCH(int, porcentaje);
+        QCOMPARE(Porcentaje(Palabras(a), Palabras(b)), porcentaje);
+        QCOMPARE(Porcentaje(Palabras(b), Palabras(a)), porcentaje);
+    }
+
+    void diferencias_data()
+    {
+        QTest::addColumn<QString>("recordado");
+        QTest::addColumn<QString>("actual");
+        QTest::addColumn<QList<Tramo>>("tramos");
+        QTest::newRow("palabra cambiada")
+            << u"Open the red door."_s << u"Open the blue door."_s << QList<Tramo>{{9, 3}};
+        QTest::newRow("palabras seguidas, un tramo")
+            << u"You found 3 gold coins"_s << u"You found a sword"_s << QList<Tramo>{{10, 12}};
+        QTest::newRow("signo distinto") << u"Yes!"_s << u"Yes."_s << QList<Tramo>{{3, 1}};
+        QTest::newRow("solo mayúsculas") << u"YES"_s << u"yes"_s << QList<Tramo>{};
+    }
+    void diferencias()
+    {
+        QFETCH(QString, recordado);
+        QFETCH(QString, actual);
+        QFETCH(QList<Tramo>, tramos);
+        QCOMPARE(Diferencias(recordado, actual), tramos);
     }
 
     void coincidencias_data()
@@ -223,6 +267,32 @@ private Q_SLOTS:
         memoria.Guardado(u"c.txt"_s, lineas);
         QCOMPARE(Traducciones(Consultar(memoria, u"a.txt"_s, 1, u"Yes."_s)),
                  (QStringList{u"Claro."_s, u"Vale."_s}));
+        // A script the opening did not see yet.
+        EscribirPar(carpeta_, u"nuevo.txt"_s, {u"Good morning, traveller."_s}, {u"Buenos días, viajero."_s});
+        memoria.Guardado(u"nuevo.txt"_s, {u"Buenos días, viajero."_s});
+        QCOMPARE(Traducciones(Consultar(memoria, u"a.txt"_s, 0, u"Good morning, traveller!"_s)),
+                 QStringList{u"Buenos días, viajero."_s});
+    }
+
+    // What the folder's status reads from the index, and a script in Windows-1252 read as a load reads it.
+    void resumen()
+    {
+        EscribirBytes(carpeta_ + u"/e.txt", "Caf\xe9\r\nTea\r\n\r\n");
+        EscribirBytes(carpeta_ + u"/Traducidos/e.txt", "Caf\xe9\r\n\r\nT\xe9\r\nDe m\xe1s\r\n");
+        QFile::remove(carpeta_ + u"/Traducidos/c.txt");
+        QDir().mkpath(cache_);
+        BaseMemoria base(carpeta_, BaseMemoria::RutaBase(cache_, carpeta_));
+        for (const QString& nombre : base.Preparar({}))
+            base.Indexar(nombre, {}, SistemaReal());
+        const auto fecha = [&](const QString& nombre) {
+            return HuellaDe(carpeta_ + u"/Traducidos/" + nombre).fecha;
+        };
+        const QList<BaseMemoria::ResumenScript> esperado{{u"a.txt"_s, 4, 4, 4, fecha(u"a.txt"_s)},
+                                                         {u"b.txt"_s, 4, 3, 3, fecha(u"b.txt"_s)},
+                                                         {u"c.txt"_s, 2, 0, 0, -1},
+                                                         {u"e.txt"_s, 3, 4, 2, fecha(u"e.txt"_s)}};
+        QCOMPARE(base.Resumen(), esperado);
+        QVERIFY(base.IdOriginal(u"Café"));
     }
 
     // A script changed, added or removed since the last opening is indexed again or forgotten; a file
