@@ -184,6 +184,10 @@ void TrabajadorMemoria::Rehacer(Miembro& miembro)
 {
     miembro.rehecha = true;
     Olvidar(miembro);
+    // Its scripts are counted again from none.
+    const int hechos = std::exchange(miembro.hechos, 0);
+    hechos_ -= hechos;
+    total_ -= hechos;
     const QString ruta = miembro.base->ruta();
     miembro.base.reset();
     BaseMemoria::Eliminar(ruta);
@@ -213,12 +217,18 @@ void TrabajadorMemoria::IndexarUno()
     const Pendiente pendiente = plan_.front();
     plan_.pop_front();
     Miembro& miembro = *pendiente.miembro;
-    Proteger(miembro, [&](BaseMemoria& base) {
+    const bool hecho = Proteger(miembro, [&](BaseMemoria& base) {
         base.Indexar(pendiente.nombre, miembro.eleccion, sistema_);
         base.Catalogar(false);
         base.Confirmar(false);
     });
-    ++hechos_;
+    // A script of a database given up or started again is no longer among those to count.
+    if (hecho) {
+        ++hechos_;
+        ++miembro.hechos;
+    } else {
+        --total_;
+    }
     if (plan_.empty()) {
         for (const auto& otro : miembros_) {
             Proteger(*otro, [](BaseMemoria& base) {
@@ -240,7 +250,7 @@ void TrabajadorMemoria::Avisar(bool siempre)
         return;
     ultimoAviso_ = ahora;
     if (avisos_.progreso)
-        avisos_.progreso(std::min(hechos_, total_), total_);
+        avisos_.progreso(hechos_, total_);
 }
 
 void TrabajadorMemoria::Confirmar()

@@ -55,6 +55,7 @@ private:
         std::unique_ptr<BaseMemoria> base;
         bool rehecha = false;
         bool avisada = false;
+        int hechos = 0; // scripts of the folder indexed or checked in this opening
     };
     struct Pendiente
     {

@@ -340,29 +340,44 @@ private Q_SLOTS:
         EscribirBytes(ruta, bytes);
         MemoriaTraduccion memoria(cache_);
         QSignalSpy avisos(&memoria, &MemoriaTraduccion::noDisponible);
+        QSignalSpy progreso(&memoria, &MemoriaTraduccion::progreso);
         Abrir(memoria, carpeta_);
         QCOMPARE(Traducciones(Consultar(memoria, u"nuevo.txt"_s, 0, u"Yes."_s)),
                  (QStringList{u"Sí."_s, u"Vale."_s}));
         QCOMPARE(avisos.count(), 0);
+        QCOMPARE(progreso.last(), (QVariantList{3, 3}));
     }
 
-    // A cache folder that cannot be made: the memory says why once, and nothing appears beside the
-    // scripts.
+    // A cache folder that cannot be made, a database that cannot be opened (root may write anything, so
+    // both are made impossible by something else in their place): the memory says why once per opening,
+    // and nothing appears beside the scripts.
+    void baseNoEscribible_data()
+    {
+        QTest::addColumn<bool>("carpeta");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("carpeta de la caché imposible")
+            << true << u"no se puede crear la carpeta {caché}/memoria (No se encontró la ruta de acceso)"_s;
+        QTest::newRow("base imposible") << false << u"no se puede abrir ni crear {base}"_s;
+    }
     void baseNoEscribible()
     {
-        EscribirBytes(cache_, "un archivo donde iría la carpeta");
+        QFETCH(bool, carpeta);
+        QFETCH(QString, motivo);
+        const QString ruta = BaseMemoria::RutaBase(cache_ + u"/memoria", carpeta_);
+        motivo.replace(u"{caché}"_s, cache_).replace(u"{base}"_s, ruta);
+        if (carpeta)
+            EscribirBytes(cache_, "un archivo donde iría la carpeta");
+        else
+            QDir().mkpath(ruta);
         const QStringList antes = Listar(carpeta_);
         MemoriaTraduccion memoria(cache_);
         QSignalSpy avisos(&memoria, &MemoriaTraduccion::noDisponible);
-        memoria.Abrir(carpeta_);
+        Abrir(memoria, carpeta_);
         QCOMPARE(Traducciones(Consultar(memoria, u"nuevo.txt"_s, 0, u"Yes."_s)), QStringList());
         Abrir(memoria, carpeta_);
-        QCoreApplication::processEvents();
-        QCOMPARE(avisos.count(), 2); // once per opening
-        QCOMPARE(
-            avisos.first().first().toString(),
-            u"La memoria de traducción no está disponible: no se puede crear la carpeta %1 (No se encontró la ruta de acceso)."_s
-                .arg(cache_ + u"/memoria"));
+        QCOMPARE(avisos.count(), 2);
+        QCOMPARE(avisos.first().first().toString(),
+                 u"La memoria de traducción no está disponible: %1."_s.arg(motivo));
         QCOMPARE(Listar(carpeta_), antes);
     }
 
