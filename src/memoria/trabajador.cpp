@@ -115,6 +115,7 @@ void TrabajadorMemoria::CambiarAnadidas(const QStringList& anadidas)
         if (!esta)
             Anadir(carpeta, false);
     }
+    Terminar();
     Avisar(true);
 }
 
@@ -160,6 +161,7 @@ void TrabajadorMemoria::Planificar(Miembro& miembro)
     for (const QString& nombre : nombres)
         plan_.push_back({&miembro, nombre});
     total_ += int(nombres.size());
+    porTerminar_ = true;
     Proteger(miembro, [](BaseMemoria& base) { base.Indexando(true); });
 }
 
@@ -229,18 +231,25 @@ void TrabajadorMemoria::IndexarUno()
     } else {
         --total_;
     }
-    if (plan_.empty()) {
-        for (const auto& otro : miembros_) {
-            Proteger(*otro, [](BaseMemoria& base) {
-                base.Catalogar(true);
-                base.Confirmar(true);
-                base.Indexando(false);
-            });
-        }
-        // The cache's pages go back to the allocator in small pieces, which it keeps unless asked.
-        ::malloc_trim(0);
-    }
+    Terminar();
     Avisar(plan_.empty());
+}
+
+// Once nothing is left to index: the last texts into the indexes, everything committed, and the
+// larger cache given back.
+void TrabajadorMemoria::Terminar()
+{
+    if (!plan_.empty() || !std::exchange(porTerminar_, false))
+        return;
+    for (const auto& miembro : miembros_) {
+        Proteger(*miembro, [](BaseMemoria& base) {
+            base.Catalogar(true);
+            base.Confirmar(true);
+            base.Indexando(false);
+        });
+    }
+    // The cache's pages go back to the allocator in small pieces, which it keeps unless asked.
+    ::malloc_trim(0);
 }
 
 void TrabajadorMemoria::Avisar(bool siempre)
@@ -255,6 +264,8 @@ void TrabajadorMemoria::Avisar(bool siempre)
 
 void TrabajadorMemoria::Confirmar()
 {
+    // A plan may have emptied without a script of its own, when a folder was given up.
+    Terminar();
     for (const auto& miembro : miembros_)
         Proteger(*miembro, [](BaseMemoria& base) { base.Confirmar(true); });
 }

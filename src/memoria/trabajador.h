@@ -43,7 +43,7 @@ public:
     bool Indexando() const { return !plan_.empty(); }
     // Indexes the next script that may have changed.
     void IndexarUno();
-    // Commits every database's pending writes.
+    // Finishes a pass whose plan emptied, and commits every database's pending writes; when idle.
     void Confirmar();
 
 private:
@@ -69,6 +69,7 @@ private:
     void Olvidar(const Miembro& miembro);
     void Desactivar(Miembro& miembro, const QString& motivo);
     void Rehacer(Miembro& miembro);
+    void Terminar();
     void Avisar(bool siempre);
     // Runs `accion` on the member's database: a damaged one is started again (once per opening), one
     // that fails otherwise is given up with its reason. False when the action did not complete.
@@ -83,5 +84,6 @@ private:
     std::deque<Pendiente> plan_;
     int hechos_ = 0;
     int total_ = 0;
+    bool porTerminar_ = false;
     qint64 ultimoAviso_ = 0;
 };
