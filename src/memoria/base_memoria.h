@@ -1,6 +1,6 @@
 // One folder's part of the translation memory: a SQLite database in the user's cache folder, named after
 // the folder, holding every line of the folder's scripts beside the same line of its translation, with
-// trigram indexes over the distinct originals and translations; and the queries a lookup and a fill make.
+// full-text indexes over the distinct originals and translations; and the queries a lookup and a fill make.
 //
 // The tables, for every reader of the index:
 //   scripts(id, nombre, tamanoOriginal, fechaOriginal, tamanoTraduccion, fechaTraduccion,
@@ -38,7 +38,7 @@
 #include "sistema_archivos.h"
 #include "sqlite.h"
 
-class BaseMemoria
+class BaseMemoria final
 {
 public:
     // The database file of `carpeta` in the folder of memories `carpetaBases`.
@@ -65,7 +65,7 @@ public:
     // What a save wrote: the translation's lines, beside the original's.
     void Guardar(const QString& nombre, const QStringList& traduccion, const EleccionCarpeta& eleccion,
                  SistemaArchivos& sistema);
-    // Puts the texts added since into the trigram index: all of them, or a batch when enough wait.
+    // Puts the texts added since into the full-text indexes: all of them, or a batch when enough wait.
     // Until then a new text is found whole (IdOriginal) but not as a candidate.
     void Catalogar(bool todo);
     // Commits the writes made so far, at once or when the transaction has been open a while.
@@ -149,7 +149,7 @@ private:
 };
 
 // Holds one read transaction over the queries of a lookup or a fill (see EmpezarLectura).
-class LecturaBase
+class LecturaBase final
 {
 public:
     explicit LecturaBase(BaseMemoria& base) : base_(base) { base_.EmpezarLectura(); }

@@ -31,7 +31,7 @@ private:
     QByteArray mensaje_;
 };
 
-class Sentencia
+class Sentencia final
 {
 public:
     Sentencia(sqlite3* base, const char* sql);
@@ -62,7 +62,7 @@ private:
     sqlite3_stmt* sentencia_ = nullptr;
 };
 
-class Conexion
+class Conexion final
 {
 public:
     // Opens the database file, creating it; raises what SQLite says.

@@ -13,7 +13,7 @@
 #include "resultados.h"
 #include "sistema_archivos.h"
 
-class TrabajadorMemoria
+class TrabajadorMemoria final
 {
 public:
     using QuitarCodigos = std::function<QString(QStringView)>;
