@@ -128,24 +128,20 @@ void ComprobarEliminable(const QString& ruta)
     ComprobarNoProtegido(ruta);
 }
 
-// Makes a folder and the missing ones above it, each readable by its owner only.
-bool CrearCarpetaPrivada(const QString& ruta)
-{
-    if (QFileInfo(ruta).isDir())
-        return true;
-    const QString padre = QFileInfo(ruta).path();
-    if (padre == ruta || !CrearCarpetaPrivada(padre))
-        return false;
-    return ::mkdir(RutaLocal(ruta).constData(), 0700) == 0 || QFileInfo(ruta).isDir();
-}
-
 // Qt 6.4 moves a file into "files" of the current folder when it cannot make the user's trash, as on an
 // account without ~/.local/share; so the trash is made first, as the desktop's rules ask, and without it
 // nothing is moved.
 bool PrepararPapelera()
 {
     const QString papelera = PapeleraDelUsuario();
-    return !papelera.isEmpty() && CrearCarpetaPrivada(papelera);
+    if (papelera.isEmpty())
+        return false;
+    try {
+        ::CrearCarpetaPrivada(papelera);
+        return true;
+    } catch (const ErrorEjecucion&) {
+        return false;
+    }
 }
 
 // Qt 6.4 tries one name after another for the trash's information file until one can be made, without end
