@@ -2,7 +2,6 @@
 #include "ventana_memoria.h"
 
 #include <QLabel>
-#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -142,21 +141,4 @@ void VentanaMemoria::MostrarEstado()
         lineas.prepend(progreso_);
     estado_->setText(lineas.join(u'\n'));
     estado_->setVisible(!lineas.isEmpty());
-}
-
-void VentanaMemoria::colocarJunto(const QWidget& editor)
-{
-    const QRect marco = editor.frameGeometry();
-    const QScreen* pantalla = editor.screen();
-    const QRect libre = pantalla ? pantalla->availableGeometry() : marco;
-    const QSize tamano = frameGeometry().size();
-    // Right of the editor, else left of it, else over its right edge, within the screen.
-    QPoint lugar(marco.right() + 1, marco.top());
-    if (lugar.x() + tamano.width() > libre.right() + 1)
-        lugar.setX(marco.left() - tamano.width());
-    if (lugar.x() < libre.left())
-        lugar.setX(libre.right() + 1 - tamano.width());
-    lugar.setY(
-        std::clamp(lugar.y(), libre.top(), std::max(libre.top(), libre.bottom() + 1 - tamano.height())));
-    move(lugar);
 }

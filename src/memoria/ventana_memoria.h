@@ -1,6 +1,7 @@
-// The window "Memoria de traducción": modeless, beside the editor, showing the memory's matches for the
-// caret's line with what differs highlighted, how the same original was translated elsewhere, and how
-// far the memory is prepared. It only shows; the editor asks the memory and hands the answers over.
+// The window "Memoria de traducción": modeless, showing the memory's matches for the caret's line with
+// what differs highlighted, how the same original was translated elsewhere, and how far the memory is
+// prepared. It only shows; the editor asks the memory, hands the answers over and places the window
+// beside itself as it places its other small windows (ColocarAlLado).
 #pragma once
 
 #include <QDialog>
@@ -28,8 +29,6 @@ public:
     // Why the memory, or part of it, cannot be used; stays until the next folder.
     void mostrarNoDisponible(const QString& motivo);
     void olvidarNoDisponible();
-    // Puts the window beside `editor` where the screen has room for it, never over it when it can.
-    void colocarJunto(const QWidget& editor);
 
     QLabel* estado() const { return estado_; }
     QLabel* aviso() const { return aviso_; }

@@ -1,5 +1,5 @@
 // The window "Memoria de traducción" on its own: the matches with what differs highlighted, the
-// several-ways notice, progress and reasons, a click on a match, and its place beside the editor.
+// several-ways notice, progress and reasons, and a click on a match.
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -108,28 +108,6 @@ private Q_SLOTS:
         QSignalSpy elegidas(&*ventana_, &VentanaMemoria::elegida);
         Q_EMIT ventana_->coincidencias()->anchorClicked(QUrl(u"#1"_s));
         QCOMPARE(elegidas.value(0), QVariantList{1});
-    }
-
-    // Beside the editor where the screen has room, on its other side where it has not.
-    void junto_data()
-    {
-        QTest::addColumn<int>("x");
-        QTest::addColumn<bool>("derecha");
-        QTest::newRow("sitio a la derecha") << 0 << true;
-        QTest::newRow("sitio a la izquierda") << 400 << false;
-    }
-    void junto()
-    {
-        QFETCH(int, x);
-        QFETCH(bool, derecha);
-        QWidget editor;
-        editor.setGeometry(x, 0, 300, 200);
-        ventana_->resize(200, 150);
-        ventana_->colocarJunto(editor);
-        const QRect marco = editor.frameGeometry();
-        QCOMPARE(ventana_->pos().x(),
-                 derecha ? marco.right() + 1 : marco.left() - ventana_->frameGeometry().width());
-        QVERIFY(!ventana_->frameGeometry().intersects(marco));
     }
 
 private:
