@@ -26,10 +26,9 @@ QString Identidad(const QString& carpeta)
 
 } // namespace
 
-MemoriaTraduccion::MemoriaTraduccion(const QString& carpetaCache, QuitarCodigos quitarCodigos,
-                                     SistemaArchivos& sistema, QObject* padre)
+MemoriaTraduccion::MemoriaTraduccion(const QString& carpetaCache, SistemaArchivos& sistema, QObject* padre)
     : QObject(padre), carpetaBases_(QDir(carpetaCache).filePath(QStringLiteral("memoria"))),
-      quitarCodigos_(std::move(quitarCodigos)), sistema_(sistema), hilo_([this] { Trabajar(); })
+      sistema_(sistema), hilo_([this] { Trabajar(); })
 {
 }
 
@@ -48,11 +47,11 @@ QString MemoriaTraduccion::CarpetaCache()
     return QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
 }
 
-void MemoriaTraduccion::Abrir(const QString& carpeta)
+void MemoriaTraduccion::Abrir(const QString& carpeta, QuitarCodigos quitarCodigos)
 {
     carpeta_ = carpeta.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath());
     preparando_ = !carpeta_.isEmpty();
-    Pedir(PedidoAbrir{carpeta_, CarpetasAnadidas()});
+    Pedir(PedidoAbrir{carpeta_, CarpetasAnadidas(), std::move(quitarCodigos)});
 }
 
 void MemoriaTraduccion::Guardado(const QString& script, const QStringList& lineas)
@@ -153,7 +152,7 @@ void MemoriaTraduccion::Trabajar()
 {
     ::setpriority(PRIO_PROCESS, id_t(::gettid()), prioridadHilo);
     TrabajadorMemoria trabajador(
-        carpetaBases_, quitarCodigos_, sistema_,
+        carpetaBases_, sistema_,
         {[this](int hechos, int total) {
              QMetaObject::invokeMethod(
                  this, [this, hechos, total] { AvisarProgreso(hechos, total); }, Qt::QueuedConnection);
@@ -164,7 +163,7 @@ void MemoriaTraduccion::Trabajar()
          }});
     const auto atender = [&](Pedido& pedido) {
         if (auto* p = std::get_if<PedidoAbrir>(&pedido)) {
-            trabajador.Abrir(p->carpeta, p->anadidas);
+            trabajador.Abrir(p->carpeta, p->anadidas, std::move(p->quitarCodigos));
         } else if (auto* p = std::get_if<PedidoAnadidas>(&pedido)) {
             trabajador.CambiarAnadidas(p->anadidas);
         } else if (auto* p = std::get_if<PedidoGuardado>(&pedido)) {

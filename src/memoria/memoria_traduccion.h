@@ -26,12 +26,13 @@ class MemoriaTraduccion final : public QObject
     Q_DISABLE_COPY_MOVE(MemoriaTraduccion)
 public:
     // Turns a line into the text whose similarity counts, without its codes; called on the memory's
-    // thread. None: the whole line counts.
+    // thread, so it must hold what it needs (a copy of the folder's code pattern). None: the whole line
+    // counts.
     using QuitarCodigos = std::function<QString(QStringView)>;
 
     // `carpetaCache`: the user's cache folder; the databases go into its folder "memoria", one per script
     // folder, never beside the scripts.
-    explicit MemoriaTraduccion(const QString& carpetaCache = CarpetaCache(), QuitarCodigos quitarCodigos = {},
+    explicit MemoriaTraduccion(const QString& carpetaCache = CarpetaCache(),
                                SistemaArchivos& sistema = SistemaReal(), QObject* padre = nullptr);
     // Commits what is written, then stops the thread; a build under way stops between two scripts.
     ~MemoriaTraduccion() override;
@@ -41,8 +42,9 @@ public:
 
     // Opens the memory of a script folder and of the folders its bookmark file adds: the scripts whose
     // files changed since the last time are indexed again, those removed are forgotten. What is ready
-    // answers at once. An empty folder closes the memory.
-    void Abrir(const QString& carpeta);
+    // answers at once. An empty folder closes the memory. Lookups set aside what `quitarCodigos` takes
+    // out, the folder's codes.
+    void Abrir(const QString& carpeta, QuitarCodigos quitarCodigos = {});
     const QString& carpeta() const { return carpeta_; }
     // A successful save of a script of the open folder: the lines written into its translation.
     void Guardado(const QString& script, const QStringList& lineas);
@@ -83,6 +85,7 @@ private:
     {
         QString carpeta;
         QStringList anadidas;
+        QuitarCodigos quitarCodigos;
     };
     struct PedidoAnadidas
     {
@@ -113,7 +116,6 @@ private:
     void AvisarProgreso(int hechos, int total);
 
     const QString carpetaBases_;
-    const QuitarCodigos quitarCodigos_;
     SistemaArchivos& sistema_;
 
     // The window's thread only.

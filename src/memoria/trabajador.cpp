@@ -73,19 +73,19 @@ bool Antes(const Hallada& a, const Hallada& b)
 
 } // namespace
 
-TrabajadorMemoria::TrabajadorMemoria(const QString& carpetaBases, QuitarCodigos quitarCodigos,
-                                     SistemaArchivos& sistema, Avisos avisos)
-    : carpetaBases_(carpetaBases),
-      quitarCodigos_(quitarCodigos ? std::move(quitarCodigos)
-                                   : [](QStringView texto) { return texto.toString(); }),
-      sistema_(sistema), avisos_(std::move(avisos))
+TrabajadorMemoria::TrabajadorMemoria(const QString& carpetaBases, SistemaArchivos& sistema, Avisos avisos)
+    : carpetaBases_(carpetaBases), sistema_(sistema), avisos_(std::move(avisos))
 {
 }
 
 TrabajadorMemoria::~TrabajadorMemoria() = default;
 
-void TrabajadorMemoria::Abrir(const QString& carpeta, const QStringList& anadidas)
+void TrabajadorMemoria::Abrir(const QString& carpeta, const QStringList& anadidas,
+                              QuitarCodigos quitarCodigos)
 {
+    quitarCodigos_ = quitarCodigos ? std::move(quitarCodigos) : [](QStringView texto) {
+        return texto.toString();
+    };
     plan_.clear();
     miembros_.clear();
     hechos_ = 0;

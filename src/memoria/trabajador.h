@@ -25,16 +25,15 @@ public:
         std::function<void(const QString& motivo)> noDisponible;
     };
 
-    // `carpetaBases`: where the databases go. `quitarCodigos` turns a line into the text whose
-    // similarity counts.
-    TrabajadorMemoria(const QString& carpetaBases, QuitarCodigos quitarCodigos, SistemaArchivos& sistema,
-                      Avisos avisos);
+    // `carpetaBases`: where the databases go.
+    TrabajadorMemoria(const QString& carpetaBases, SistemaArchivos& sistema, Avisos avisos);
     ~TrabajadorMemoria();
     TrabajadorMemoria(const TrabajadorMemoria&) = delete;
     TrabajadorMemoria& operator=(const TrabajadorMemoria&) = delete;
 
     // The translator's folder and the folders it adds; an empty `carpeta` closes every database.
-    void Abrir(const QString& carpeta, const QStringList& anadidas);
+    // `quitarCodigos` turns a line into the text whose similarity counts; none keeps it whole.
+    void Abrir(const QString& carpeta, const QStringList& anadidas, QuitarCodigos quitarCodigos);
     void CambiarAnadidas(const QStringList& anadidas);
     void Guardar(const QString& nombre, const QStringList& lineas);
     ResultadoConsulta Consultar(const QString& script, qsizetype linea, const QString& original);
@@ -76,7 +75,7 @@ private:
     template <typename Accion> bool Proteger(Miembro& miembro, Accion accion);
 
     const QString carpetaBases_;
-    const QuitarCodigos quitarCodigos_;
+    QuitarCodigos quitarCodigos_;
     SistemaArchivos& sistema_;
     const Avisos avisos_;
 

@@ -168,8 +168,9 @@ private Q_SLOTS:
     {
         QFETCH(bool, quitar);
         QFETCH(QStringList, esperadas);
-        MemoriaTraduccion memoria(cache_, quitar ? MemoriaTraduccion::QuitarCodigos(SinCodigos) : nullptr);
-        Abrir(memoria, carpeta_);
+        MemoriaTraduccion memoria(cache_);
+        memoria.Abrir(carpeta_, quitar ? MemoriaTraduccion::QuitarCodigos(SinCodigos) : nullptr);
+        memoria.Esperar();
         QStringList halladas;
         for (const Coincidencia& c :
              Consultar(memoria, u"nuevo.txt"_s, 0, u"Hello <b>{player}</b>, welcome back!"_s).coincidencias)
