@@ -14,8 +14,15 @@
 
 namespace {
 
-// The memory thread's nice value: on a busy machine a keystroke goes first.
-constexpr int prioridadHilo = 10;
+// The memory thread's nice values: on a busy machine a keystroke goes first, a lookup or a save next,
+// and indexing, which may take a minute, after everything else.
+constexpr int prioridadPedidos = 10;
+constexpr int prioridadIndexado = 19;
+
+void Priorizar(int prioridad)
+{
+    ::setpriority(PRIO_PROCESS, id_t(::gettid()), prioridad);
+}
 
 // A folder as the memory compares it: its canonical path when it exists.
 QString Identidad(const QString& carpeta)
@@ -150,7 +157,8 @@ void MemoriaTraduccion::AvisarProgreso(int hechos, int total)
 
 void MemoriaTraduccion::Trabajar()
 {
-    ::setpriority(PRIO_PROCESS, id_t(::gettid()), prioridadHilo);
+    int prioridad = prioridadPedidos;
+    Priorizar(prioridad);
     TrabajadorMemoria trabajador(
         carpetaBases_, sistema_,
         {[this](int hechos, int total) {
@@ -214,6 +222,8 @@ void MemoriaTraduccion::Trabajar()
         }
         cerrojo.unlock();
         // Requests first: a lookup never waits for more than the script being indexed.
+        if (const int debida = pedido ? prioridadPedidos : prioridadIndexado; debida != prioridad)
+            Priorizar(prioridad = debida);
         if (pedido)
             atender(*pedido);
         else
