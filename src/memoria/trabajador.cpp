@@ -71,6 +71,78 @@ bool Antes(const Hallada& a, const Hallada& b)
     return std::tie(a.original, a.traduccion) < std::tie(b.original, b.traduccion);
 }
 
+// The line looked up, as similarity sees it.
+struct Consulta
+{
+    Consulta(const QString& original, const TrabajadorMemoria::QuitarCodigos& quitarCodigos)
+        : original(original), limpio(quitarCodigos(original)), palabras(Palabras(limpio)),
+          fichas(Fichas(limpio)), piezas(PiezasDe(limpio))
+    {
+    }
+    const QString& original;
+    const QString limpio;
+    const QStringList palabras;
+    const QStringList fichas;
+    const Piezas piezas;
+};
+
+// The candidates at least 70 % alike, best first, at most a few.
+QList<Hallada> Puntuar(BaseMemoria& base, const QList<qint64>& ids, const Consulta& consulta,
+                       const TrabajadorMemoria::QuitarCodigos& quitarCodigos)
+{
+    QList<Hallada> puntuadas;
+    for (const qint64 id : ids) {
+        Hallada h;
+        h.original = base.TextoOriginal(id);
+        h.idOriginal = id;
+        if (h.original == consulta.original) {
+            h.porcentaje = h.exacta = 100;
+        } else {
+            const QString otro = quitarCodigos(h.original);
+            h.porcentaje = std::min(99, Porcentaje(consulta.palabras, Palabras(otro)));
+            if (h.porcentaje < minimoPorcentaje)
+                continue;
+            h.exacta = Porcentaje(consulta.fichas, Fichas(otro));
+        }
+        puntuadas.append(h);
+    }
+    std::sort(puntuadas.begin(), puntuadas.end(), Antes);
+    if (puntuadas.size() > maximoOriginales)
+        puntuadas.resize(maximoOriginales);
+    return puntuadas;
+}
+
+// Adds the pairs of the scored originals of one folder, each original with each of its translations.
+void Reunir(BaseMemoria& base, const QString& carpeta, const QList<Hallada>& puntuadas,
+            BaseMemoria::Excluida excluida, QHash<std::pair<QString, QString>, Hallada>& halladas)
+{
+    // Counting an original's lines costs a query as long as they are many: once five pairs are more
+    // alike than the next original, it and the rest cannot come before them.
+    const auto parecido = [](const Hallada& h) {
+        return std::pair(h.porcentaje, h.exacta);
+    };
+    qsizetype pares = 0;
+    for (qsizetype i = 0; i < puntuadas.size(); ++i) {
+        const Hallada& puntuada = puntuadas[i];
+        if (pares >= maximoCoincidencias && parecido(puntuadas[i - 1]) > parecido(puntuada))
+            return;
+        const QList<BaseMemoria::Uso> usos = base.Usos(puntuada.idOriginal, excluida, true);
+        pares += usos.size();
+        for (const BaseMemoria::Uso& uso : usos) {
+            Hallada& h = halladas[{puntuada.original, uso.texto}];
+            if (h.usos == 0) {
+                h = puntuada;
+                h.traduccion = uso.texto;
+            }
+            h.usos += uso.usos;
+            if (uso.reciente.fecha > h.fecha) {
+                h.fecha = uso.reciente.fecha;
+                h.ubicacion = {carpeta, uso.reciente.script, qsizetype(uso.reciente.linea)};
+            }
+        }
+    }
+}
+
 } // namespace
 
 TrabajadorMemoria::TrabajadorMemoria(const QString& carpetaBases, SistemaArchivos& sistema, Avisos avisos)
@@ -285,72 +357,25 @@ void TrabajadorMemoria::Guardar(const QString& nombre, const QStringList& lineas
 ResultadoConsulta TrabajadorMemoria::Consultar(const QString& script, qsizetype linea,
                                                const QString& original)
 {
-    ResultadoConsulta resultado;
-    resultado.original = original;
-    const QString limpio = quitarCodigos_(original);
-    const QStringList palabras = Palabras(limpio);
-    const QStringList fichas = Fichas(limpio);
-    const Piezas piezas = PiezasDe(limpio);
-
+    const Consulta consulta(original, quitarCodigos_);
     QHash<std::pair<QString, QString>, Hallada> halladas;
     for (const auto& miembro : miembros_) {
         Proteger(*miembro, [&](BaseMemoria& base) {
             const LecturaBase lectura(base);
             const BaseMemoria::Excluida excluida =
                 miembro->propia ? base.LineaDe(script, linea) : BaseMemoria::Excluida{};
-            QList<qint64> ids = base.Candidatos(piezas, maximoCandidatos);
+            QList<qint64> ids = base.Candidatos(consulta.piezas, maximoCandidatos);
             if (const std::optional<qint64> identico = base.IdOriginal(original)) {
                 ids.removeOne(*identico);
                 ids.prepend(*identico);
             }
-            QList<Hallada> puntuadas;
-            for (const qint64 id : ids) {
-                Hallada h;
-                h.original = base.TextoOriginal(id);
-                h.idOriginal = id;
-                if (h.original == original) {
-                    h.porcentaje = h.exacta = 100;
-                } else {
-                    const QString otro = quitarCodigos_(h.original);
-                    h.porcentaje = std::min(99, Porcentaje(palabras, Palabras(otro)));
-                    if (h.porcentaje < minimoPorcentaje)
-                        continue;
-                    h.exacta = Porcentaje(fichas, Fichas(otro));
-                }
-                puntuadas.append(h);
-            }
-            std::sort(puntuadas.begin(), puntuadas.end(), Antes);
-            if (puntuadas.size() > maximoOriginales)
-                puntuadas.resize(maximoOriginales);
-            // Counting an original's lines costs a query as long as they are many: once five pairs are
-            // more alike than the next original, it and the rest cannot come before them.
-            qsizetype pares = 0;
-            for (qsizetype i = 0; i < puntuadas.size(); ++i) {
-                const Hallada& puntuada = puntuadas[i];
-                const auto parecido = [](const Hallada& h) {
-                    return std::pair(h.porcentaje, h.exacta);
-                };
-                if (pares >= maximoCoincidencias && parecido(puntuadas[i - 1]) > parecido(puntuada))
-                    break;
-                const QList<BaseMemoria::Uso> usos = base.Usos(puntuada.idOriginal, excluida, true);
-                pares += usos.size();
-                for (const BaseMemoria::Uso& uso : usos) {
-                    Hallada& h = halladas[{puntuada.original, uso.texto}];
-                    if (h.usos == 0) {
-                        h = puntuada;
-                        h.traduccion = uso.texto;
-                    }
-                    h.usos += uso.usos;
-                    if (uso.reciente.fecha > h.fecha) {
-                        h.fecha = uso.reciente.fecha;
-                        h.ubicacion = {miembro->carpeta, uso.reciente.script, qsizetype(uso.reciente.linea)};
-                    }
-                }
-            }
+            Reunir(base, miembro->carpeta, Puntuar(base, ids, consulta, quitarCodigos_), excluida, halladas);
         });
     }
     QList<Hallada> orden = halladas.values();
     std::sort(orden.begin(), orden.end(), Antes);
+    ResultadoConsulta resultado;
+    resultado.original = original;
     for (const Hallada& h : orden) {
         if (resultado.coincidencias.size() == maximoCoincidencias)
             break;
@@ -359,8 +384,14 @@ ResultadoConsulta TrabajadorMemoria::Consultar(const QString& script, qsizetype 
             c.diferencias = Diferencias(h.original, original);
         resultado.coincidencias.append(c);
     }
+    resultado.maneras = Maneras(original);
+    return resultado;
+}
 
-    // Every way the identical original was translated, the caret's own line included.
+// Every way the identical original was translated, the caret's own line included, most used first.
+QList<Manera> TrabajadorMemoria::Maneras(const QString& original)
+{
+    QList<Manera> maneras;
     for (const auto& miembro : miembros_) {
         Proteger(*miembro, [&](BaseMemoria& base) {
             const LecturaBase lectura(base);
@@ -368,10 +399,10 @@ ResultadoConsulta TrabajadorMemoria::Consultar(const QString& script, qsizetype 
             if (!identico)
                 return;
             for (const BaseMemoria::Uso& uso : base.Usos(*identico, {}, false)) {
-                auto it = std::find_if(resultado.maneras.begin(), resultado.maneras.end(),
+                auto it = std::find_if(maneras.begin(), maneras.end(),
                                        [&](const Manera& m) { return m.traduccion == uso.texto; });
-                if (it == resultado.maneras.end())
-                    it = resultado.maneras.insert(resultado.maneras.end(), Manera{uso.texto, 0, {}, {}});
+                if (it == maneras.end())
+                    it = maneras.insert(maneras.end(), Manera{uso.texto, 0, {}, {}});
                 it->usos += uso.usos;
                 for (const BaseMemoria::Ubicada& u : base.Recientes(*identico, uso, {}, maximoUbicaciones)) {
                     if (!it->fecha.isValid() || Fecha(u.fecha) > it->fecha)
@@ -382,10 +413,10 @@ ResultadoConsulta TrabajadorMemoria::Consultar(const QString& script, qsizetype 
             }
         });
     }
-    std::sort(resultado.maneras.begin(), resultado.maneras.end(), [](const Manera& a, const Manera& b) {
+    std::sort(maneras.begin(), maneras.end(), [](const Manera& a, const Manera& b) {
         return a.usos != b.usos ? a.usos > b.usos : a.fecha > b.fecha;
     });
-    return resultado;
+    return maneras;
 }
 
 ResultadoRelleno TrabajadorMemoria::Rellenar(const QStringList& originales, const QStringList& lineas)

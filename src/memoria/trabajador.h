@@ -70,6 +70,7 @@ private:
     void Rehacer(Miembro& miembro);
     void Terminar();
     void Avisar(bool siempre);
+    QList<Manera> Maneras(const QString& original);
     // Runs `accion` on the member's database: a damaged one is started again (once per opening), one
     // that fails otherwise is given up with its reason. False when the action did not complete.
     template <typename Accion> bool Proteger(Miembro& miembro, Accion accion);
