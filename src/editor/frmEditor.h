@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "apertura_memoria.h"
 #include "aviso_borrador.h"
 #include "boton_imagen.h"
 #include "borradores_editor.h"
@@ -24,6 +25,7 @@
 #include "lista_carpetas.h"
 #include "lista_unidades.h"
 #include "marcas_editor.h"
+#include "memoria_traduccion.h"
 #include "menu_caja.h"
 #include "mensajes.h"
 #include "monitor.h"
@@ -48,6 +50,8 @@ struct Servicios
     // What the editor remembers across runs (spelling, zoom, the window, recent folders). Empty: the user's
     // settings (QSettings, user scope).
     QString archivoAjustes{};
+    // Where the translation memory keeps its databases. Empty: the user's cache folder (~/.cache/velarto).
+    QString carpetaCache{};
     // Where Hunspell's dictionaries are looked for. Empty: where Hunspell's tools look.
     QStringList carpetasDiccionarios{};
     // The folder chooser of Ctrl+O. Empty: the desktop's own.
@@ -189,6 +193,10 @@ private:
         int linea = 0;
     } lineaMarcada_;
     VidaPar vida_;
+    // The translation memory of the folder the browser shows, kept open on it by `aperturaMemoria_`. Every
+    // feature that reads the folder's index takes a reference to this one; they go after it.
+    MemoriaTraduccion memoria_;
+    AperturaMemoria aperturaMemoria_;
 
     // The features. Each is built on the controls and services above and goes before them.
     MonitorEditor monitor_;
