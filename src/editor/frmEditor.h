@@ -25,6 +25,7 @@
 #include "lista_carpetas.h"
 #include "lista_unidades.h"
 #include "marcas_editor.h"
+#include "memoria_editor.h"
 #include "memoria_traduccion.h"
 #include "menu_caja.h"
 #include "mensajes.h"
@@ -206,6 +207,7 @@ private:
     OrtografiaEditor ortografia_;
     CodificacionEditor codificacion_;
     ComprobacionesEditor comprobaciones_;
+    MemoriaEditor memoriaEditor_;
     ZoomEditor zoom_;
     OriginalEditor original_;
     CarpetasRecientes recientes_;
