@@ -122,6 +122,7 @@ public:
     const OrtografiaEditor& ortografia() const { return ortografia_; }
     CodificacionEditor& codificacion() { return codificacion_; }
     const ComprobacionesEditor& comprobaciones() const { return comprobaciones_; }
+    MemoriaTraduccion& memoria() { return memoria_; }
 
     QString unidadActual;
 

@@ -82,8 +82,8 @@ MemoriaEditor::MemoriaEditor(ControlesMemoria controles, MemoriaTraduccion& memo
     }
     connect(ventanaMemoria_, &VentanaMemoria::elegida, this, &MemoriaEditor::Elegir);
 
-    connect(&c_.caja, &QPlainTextEdit::cursorPositionChanged, this, &MemoriaEditor::Seguir);
-    connect(&vida, &VidaPar::cargado, this, &MemoriaEditor::Seguir);
+    connect(&c_.caja, &QPlainTextEdit::cursorPositionChanged, this, [this] { Seguir(false); });
+    connect(&vida, &VidaPar::cargado, this, [this] { Seguir(false); });
     connect(&vida, &VidaPar::saliendo, this, &MemoriaEditor::Olvidar);
     connect(&vida, &VidaPar::carpetaCambiada, this, [this] {
         ventanaMemoria_->setCarpeta(memoria_.carpeta());
@@ -97,10 +97,7 @@ MemoriaEditor::MemoriaEditor(ControlesMemoria controles, MemoriaTraduccion& memo
     connect(&memoria_, &MemoriaTraduccion::noDisponible, ventanaMemoria_,
             &VentanaMemoria::mostrarNoDisponible);
     // What was still being indexed may match now.
-    connect(&memoria_, &MemoriaTraduccion::preparada, this, [this] {
-        lineaConsultada_ = -1;
-        Seguir();
-    });
+    connect(&memoria_, &MemoriaTraduccion::preparada, this, [this] { Seguir(true); });
 }
 
 QAction* MemoriaEditor::NuevaAccion(const QString& texto, const QKeySequence& atajo)
@@ -140,27 +137,29 @@ void MemoriaEditor::Mostrar(bool mostrar)
         ColocarAlLado(*ventanaMemoria_, c_.ventana, c_.respaldo);
     ventanaMemoria_->show();
     ventanaMemoria_->raise();
-    lineaConsultada_ = -1;
-    Seguir();
+    Seguir(true);
 }
 
-void MemoriaEditor::Seguir()
+void MemoriaEditor::Seguir(bool deNuevo)
 {
     if (ventanaMemoria_->isVisible())
-        Consultar();
+        Consultar(deNuevo);
 }
 
-// Asks about the caret's line unless it was asked about already; the line's number and original say
-// which it is, so that another script or an edited original is asked about again.
-void MemoriaEditor::Consultar()
+// Asks about the caret's line unless it was asked about already (or `deNuevo`: the memory changed); the
+// line's number and original say which it is, so that another script is asked about again. A match
+// chosen for the line is kept while the line stays the same.
+void MemoriaEditor::Consultar(bool deNuevo)
 {
     const int linea = c_.caja.textCursor().blockNumber();
     const QString original = par_.completo && linea < c_.lista.count() ? c_.lista.texto(linea) : QString();
-    if (linea == lineaConsultada_ && original == originalConsultado_)
+    const bool misma = linea == lineaConsultada_ && original == originalConsultado_;
+    if (misma && !deNuevo)
         return;
+    if (!misma)
+        elegida_ = -1;
     lineaConsultada_ = linea;
     originalConsultado_ = original;
-    elegida_ = -1;
     respondida_ = false;
     resultado_ = {};
     consulta_ = 0;
@@ -196,7 +195,7 @@ void MemoriaEditor::Olvidar()
 
 void MemoriaEditor::Elegir(int indice)
 {
-    Consultar();
+    Consultar(false);
     if (lineaConsultada_ < 0 || consulta_ == 0)
         return;
     elegida_ = indice;
@@ -268,14 +267,11 @@ void MemoriaEditor::AnadirCarpeta()
                           Botones::Aceptar, Icono::Exclamacion);
         return;
     }
-    lineaConsultada_ = -1;
-    Seguir();
+    Seguir(true);
 }
 
 void MemoriaEditor::QuitarCarpeta(const QString& carpeta)
 {
-    if (memoria_.QuitarCarpeta(carpeta)) {
-        lineaConsultada_ = -1;
-        Seguir();
-    }
+    if (memoria_.QuitarCarpeta(carpeta))
+        Seguir(true);
 }

@@ -50,8 +50,8 @@ private:
     QAction* NuevaAccion(const QString& texto, const QKeySequence& atajo);
     void Mostrar(bool mostrar);
     // Asks for the caret line's matches while the window shows them.
-    void Seguir();
-    void Consultar();
+    void Seguir(bool deNuevo);
+    void Consultar(bool deNuevo);
     void Consultada(const ResultadoConsulta& resultado);
     void Olvidar();
     // Puts the translation of the match at `indice` in the caret's line, once its matches are known.
