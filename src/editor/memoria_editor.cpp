@@ -132,9 +132,12 @@ void MemoriaEditor::Mostrar(bool mostrar)
         ventanaMemoria_->hide();
         return;
     }
-    // Beside the editor, never over the text being typed.
-    if (!ventanaMemoria_->isVisible())
+    // The editor's font, which it takes only after its features are built; then beside the editor, never
+    // over the text being typed.
+    if (!ventanaMemoria_->isVisible()) {
+        ventanaMemoria_->setFont(c_.ventana.font());
         ColocarAlLado(*ventanaMemoria_, c_.ventana, c_.respaldo);
+    }
     ventanaMemoria_->show();
     ventanaMemoria_->raise();
     Seguir(true);
