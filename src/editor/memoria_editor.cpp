@@ -77,7 +77,8 @@ MemoriaEditor::MemoriaEditor(ControlesMemoria controles, MemoriaTraduccion& memo
     connect(ventanaMemoria_, &QDialog::finished, mostrar_, [this] { mostrar_->setChecked(false); });
     connect(rellenar_, &QAction::triggered, this, [this] { Proteger(mensajes_, [this] { Rellenar(); }); });
     for (int i = 0; i < maximoElegibles; ++i) {
-        QAction* elegirN = NuevaAccion(QString(), QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)));
+        QAction* elegirN = NuevaAccion(QStringLiteral("Usar la coincidencia %1").arg(i + 1),
+                                       QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)));
         connect(elegirN, &QAction::triggered, this, [this, i] { Elegir(i); });
     }
     connect(ventanaMemoria_, &VentanaMemoria::elegida, this, &MemoriaEditor::Elegir);
