@@ -9,6 +9,7 @@
 #include "carpeta_prueba.h"
 #include "memoria_traduccion.h"
 #include "principal.h"
+#include "problemas_guion.h"
 #include "ventana_prueba.h"
 
 using namespace Qt::StringLiterals;
@@ -123,9 +124,20 @@ private Q_SLOTS:
 
         QTRY_COMPARE(caja_.textos(), QStringList{mensaje});
         QCOMPARE(LineasCaja(*ventana_), rellena);
-        // The counters follow the box: its total length is the filled text's.
+        // The counters and the checks follow the box: its total length is the filled text's, and only the
+        // lines left empty are still "Línea vacía".
         ventana_->timer_Timer();
         QCOMPARE(ventana_->lblLtl->text(), QString::number(rellena.join(QString()).size()));
+        const ProblemasGuion* guion = ventana_->comprobaciones().guion();
+        QVERIFY(guion);
+        QTRY_VERIFY(!guion->pendiente());
+        QList<bool> conProblemas;
+        QList<bool> vacias;
+        for (int i = 0; i < rellena.size(); ++i) {
+            conProblemas.append(guion->tieneProblemas(i));
+            vacias.append(rellena[i].isEmpty());
+        }
+        QCOMPARE(conProblemas, vacias);
         if (rellena != antes) {
             QTest::keyClick(ventana_->txtTraducido, Qt::Key_Z, Qt::ControlModifier);
             QCOMPARE(LineasCaja(*ventana_), antes);
