@@ -72,3 +72,4 @@ void MedirCodificacion();
 void MedirMarcas();
 void MedirOrtografia();
 void MedirComprobaciones();
+void MedirMemoria();

@@ -1,5 +1,6 @@
 // The benchmark program: prints one table per measured part of the editor.
-// Run: build/bench/velarto_bench [carga|monitor|borradores|codificacion|marcas|ortografia|comprobaciones]
+// Run: build/bench/velarto_bench [carga|monitor|borradores|codificacion|marcas|ortografia|comprobaciones|
+//                                    memoria]
 #include <cstdio>
 
 #include <QApplication>
@@ -27,5 +28,7 @@ int main(int argc, char* argv[])
         MedirOrtografia();
     if (parte.isEmpty() || parte == u"comprobaciones")
         MedirComprobaciones();
+    if (parte.isEmpty() || parte == u"memoria")
+        MedirMemoria();
     return 0;
 }

@@ -6,7 +6,7 @@ set -euo pipefail
 paquetes=(
     cmake ninja-build g++ pkg-config file dpkg-dev
     qt6-base-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n
-    libhunspell-dev hunspell-es libuchardet-dev
+    libhunspell-dev hunspell-es libuchardet-dev libsqlite3-dev
     fonts-liberation fonts-dejavu-core fonts-noto-cjk
     xdotool
     "$@"

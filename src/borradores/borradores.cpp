@@ -24,33 +24,6 @@ namespace {
 // The writing thread's nice value.
 constexpr int prioridadHilo = 10;
 
-// Creates the folder and any missing folder above it with mode 0700, and takes the group's and
-// others' access away from the folder itself if it already exists: drafts are the user's own.
-void CrearCarpetaPrivada(const QString& carpeta)
-{
-    const QString limpia = QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath());
-    struct stat datos;
-    if (::stat(QFile::encodeName(limpia).constData(), &datos) == 0 && S_ISDIR(datos.st_mode)) {
-        if ((datos.st_mode & 077) != 0 && datos.st_uid == ::geteuid())
-            ::chmod(QFile::encodeName(limpia).constData(), 0700);
-        return;
-    }
-    qsizetype desde = 1;
-    for (;;) {
-        const qsizetype barra = limpia.indexOf(u'/', desde);
-        const QString tramo = barra < 0 ? limpia : limpia.left(barra);
-        const QByteArray local = QFile::encodeName(tramo);
-        if (::mkdir(local.constData(), 0700) != 0) {
-            const int codigo = errno;
-            if (codigo != EEXIST || ::stat(local.constData(), &datos) != 0 || !S_ISDIR(datos.st_mode))
-                throw ErrorDeSistema(codigo == EEXIST ? ENOTDIR : codigo, true);
-        }
-        if (barra < 0)
-            return;
-        desde = barra + 1;
-    }
-}
-
 // Makes sure the draft file exists, with the owner's access only, before it is replaced: the replacement
 // takes its mode from it. A replacement of a missing file would take the mode from the process's umask,
 // which cannot be read without changing it for a moment for every thread of the editor. True when the

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "apertura_memoria.h"
 #include "aviso_borrador.h"
 #include "boton_imagen.h"
 #include "borradores_editor.h"
@@ -24,6 +25,8 @@
 #include "lista_carpetas.h"
 #include "lista_unidades.h"
 #include "marcas_editor.h"
+#include "memoria_editor.h"
+#include "memoria_traduccion.h"
 #include "menu_caja.h"
 #include "mensajes.h"
 #include "monitor.h"
@@ -48,6 +51,8 @@ struct Servicios
     // What the editor remembers across runs (spelling, zoom, the window, recent folders). Empty: the user's
     // settings (QSettings, user scope).
     QString archivoAjustes{};
+    // Where the translation memory keeps its databases. Empty: the user's cache folder (~/.cache/velarto).
+    QString carpetaCache{};
     // Where Hunspell's dictionaries are looked for. Empty: where Hunspell's tools look.
     QStringList carpetasDiccionarios{};
     // The folder chooser of Ctrl+O. Empty: the desktop's own.
@@ -117,6 +122,7 @@ public:
     const OrtografiaEditor& ortografia() const { return ortografia_; }
     CodificacionEditor& codificacion() { return codificacion_; }
     const ComprobacionesEditor& comprobaciones() const { return comprobaciones_; }
+    MemoriaTraduccion& memoria() { return memoria_; }
 
     QString unidadActual;
 
@@ -189,6 +195,10 @@ private:
         int linea = 0;
     } lineaMarcada_;
     VidaPar vida_;
+    // The translation memory of the folder the browser shows, kept open on it by `aperturaMemoria_`. Every
+    // feature that reads the folder's index takes a reference to this one; they go after it.
+    MemoriaTraduccion memoria_;
+    AperturaMemoria aperturaMemoria_;
 
     // The features. Each is built on the controls and services above and goes before them.
     MonitorEditor monitor_;
@@ -198,6 +208,7 @@ private:
     OrtografiaEditor ortografia_;
     CodificacionEditor codificacion_;
     ComprobacionesEditor comprobaciones_;
+    MemoriaEditor memoriaEditor_;
     ZoomEditor zoom_;
     OriginalEditor original_;
     CarpetasRecientes recientes_;

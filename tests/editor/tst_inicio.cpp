@@ -208,6 +208,8 @@ private Q_SLOTS:
                  u"|, Comprobaciones, Ignorar este aviso en esta línea, Mostrar avisos ignorados, "
                  u"Códigos de control de la carpeta…, Ir a la siguiente línea con problemas, "
                  u"Ir a la anterior línea con problemas, Comprobación de la traducción…, "
+                 u"|, Memoria de traducción, Rellenar repeticiones, Añadir carpeta a la memoria…, "
+                 u"Quitar carpeta de la memoria, "
                  u"|, Revisar ortografía, Idioma de la ortografía, "
                  u"|, Carpetas recientes, "
                  u"|, Ventana ampliable"_qs);

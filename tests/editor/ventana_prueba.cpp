@@ -63,6 +63,7 @@ frmEditor* PruebaConVentana::Abrir(const QString& carpeta, ProveedorUnidades uni
                                .archivos = &*archivos_,
                                // What the window remembers stays within the test.
                                .archivoAjustes = datos_->filePath(QStringLiteral("ajustes.conf")),
+                               .carpetaCache = datos_->filePath(QStringLiteral("cache")),
                                .elegirCarpeta = elegirCarpeta_,
                                // Drafts are kept soon after typing, so that tests need not wait for it.
                                .pausaBorrador = std::chrono::milliseconds(50)});

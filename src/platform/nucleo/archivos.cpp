@@ -128,24 +128,20 @@ void ComprobarEliminable(const QString& ruta)
     ComprobarNoProtegido(ruta);
 }
 
-// Makes a folder and the missing ones above it, each readable by its owner only.
-bool CrearCarpetaPrivada(const QString& ruta)
-{
-    if (QFileInfo(ruta).isDir())
-        return true;
-    const QString padre = QFileInfo(ruta).path();
-    if (padre == ruta || !CrearCarpetaPrivada(padre))
-        return false;
-    return ::mkdir(RutaLocal(ruta).constData(), 0700) == 0 || QFileInfo(ruta).isDir();
-}
-
 // Qt 6.4 moves a file into "files" of the current folder when it cannot make the user's trash, as on an
 // account without ~/.local/share; so the trash is made first, as the desktop's rules ask, and without it
 // nothing is moved.
 bool PrepararPapelera()
 {
     const QString papelera = PapeleraDelUsuario();
-    return !papelera.isEmpty() && CrearCarpetaPrivada(papelera);
+    if (papelera.isEmpty())
+        return false;
+    try {
+        ::CrearCarpetaPrivada(papelera);
+        return true;
+    } catch (const ErrorEjecucion&) {
+        return false;
+    }
 }
 
 // Qt 6.4 tries one name after another for the trash's information file until one can be made, without end
@@ -348,4 +344,46 @@ QString TamanoLegible(qint64 bytes)
     if (bytes >= (qint64(1) << 20))
         return espanol.toString(double(bytes) / double(qint64(1) << 20), 'f', 1) + u" MiB";
     return espanol.toString(bytes) + u" bytes";
+}
+
+void CrearCarpetaPrivada(const QString& carpeta)
+{
+    const QString limpia = QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath());
+    struct stat datos;
+    if (::stat(QFile::encodeName(limpia).constData(), &datos) == 0 && S_ISDIR(datos.st_mode)) {
+        if ((datos.st_mode & 077) != 0 && datos.st_uid == ::geteuid())
+            ::chmod(QFile::encodeName(limpia).constData(), 0700);
+        return;
+    }
+    qsizetype desde = 1;
+    for (;;) {
+        const qsizetype barra = limpia.indexOf(u'/', desde);
+        const QString tramo = barra < 0 ? limpia : limpia.left(barra);
+        const QByteArray local = QFile::encodeName(tramo);
+        if (::mkdir(local.constData(), 0700) != 0) {
+            const int codigo = errno;
+            if (codigo != EEXIST || ::stat(local.constData(), &datos) != 0 || !S_ISDIR(datos.st_mode))
+                throw ErrorDeSistema(codigo == EEXIST ? ENOTDIR : codigo, true);
+        }
+        if (barra < 0)
+            return;
+        desde = barra + 1;
+    }
+}
+
+QStringList ArchivosScript(const QString& carpeta)
+{
+    QDir dir(carpeta);
+    dir.setNameFilters({QStringLiteral("*.txt")});
+    // Name filters match ignoring case; hidden files are left out unless asked for.
+    dir.setFilter(QDir::Files);
+    dir.setSorting(QDir::NoSort);
+    QStringList nombres = dir.entryList();
+    // Links are listed only when they lead to a regular file: a pipe or a device is no script.
+    nombres.removeIf([&](const QString& nombre) { return !QFileInfo(dir.filePath(nombre)).isFile(); });
+    std::sort(nombres.begin(), nombres.end(), [&](const QString& a, const QString& b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return nombres;
 }

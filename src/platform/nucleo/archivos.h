@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include "sistema_archivos.h"
 
@@ -128,6 +129,13 @@ void ComprobarCarpetaLegible(const QString& carpeta, SistemaArchivos& sistema = 
 
 // Creates one folder; error 75 when something of that name exists.
 void CrearCarpeta(const QString& ruta);
+// Creates the folder and any missing folder above it with mode 0700, and takes the group's and others'
+// access away from the folder itself if it already exists: for what the editor keeps for the user alone.
+void CrearCarpetaPrivada(const QString& carpeta);
+
+// The scripts of a folder: its regular, non-hidden files (links to one included) whose names match
+// "*.txt" ignoring case, ordered by name ignoring case.
+QStringList ArchivosScript(const QString& carpeta);
 
 // A size for people, in the Spanish way: "2,0 GiB", "35,4 MiB", "812 bytes".
 QString TamanoLegible(qint64 bytes);

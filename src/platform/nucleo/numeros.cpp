@@ -69,3 +69,11 @@ qint16 AEntero16(double valor)
         throw ErrorEjecucion(Errores::Desbordamiento);
     return static_cast<qint16>(redondeado);
 }
+
+QString ConMiles(qint64 numero)
+{
+    QString cifras = QString::number(numero).remove(u'-');
+    for (qsizetype i = cifras.size() - 3; i > 0; i -= 3)
+        cifras.insert(i, u'.');
+    return numero < 0 ? u'-' + cifras : cifras;
+}

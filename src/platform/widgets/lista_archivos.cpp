@@ -1,15 +1,13 @@
 // File list of the script browser.
 #include "lista_archivos.h"
 
-#include <algorithm>
-
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 
+#include "archivos.h"
 #include "errores.h"
 #include "seleccion.h"
 #include "teclas.h"
@@ -67,19 +65,7 @@ ListaArchivos::ListaArchivos(const QString& carpeta, QWidget* padre) : QListWidg
 
 QStringList ListaArchivos::ArchivosDe(const QString& carpeta)
 {
-    QDir dir(carpeta);
-    dir.setNameFilters({QStringLiteral("*.txt")});
-    // Name filters match ignoring case; hidden files are left out unless asked for.
-    dir.setFilter(QDir::Files);
-    dir.setSorting(QDir::NoSort);
-    QStringList nombres = dir.entryList();
-    // Links are listed only when they lead to a regular file: a pipe or a device is no script.
-    nombres.removeIf([&](const QString& nombre) { return !QFileInfo(dir.filePath(nombre)).isFile(); });
-    std::sort(nombres.begin(), nombres.end(), [&](const QString& a, const QString& b) {
-        const int c = a.compare(b, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a < b;
-    });
-    return nombres;
+    return ArchivosScript(carpeta);
 }
 
 void ListaArchivos::Mostrar(const QStringList& nombres, const QString& seleccion)
