@@ -130,18 +130,11 @@ void ConsultasCarpeta::Encolar(Tarea tarea)
 
 LectorCarpeta* ConsultasCarpeta::Lector(const QString& carpeta)
 {
+    // Opened afresh for each task: the memory may have made the database since, or started it again.
+    lector_.reset();
     if (carpeta.isEmpty())
         return nullptr;
-    // Asked again each time until the memory has made the database.
-    if (!lector_ || lector_->carpeta() != carpeta) {
-        lector_.reset();
-        try {
-            lector_ = LectorCarpeta::Abrir(carpetaCache_, carpeta);
-        } catch (const ErrorSqlite& error) {
-            const QString motivo = error.motivo(carpeta);
-            Entregar([this, motivo] { Q_EMIT noDisponible(motivo); });
-        }
-    }
+    lector_ = LectorCarpeta::Abrir(carpetaCache_, carpeta);
     return lector_.get();
 }
 

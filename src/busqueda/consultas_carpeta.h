@@ -71,7 +71,7 @@ private:
     std::atomic<quint64> ultimaBusqueda_ = 0;
     std::atomic<quint64> ultimoEstado_ = 0;
 
-    // The thread's own.
+    // The thread's own: the index of the folder of the task under way.
     std::unique_ptr<LectorCarpeta> lector_;
 
     std::mutex mutex_;

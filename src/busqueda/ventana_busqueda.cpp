@@ -150,6 +150,9 @@ VentanaBusqueda::VentanaBusqueda(QWidget* padre)
     txtReemplazar_->setPlaceholderText(QStringLiteral("Reemplazar en las traducciones por"));
     txtReemplazar_->setAccessibleName(QStringLiteral("Reemplazar en las traducciones por"));
     optAmbos_->setChecked(true);
+    // Enter chooses a row; it never presses a button.
+    cmdReemplazar_->setAutoDefault(false);
+    cmdDeshacer_->setAutoDefault(false);
     cmdDeshacer_->setEnabled(false);
 
     auto* donde = new QHBoxLayout;

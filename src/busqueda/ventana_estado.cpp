@@ -137,6 +137,8 @@ VentanaEstado::VentanaEstado(CajaMensajes& mensajes, QWidget* padre, ElegirRuta 
       modelo_(new ModeloEstado(this)), orden_(new OrdenEstado(this)),
       cmdExportar_(new QPushButton(QStringLiteral("Exportar estado…"), this))
 {
+    // Enter chooses a row; it never presses the button.
+    cmdExportar_->setAutoDefault(false);
     orden_->setSourceModel(modelo_);
     ponerModelo(orden_, 16);
     tabla()->setSortingEnabled(true);
