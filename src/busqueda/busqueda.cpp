@@ -41,6 +41,54 @@ QString Expandir(const QString& reemplazo, const QRegularExpressionMatch& encont
     return texto;
 }
 
+// The longest run of ordinary characters outside any group, class or escape of a regular expression: a
+// piece every match holds, for the index to narrow the search. None where the expression has an
+// alternative, which may do without it.
+QString PiezaDeExpresion(const QString& patron)
+{
+    if (patron.contains(u'|'))
+        return {};
+    static const QString especiales = QStringLiteral("\\^$.[]()?*+{}");
+    QString mejor;
+    QString actual;
+    int profundidad = 0;
+    const auto cerrar = [&](bool cuantificada) {
+        // A quantifier after the run applies to its last character only, which may then be absent.
+        if (cuantificada && !actual.isEmpty())
+            actual.chop(1);
+        if (profundidad == 0 && actual.size() > mejor.size())
+            mejor = actual;
+        actual.clear();
+    };
+    for (qsizetype i = 0; i < patron.size(); ++i) {
+        const QChar c = patron[i];
+        if (!especiales.contains(c)) {
+            actual += c;
+            continue;
+        }
+        cerrar(c == u'?' || c == u'*' || c == u'{');
+        if (c == u'\\') {
+            ++i;
+        } else if (c == u'[') {
+            // To the class's end: "[]…]" and "[^]…]" hold a "]" of their own.
+            qsizetype j = i + 1;
+            if (j < patron.size() && patron[j] == u'^')
+                ++j;
+            if (j < patron.size() && patron[j] == u']')
+                ++j;
+            while (j < patron.size() && patron[j] != u']')
+                j += patron[j] == u'\\' ? 2 : 1;
+            i = j;
+        } else if (c == u'(') {
+            ++profundidad;
+        } else if (c == u')') {
+            --profundidad;
+        }
+    }
+    cerrar(false);
+    return mejor;
+}
+
 } // namespace
 
 PatronBusqueda::PatronBusqueda(const OpcionesBusqueda& opciones) : literal_(!opciones.expresion)
@@ -49,8 +97,7 @@ PatronBusqueda::PatronBusqueda(const OpcionesBusqueda& opciones) : literal_(!opc
     if (texto.isEmpty())
         return;
     QString patron = literal_ ? QRegularExpression::escape(texto) : texto;
-    if (literal_)
-        pieza_ = texto;
+    pieza_ = literal_ ? texto : PiezaDeExpresion(texto);
     if (opciones.palabra)
         patron = u"(?<!\\w)(?:" + patron + u")(?!\\w)";
     QRegularExpression::PatternOptions banderas = QRegularExpression::UseUnicodePropertiesOption;
@@ -115,6 +162,13 @@ namespace {
 using Lado = LectorCarpeta::Lado;
 using Linea = LectorCarpeta::Linea;
 
+// A text that matches, with its matches.
+struct Hallado
+{
+    QString texto;
+    Tramos tramos;
+};
+
 // The search's own steps over one read of the index.
 class Busqueda final
 {
@@ -125,20 +179,20 @@ public:
     }
 
     // The texts of a side that match, with their matches; false when cancelled.
-    bool Textos(Lado lado, QHash<qint64, Tramos>& encontrados)
+    bool Textos(Lado lado, QHash<qint64, Hallado>& encontrados)
     {
         return lector_.Textos(lado, patron_.pieza(), [&](qint64 id, const QString& texto) {
             if (Cancelado())
                 return false;
             Tramos tramos = patron_.Buscar(texto);
             if (!tramos.isEmpty())
-                encontrados.insert(id, std::move(tramos));
+                encontrados.insert(id, {texto, std::move(tramos)});
             return true;
         });
     }
 
     // The lines holding a matching text on either side, each once; false when cancelled.
-    bool Lineas(const QHash<qint64, Tramos>& originales, const QHash<qint64, Tramos>& traducciones,
+    bool Lineas(const QHash<qint64, Hallado>& originales, const QHash<qint64, Hallado>& traducciones,
                 QList<Linea>& lineas)
     {
         if (originales.size() + traducciones.size() > textosPorLineas) {
@@ -150,17 +204,11 @@ public:
                 return true;
             });
         }
-        for (auto it = originales.keyBegin(); it != originales.keyEnd(); ++it) {
-            if (Cancelado())
-                return false;
-            lector_.LineasCon(Lado::Originales, *it, lineas);
-        }
-        for (auto it = traducciones.keyBegin(); it != traducciones.keyEnd(); ++it) {
-            if (Cancelado())
-                return false;
-            lector_.LineasCon(Lado::Traducciones, *it, lineas);
-        }
-        return true;
+        lector_.LineasCon(Lado::Originales, originales.keys(), lineas);
+        if (Cancelado())
+            return false;
+        lector_.LineasCon(Lado::Traducciones, traducciones.keys(), lineas);
+        return !Cancelado();
     }
 
 private:
@@ -187,8 +235,8 @@ std::optional<ResultadoBusqueda> BuscarEnCarpeta(LectorCarpeta& lector, const Op
     }
     lector.EmpezarLectura();
     Busqueda busqueda(lector, patron, cancelado);
-    QHash<qint64, Tramos> originales;
-    QHash<qint64, Tramos> traducciones;
+    QHash<qint64, Hallado> originales;
+    QHash<qint64, Hallado> traducciones;
     QList<Linea> lineas;
     const bool enOriginales = opciones.ambito != Ambito::Traducciones;
     const bool enTraducciones = opciones.ambito != Ambito::Originales;
@@ -240,12 +288,16 @@ std::optional<ResultadoBusqueda> BuscarEnCarpeta(LectorCarpeta& lector, const Op
         FilaBusqueda fila;
         fila.script = nombres.value(linea.script);
         fila.linea = linea.linea;
-        if (linea.original)
-            fila.original = lector.Texto(Lado::Originales, linea.original);
-        if (linea.traduccion)
-            fila.traduccion = lector.Texto(Lado::Traducciones, linea.traduccion);
-        fila.enOriginal = originales.value(linea.original);
-        fila.enTraduccion = traducciones.value(linea.traduccion);
+        // The matching side's text is at hand; only the other is read.
+        const auto texto = [&](Lado lado, qint64 id, const QHash<qint64, Hallado>& hallados, Tramos& tramos) {
+            if (const auto it = hallados.constFind(id); it != hallados.cend()) {
+                tramos = it->tramos;
+                return it->texto;
+            }
+            return id ? lector.Texto(lado, id) : QString();
+        };
+        fila.original = texto(Lado::Originales, linea.original, originales, fila.enOriginal);
+        fila.traduccion = texto(Lado::Traducciones, linea.traduccion, traducciones, fila.enTraduccion);
         resultado.filas.append(std::move(fila));
     }
     lector.TerminarLectura();

@@ -36,7 +36,7 @@ public:
     const QString& carpeta() const { return carpeta_; }
 
     // Rows kept by a search; the count covers every match.
-    static constexpr qsizetype maximoFilas = 2000;
+    static constexpr qsizetype maximoFilas = 1000;
     quint64 Buscar(const OpcionesBusqueda& opciones);
     quint64 CalcularEstado(const OpcionesEstado& opciones, const QSet<QString>& conBorrador);
     // Looks for the translations with a match and plans the replacement (PlanearReemplazo).

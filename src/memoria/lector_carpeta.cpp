@@ -29,6 +29,18 @@ QString ConsultaTrigramas(QStringView pieza)
     return trigramas.join(QStringLiteral(" AND "));
 }
 
+// Texts asked for at a time by LineasCon: one statement instead of one per text.
+constexpr int idsPorConsulta = 256;
+
+QByteArray EnLista(const char* columna)
+{
+    QByteArray sql =
+        QByteArray("SELECT script, linea, original, traduccion FROM pares WHERE ") + columna + " IN (?1";
+    for (int i = 2; i <= idsPorConsulta; ++i)
+        sql += ",?" + QByteArray::number(i);
+    return sql + ')';
+}
+
 } // namespace
 
 struct LectorCarpeta::Sentencias
@@ -42,10 +54,8 @@ struct LectorCarpeta::Sentencias
           desdeTraducciones(c.preparar("SELECT id, texto FROM traducciones WHERE id > ?1")),
           textoOriginal(c.preparar("SELECT texto FROM originales WHERE id = ?1")),
           textoTraduccion(c.preparar("SELECT texto FROM traducciones WHERE id = ?1")),
-          conOriginal(
-              c.preparar("SELECT script, linea, original, traduccion FROM pares WHERE original = ?1")),
-          conTraduccion(
-              c.preparar("SELECT script, linea, original, traduccion FROM pares WHERE traduccion = ?1")),
+          conOriginal(c.preparar(EnLista("original").constData())),
+          conTraduccion(c.preparar(EnLista("traduccion").constData())),
           todas(c.preparar("SELECT script, linea, original, traduccion FROM pares")),
           scripts(c.preparar("SELECT id, nombre FROM scripts")),
           resumen(c.preparar("SELECT nombre, lineasOriginal, lineasTraduccion, traducidas, fechaTraduccion "
@@ -155,13 +165,18 @@ QString LectorCarpeta::Texto(Lado lado, qint64 id)
     return texto;
 }
 
-void LectorCarpeta::LineasCon(Lado lado, qint64 id, QList<Linea>& lineas)
+void LectorCarpeta::LineasCon(Lado lado, const QList<qint64>& ids, QList<Linea>& lineas)
 {
     Sentencia& s = lado == Lado::Originales ? sentencias_->conOriginal : sentencias_->conTraduccion;
-    s.ligar(1, id);
-    while (s.paso())
-        lineas.append({s.entero(0), s.entero(1), s.nulo(2) ? 0 : s.entero(2), s.nulo(3) ? 0 : s.entero(3)});
-    s.reiniciar();
+    for (qsizetype desde = 0; desde < ids.size(); desde += idsPorConsulta) {
+        // A last short batch repeats its first id, which finds nothing new: IN takes each line once.
+        for (int i = 0; i < idsPorConsulta; ++i)
+            s.ligar(i + 1, ids[desde + i < ids.size() ? desde + i : desde]);
+        while (s.paso())
+            lineas.append(
+                {s.entero(0), s.entero(1), s.nulo(2) ? 0 : s.entero(2), s.nulo(3) ? 0 : s.entero(3)});
+        s.reiniciar();
+    }
 }
 
 bool LectorCarpeta::TodasLasLineas(const std::function<bool(const Linea&)>& leer)

@@ -48,8 +48,8 @@ public:
         qint64 original = 0;
         qint64 traduccion = 0;
     };
-    // The lines holding text `id` on that side.
-    void LineasCon(Lado lado, qint64 id, QList<Linea>& lineas);
+    // The lines holding one of the texts `ids` on that side, asked for many at a time.
+    void LineasCon(Lado lado, const QList<qint64>& ids, QList<Linea>& lineas);
     // Every line of the folder that is not empty on both sides, in no order; `leer` returns false to stop.
     bool TodasLasLineas(const std::function<bool(const Linea&)>& leer);
     // The scripts' names by id.

@@ -75,6 +75,12 @@ private Q_SLOTS:
             << u"3 resultados en 2 scripts"_s;
         QTest::newRow("expresión regular") << o(u"%[sd] to"_s, Ambito::Originales, false, false, true)
                                            << QStringList{u"a.txt:3"_s} << u"1 resultado en 1 script"_s;
+        QTest::newRow("expresión con alternativa")
+            << o(u"rey|reino"_s, Ambito::Traducciones, false, false, true)
+            << QStringList{u"a.txt:1"_s, u"a.txt:2"_s, u"b.txt:1"_s} << u"3 resultados en 2 scripts"_s;
+        QTest::newRow("expresión cuya última letra es opcional")
+            << o(u"Reinos?"_s, Ambito::Traducciones, true, false, true) << QStringList{u"a.txt:2"_s}
+            << u"1 resultado en 1 script"_s;
         QTest::newRow("expresión no válida")
             << o(u"(rey"_s, Ambito::Ambos, false, false, true) << QStringList{} << u"Ningún resultado"_s;
     }
