@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -155,26 +156,34 @@ VentanaBusqueda::VentanaBusqueda(QWidget* padre)
     cmdDeshacer_->setAutoDefault(false);
     cmdDeshacer_->setEnabled(false);
 
+    // Short rows, so that the window fits beside the editor on a small screen.
     auto* donde = new QHBoxLayout;
-    for (QWidget* control : std::initializer_list<QWidget*>{optOriginales_, optTraducciones_, optAmbos_,
-                                                            chkMayusculas_, chkPalabra_, chkExpresion_})
+    for (QWidget* control : std::initializer_list<QWidget*>{optOriginales_, optTraducciones_, optAmbos_})
         donde->addWidget(control);
     donde->addStretch();
-    auto* filaReemplazo = new QHBoxLayout;
-    filaReemplazo->addWidget(txtReemplazar_, 1);
-    filaReemplazo->addWidget(cmdReemplazar_);
-    filaReemplazo->addWidget(cmdDeshacer_);
+    auto* como = new QHBoxLayout;
+    for (QWidget* control : std::initializer_list<QWidget*>{chkMayusculas_, chkPalabra_, chkExpresion_})
+        como->addWidget(control);
+    como->addStretch();
+    auto* botones = new QHBoxLayout;
+    botones->addStretch();
+    botones->addWidget(cmdReemplazar_);
+    botones->addWidget(cmdDeshacer_);
     disposicion()->insertWidget(0, txtBuscar_);
     disposicion()->insertLayout(1, donde);
-    disposicion()->addLayout(filaReemplazo);
+    disposicion()->insertLayout(2, como);
+    disposicion()->addWidget(txtReemplazar_);
+    disposicion()->addLayout(botones);
 
     ponerModelo(modelo_, 12);
     tabla()->setItemDelegate(new DelegadoTramos(tabla()));
-    tabla()->setColumnWidth(ModeloBusqueda::Script, 140);
+    tabla()->setColumnWidth(ModeloBusqueda::Script, 120);
     tabla()->setColumnWidth(ModeloBusqueda::Linea,
                             fontMetrics().horizontalAdvance(QStringLiteral("Línea")) + 24);
-    tabla()->setColumnWidth(ModeloBusqueda::Original, 300);
-    resize(860, 420);
+    // The two texts share what the window's width leaves them, so both show however narrow it is.
+    tabla()->horizontalHeader()->setSectionResizeMode(ModeloBusqueda::Original, QHeaderView::Stretch);
+    tabla()->horizontalHeader()->setSectionResizeMode(ModeloBusqueda::Traduccion, QHeaderView::Stretch);
+    resize(760, 440);
 
     connect(txtBuscar_, &QLineEdit::textChanged, this, &VentanaBusqueda::Cambio);
     for (QAbstractButton* boton : std::initializer_list<QAbstractButton*>{

@@ -143,7 +143,7 @@ VentanaEstado::VentanaEstado(CajaMensajes& mensajes, QWidget* padre, ElegirRuta 
     ponerModelo(orden_, 16);
     tabla()->setSortingEnabled(true);
     tabla()->sortByColumn(-1, Qt::AscendingOrder);
-    tabla()->setColumnWidth(Script, 180);
+    tabla()->setColumnWidth(Script, 140);
     for (int columna = Lineas; columna <= SinGuardar; ++columna)
         tabla()->resizeColumnToContents(columna);
     auto* botones = new QHBoxLayout;
