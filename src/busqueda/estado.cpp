@@ -119,10 +119,10 @@ QString TextoFiguras(const FigurasScript& f)
 
 QStringList TitulosEstado()
 {
-    return {QStringLiteral("Script"),           QStringLiteral("Líneas"),
-            QStringLiteral("Traducidas"),       QStringLiteral("%"),
-            QStringLiteral("Demasiado largas"), QStringLiteral("Con problemas"),
-            QStringLiteral("De más o faltan"),  QStringLiteral("Sin guardar"),
+    return {QStringLiteral("Script"),          QStringLiteral("Líneas"),
+            QStringLiteral("Traducidas"),      QStringLiteral("%"),
+            QStringLiteral("Largas"),          QStringLiteral("Problemas"),
+            QStringLiteral("De más o faltan"), QStringLiteral("Sin guardar"),
             QStringLiteral("Guardada")};
 }
 

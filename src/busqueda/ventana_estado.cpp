@@ -126,9 +126,23 @@ QVariant ModeloEstado::data(const QModelIndex& indice, int rol) const
 
 QVariant ModeloEstado::headerData(int seccion, Qt::Orientation orientacion, int rol) const
 {
-    if (orientacion != Qt::Horizontal || rol != Qt::DisplayRole)
+    if (orientacion != Qt::Horizontal)
         return {};
-    return TitulosEstado().value(seccion);
+    if (rol == Qt::DisplayRole)
+        return TitulosEstado().value(seccion);
+    if (rol != Qt::ToolTipRole)
+        return {};
+    static const QStringList ayudas{
+        QString(),
+        QStringLiteral("Líneas del original"),
+        QStringLiteral("Líneas traducidas: no vacías, dentro de las del original"),
+        QStringLiteral("Porcentaje de las líneas del original traducidas"),
+        QStringLiteral("Líneas más largas que su original"),
+        QStringLiteral("Líneas con problemas según las comprobaciones"),
+        QStringLiteral("Líneas de la traducción de más (+) o que faltan (−)"),
+        QStringLiteral("Texto sin guardar en un borrador"),
+        QStringLiteral("Cuándo se guardó la traducción por última vez")};
+    return ayudas.value(seccion);
 }
 
 VentanaEstado::VentanaEstado(CajaMensajes& mensajes, QWidget* padre, ElegirRuta elegirRuta)

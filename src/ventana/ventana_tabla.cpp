@@ -29,6 +29,8 @@ VentanaTabla::VentanaTabla(const QString& nombre, const QString& titulo, QWidget
     tabla_->horizontalHeader()->setHighlightSections(false);
     tabla_->horizontalHeader()->setStretchLastSection(true);
     tabla_->setAccessibleName(titulo);
+    // A long summary takes two lines rather than widening a window placed beside the editor.
+    resumen_->setWordWrap(true);
     disposicion_->addWidget(resumen_);
     disposicion_->addWidget(tabla_);
 

@@ -150,7 +150,7 @@ private Q_SLOTS:
         const QList<QByteArray> csv = CsvEstado(*figuras).split('\n');
         QCOMPARE(csv.size(), 8);
         QCOMPARE(csv[0],
-                 "Script,Líneas,Traducidas,%,Demasiado largas,Con problemas,De más o faltan,Sin guardar,"
+                 "Script,Líneas,Traducidas,%,Largas,Problemas,De más o faltan,Sin guardar,"
                  "Guardada\r"_ba);
         QVERIFY(csv[5].startsWith("e.txt,2,0,0,0,0,-2,Sí,\r"));
         QVERIFY(csv[6].startsWith("Total,16,13,81,"));
