@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include <QHash>
-#include <QSet>
 
 #include "lector_carpeta.h"
 #include "numeros.h"
@@ -254,15 +253,15 @@ std::optional<ResultadoBusqueda> BuscarEnCarpeta(LectorCarpeta& lector, const Op
         const int orden = nombres[a].compare(nombres[b], Qt::CaseInsensitive);
         return orden != 0 ? orden < 0 : nombres[a] < nombres[b];
     });
-    QHash<qint64, qsizetype> lugar;
+    QHash<qint64, qint64> lugar;
     for (qsizetype i = 0; i < ids.size(); ++i)
         lugar.insert(ids[i], i);
-    const auto antes = [&](const Linea& a, const Linea& b) {
-        const qsizetype la = lugar.value(a.script);
-        const qsizetype lb = lugar.value(b.script);
-        return la != lb ? la < lb : a.linea < b.linea;
-    };
-    std::sort(lineas.begin(), lineas.end(), antes);
+    // From here on a line's script is its place in that order: sorting compares numbers only.
+    for (Linea& linea : lineas)
+        linea.script = lugar.value(linea.script);
+    std::sort(lineas.begin(), lineas.end(), [](const Linea& a, const Linea& b) {
+        return a.script != b.script ? a.script < b.script : a.linea < b.linea;
+    });
     lineas.erase(std::unique(lineas.begin(), lineas.end(),
                              [](const Linea& a, const Linea& b) {
                                  return a.script == b.script && a.linea == b.linea;
@@ -271,22 +270,21 @@ std::optional<ResultadoBusqueda> BuscarEnCarpeta(LectorCarpeta& lector, const Op
 
     resultado.lineas = lineas.size();
     qint64 anterior = -1;
-    QSet<qint64> conTraduccion;
+    qint64 conTraduccion = -1;
     for (const Linea& linea : lineas) {
         if (linea.script != anterior)
             ++resultado.scripts;
         anterior = linea.script;
-        if (traducciones.contains(linea.traduccion))
-            conTraduccion.insert(linea.script);
+        if (linea.script != conTraduccion && traducciones.contains(linea.traduccion)) {
+            conTraduccion = linea.script;
+            resultado.conTraduccion.append(nombres.value(ids[linea.script]));
+        }
     }
-    for (const qint64 id : ids)
-        if (conTraduccion.contains(id))
-            resultado.conTraduccion.append(nombres[id]);
 
     for (qsizetype i = 0; i < std::min(maximoFilas, lineas.size()); ++i) {
         const Linea& linea = lineas[i];
         FilaBusqueda fila;
-        fila.script = nombres.value(linea.script);
+        fila.script = nombres.value(ids[linea.script]);
         fila.linea = linea.linea;
         // The matching side's text is at hand; only the other is read.
         const auto texto = [&](Lado lado, qint64 id, const QHash<qint64, Hallado>& hallados, Tramos& tramos) {
