@@ -123,6 +123,12 @@ void AvisarCarpetaIlegible(CajaMensajes& mensajes, const QString& carpeta, Siste
     }
 }
 
+// Where the translation memory keeps its databases, which the folder's search and status read too.
+QString CarpetaCache(const Servicios& servicios)
+{
+    return servicios.carpetaCache.isEmpty() ? MemoriaTraduccion::CarpetaCache() : servicios.carpetaCache;
+}
+
 } // namespace
 
 frmEditor::frmEditor(Servicios servicios, QWidget* padre)
@@ -135,8 +141,7 @@ frmEditor::frmEditor(Servicios servicios, QWidget* padre)
                         : servicios.carpetaDatos),
       // The memory reads the folder on a thread of its own, so it never goes through the window's file
       // system, whose faults a test schedules by counting the window's own calls.
-      memoria_(servicios.carpetaCache.isEmpty() ? MemoriaTraduccion::CarpetaCache() : servicios.carpetaCache),
-      aperturaMemoria_(memoria_, *Dir1, vida_),
+      memoria_(CarpetaCache(servicios)), aperturaMemoria_(memoria_, *Dir1, vida_),
       monitor_({*txtTraducido, *lstOriginal, *lblLl, *lblLlo, *lblLtl, *lblLtlo, *lblDisp, *msg, *p, *timer}),
       borradores_(*txtTraducido, *File1, mensajes_, vida_, carpetaDatos_, servicios.pausaBorrador),
       aviso_(*txtTraducido, borradores_, vida_),
@@ -149,6 +154,10 @@ frmEditor::frmEditor(Servicios servicios, QWidget* padre)
                       mensajes_, carpetaDatos_, servicios.archivoAjustes, servicios.comprobar),
       memoriaEditor_({*txtTraducido, *lstOriginal, *this, *Frame1}, memoria_, par_, vida_, mensajes_,
                      servicios.elegirCarpeta),
+      busqueda_({*txtTraducido, *lstOriginal, *File1, *this, *Frame1}, memoria_, vida_, mensajes_,
+                carpetaDatos_, CarpetaCache(servicios)),
+      estadoCarpeta_({*txtTraducido, *lstOriginal, *File1, *this, *Frame1}, memoria_, vida_, mensajes_,
+                     carpetaDatos_, CarpetaCache(servicios)),
       zoom_(*txtTraducido, *lstOriginal, *this, servicios.archivoAjustes),
       original_(*txtTraducido, *lstOriginal),
       recientes_({*this, *Drive1, *Dir1}, unidades_, vida_, mensajes_, servicios.archivoAjustes,
@@ -261,6 +270,10 @@ void frmEditor::ComponerMenu()
     menu_.Anadir([this](QMenu& menu, QPoint) { marcas_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint posicion) { comprobaciones_.AnadirAlMenu(menu, posicion); });
     menu_.Anadir([this](QMenu& menu, QPoint) { memoriaEditor_.AnadirAlMenu(menu); });
+    menu_.Anadir([this](QMenu& menu, QPoint) {
+        busqueda_.AnadirAlMenu(menu);
+        estadoCarpeta_.AnadirAlMenu(menu);
+    });
     menu_.Anadir([this](QMenu& menu, QPoint) { ortografia_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint) { recientes_.AnadirAlMenu(menu); });
     menu_.Anadir([this](QMenu& menu, QPoint) { ampliable_.AnadirAlMenu(menu); });

@@ -16,10 +16,12 @@
 #include "aviso_borrador.h"
 #include "boton_imagen.h"
 #include "borradores_editor.h"
+#include "busqueda_editor.h"
 #include "caja_texto.h"
 #include "carpetas_recientes.h"
 #include "codificacion_editor.h"
 #include "comprobaciones_editor.h"
+#include "estado_carpeta_editor.h"
 #include "etiqueta_ajustada.h"
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
@@ -209,6 +211,8 @@ private:
     CodificacionEditor codificacion_;
     ComprobacionesEditor comprobaciones_;
     MemoriaEditor memoriaEditor_;
+    BusquedaEditor busqueda_;
+    EstadoCarpetaEditor estadoCarpeta_;
     ZoomEditor zoom_;
     OriginalEditor original_;
     CarpetasRecientes recientes_;

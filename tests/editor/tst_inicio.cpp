@@ -210,6 +210,7 @@ private Q_SLOTS:
                  u"Ir a la anterior línea con problemas, Comprobación de la traducción…, "
                  u"|, Memoria de traducción, Rellenar repeticiones, Añadir carpeta a la memoria…, "
                  u"Quitar carpeta de la memoria, "
+                 u"|, Buscar en la carpeta…, Estado de la carpeta…, "
                  u"|, Revisar ortografía, Idioma de la ortografía, "
                  u"|, Carpetas recientes, "
                  u"|, Ventana ampliable"_qs);
