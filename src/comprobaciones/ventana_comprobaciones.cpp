@@ -3,12 +3,9 @@
 
 #include <algorithm>
 
-#include <QHeaderView>
 #include <QHideEvent>
-#include <QLabel>
 #include <QShowEvent>
 #include <QTableView>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -187,49 +184,21 @@ QVariant ModeloProblemas::headerData(int seccion, Qt::Orientation orientacion, i
 
 VentanaComprobaciones::VentanaComprobaciones(const ProblemasGuion& guion, const TextosPar& textos,
                                              QWidget* padre)
-    : QDialog(padre), guion_(guion), modelo_(new ModeloProblemas(guion, textos, this)),
-      resumen_(new QLabel(this)), tabla_(new QTableView(this))
+    : VentanaTabla(QStringLiteral("frmComprobaciones"), QStringLiteral("Comprobación de la traducción"),
+                   padre),
+      guion_(guion), modelo_(new ModeloProblemas(guion, textos, this))
 {
-    setObjectName(QStringLiteral("frmComprobaciones"));
-    // A window does not take its parent's font by itself; this one looks like the editor it belongs to.
-    if (padre)
-        setFont(padre->font());
-    setWindowTitle(QStringLiteral("Comprobación de la traducción"));
-    setModal(false);
-    tabla_->setModel(modelo_);
-    tabla_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tabla_->setSelectionMode(QAbstractItemView::SingleSelection);
-    tabla_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tabla_->setWordWrap(false);
-    tabla_->setTabKeyNavigation(false);
-    tabla_->verticalHeader()->hide();
-    // Every row one text line high, set once: no row is measured, whatever its text.
-    tabla_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    tabla_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    QHeaderView* cabecera = tabla_->horizontalHeader();
-    cabecera->setHighlightSections(false);
-    const QString titulo = modelo_->headerData(ModeloProblemas::Linea, Qt::Horizontal).toString();
-    tabla_->setColumnWidth(ModeloProblemas::Linea, std::max(fontMetrics().horizontalAdvance(u'0') * 7,
-                                                            fontMetrics().horizontalAdvance(titulo) + 16));
-    tabla_->setColumnWidth(ModeloProblemas::Descripcion, 260);
-    tabla_->setColumnWidth(ModeloProblemas::Original, 220);
-    cabecera->setStretchLastSection(true);
-    tabla_->setAccessibleName(windowTitle());
-
-    auto* disposicion = new QVBoxLayout(this);
-    disposicion->addWidget(resumen_);
-    disposicion->addWidget(tabla_);
+    ponerModelo(modelo_, 7);
+    tabla()->setColumnWidth(ModeloProblemas::Descripcion, 260);
+    tabla()->setColumnWidth(ModeloProblemas::Original, 220);
     resize(720, 320);
 
     connect(&guion_, &ProblemasGuion::cambio, this, [this] { Contar(); });
-    const auto elegir = [this](const QModelIndex& indice) {
-        const int linea = modelo_->linea(indice.row());
+    connect(this, &VentanaTabla::filaElegida, this, [this](int fila) {
+        const int linea = modelo_->linea(fila);
         if (linea >= 0)
             Q_EMIT elegida(linea);
-    };
-    // Enter on a row is its activation; so is a double-click, unless the style activates on one click.
-    connect(tabla_, &QAbstractItemView::activated, this, elegir);
-    connect(tabla_, &QAbstractItemView::doubleClicked, this, elegir);
+    });
     Contar();
 }
 
@@ -237,12 +206,12 @@ void VentanaComprobaciones::showEvent(QShowEvent* evento)
 {
     if (!evento->spontaneous())
         modelo_->seguir(true);
-    QDialog::showEvent(evento);
+    VentanaTabla::showEvent(evento);
 }
 
 void VentanaComprobaciones::hideEvent(QHideEvent* evento)
 {
-    QDialog::hideEvent(evento);
+    VentanaTabla::hideEvent(evento);
     if (!evento->spontaneous())
         modelo_->seguir(false);
 }
@@ -252,13 +221,11 @@ void VentanaComprobaciones::irAFila(int linea)
     const int fila = std::min(modelo_->filaDesde(linea), modelo_->rowCount() - 1);
     if (fila < 0)
         return;
-    tabla_->setCurrentIndex(modelo_->index(fila, 0));
-    tabla_->scrollTo(modelo_->index(fila, 0));
+    tabla()->setCurrentIndex(modelo_->index(fila, 0));
+    tabla()->scrollTo(modelo_->index(fila, 0));
 }
 
 void VentanaComprobaciones::Contar()
 {
-    const QString texto = guion_.resumen();
-    if (resumen_->text() != texto)
-        resumen_->setText(texto);
+    ponerResumen(guion_.resumen());
 }

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include <QAbstractTableModel>
-#include <QDialog>
 
 #include "problemas_guion.h"
+#include "ventana_tabla.h"
 
 class QLabel;
 class QTableView;
@@ -60,15 +60,13 @@ private:
 };
 
 // Modeless, beside the editor, closed by Escape.
-class VentanaComprobaciones final : public QDialog
+class VentanaComprobaciones final : public VentanaTabla
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(VentanaComprobaciones)
 public:
     VentanaComprobaciones(const ProblemasGuion& guion, const TextosPar& textos, QWidget* padre);
 
-    QTableView* tabla() const { return tabla_; }
-    QLabel* resumen() const { return resumen_; }
     ModeloProblemas* modelo() const { return modelo_; }
     // Makes the first row at or after `linea` the current one.
     void irAFila(int linea);
@@ -86,6 +84,4 @@ private:
 
     const ProblemasGuion& guion_;
     ModeloProblemas* modelo_;
-    QLabel* resumen_;
-    QTableView* tabla_;
 };

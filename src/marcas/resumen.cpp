@@ -3,13 +3,10 @@
 
 #include <algorithm>
 
-#include <QHeaderView>
 #include <QHideEvent>
 #include <QShowEvent>
-#include <QLabel>
 #include <QPalette>
 #include <QTableView>
-#include <QVBoxLayout>
 
 #include "pintura.h"
 
@@ -190,51 +187,25 @@ void ModeloResumen::Seguir(int desde, int hasta)
 }
 
 VentanaResumen::VentanaResumen(const MarcasLineas& marcas, QWidget* padre)
-    : QDialog(padre), marcas_(marcas), modelo_(new ModeloResumen(marcas, this)), resumen_(new QLabel(this)),
-      tabla_(new QTableView(this))
+    : VentanaTabla(QStringLiteral("frmLineasLargas"), QStringLiteral("Líneas que superan el original"),
+                   padre),
+      marcas_(marcas), modelo_(new ModeloResumen(marcas, this))
 {
-    setObjectName(QStringLiteral("frmLineasLargas"));
-    // A window does not take its parent's font by itself; this one looks like the editor it belongs to.
-    if (padre)
-        setFont(padre->font());
-    setWindowTitle(QStringLiteral("Líneas que superan el original"));
-    setModal(false);
-    tabla_->setModel(modelo_);
-    tabla_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tabla_->setSelectionMode(QAbstractItemView::SingleSelection);
-    tabla_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tabla_->setWordWrap(false);
-    tabla_->setTabKeyNavigation(false);
-    tabla_->verticalHeader()->hide();
-    // Every row one text line high, set once: no row is measured, whatever its text.
-    tabla_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    tabla_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    QHeaderView* cabecera = tabla_->horizontalHeader();
-    cabecera->setHighlightSections(false);
+    ponerModelo(modelo_, 7);
     const int cifra = fontMetrics().horizontalAdvance(u'0');
-    for (const int columna :
-         {ModeloResumen::Linea, ModeloResumen::Largo, ModeloResumen::LargoOriginal, ModeloResumen::Exceso}) {
+    for (const int columna : {ModeloResumen::Largo, ModeloResumen::LargoOriginal, ModeloResumen::Exceso}) {
         const QString titulo = modelo_->headerData(columna, Qt::Horizontal).toString();
-        tabla_->setColumnWidth(columna, std::max(cifra * 7, fontMetrics().horizontalAdvance(titulo) + 16));
+        tabla()->setColumnWidth(columna, std::max(cifra * 7, fontMetrics().horizontalAdvance(titulo) + 16));
     }
-    tabla_->setColumnWidth(ModeloResumen::Traduccion, 220);
-    cabecera->setStretchLastSection(true);
-    tabla_->setAccessibleName(windowTitle());
-
-    auto* disposicion = new QVBoxLayout(this);
-    disposicion->addWidget(resumen_);
-    disposicion->addWidget(tabla_);
+    tabla()->setColumnWidth(ModeloResumen::Traduccion, 220);
     resize(640, 300);
 
     connect(&marcas_, &MarcasLineas::cambio, this, [this] { Contar(); });
-    const auto elegir = [this](const QModelIndex& indice) {
-        const int linea = modelo_->linea(indice.row());
+    connect(this, &VentanaTabla::filaElegida, this, [this](int fila) {
+        const int linea = modelo_->linea(fila);
         if (linea >= 0)
             Q_EMIT elegida(linea);
-    };
-    // Enter on a row is its activation; so is a double-click, unless the style activates on one click.
-    connect(tabla_, &QAbstractItemView::activated, this, elegir);
-    connect(tabla_, &QAbstractItemView::doubleClicked, this, elegir);
+    });
     Contar();
 }
 
@@ -242,12 +213,12 @@ void VentanaResumen::showEvent(QShowEvent* evento)
 {
     if (!evento->spontaneous())
         modelo_->seguir(true);
-    QDialog::showEvent(evento);
+    VentanaTabla::showEvent(evento);
 }
 
 void VentanaResumen::hideEvent(QHideEvent* evento)
 {
-    QDialog::hideEvent(evento);
+    VentanaTabla::hideEvent(evento);
     if (!evento->spontaneous())
         modelo_->seguir(false);
 }
@@ -257,13 +228,11 @@ void VentanaResumen::irAFila(int linea)
     const int fila = std::min(modelo_->filaDesde(linea), modelo_->rowCount() - 1);
     if (fila < 0)
         return;
-    tabla_->setCurrentIndex(modelo_->index(fila, 0));
-    tabla_->scrollTo(modelo_->index(fila, 0));
+    tabla()->setCurrentIndex(modelo_->index(fila, 0));
+    tabla()->scrollTo(modelo_->index(fila, 0));
 }
 
 void VentanaResumen::Contar()
 {
-    const QString texto = TextoMarcas(marcas_.largas(), marcas_.sobrantes(), QStringLiteral(" y "));
-    if (resumen_->text() != texto)
-        resumen_->setText(texto);
+    ponerResumen(TextoMarcas(marcas_.largas(), marcas_.sobrantes(), QStringLiteral(" y ")));
 }

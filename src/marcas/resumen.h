@@ -5,9 +5,9 @@
 #include <vector>
 
 #include <QAbstractTableModel>
-#include <QDialog>
 
 #include "marcas.h"
+#include "ventana_tabla.h"
 
 class QLabel;
 class QTableView;
@@ -48,15 +48,13 @@ private:
 };
 
 // The window "Líneas que superan el original": modeless, above the editor, closed by Escape.
-class VentanaResumen final : public QDialog
+class VentanaResumen final : public VentanaTabla
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(VentanaResumen)
 public:
     VentanaResumen(const MarcasLineas& marcas, QWidget* padre);
 
-    QTableView* tabla() const { return tabla_; }
-    QLabel* resumen() const { return resumen_; }
     // Makes the first row at or after `linea` the current one.
     void irAFila(int linea);
 
@@ -73,6 +71,4 @@ private:
 
     const MarcasLineas& marcas_;
     ModeloResumen* modelo_;
-    QLabel* resumen_;
-    QTableView* tabla_;
 };
