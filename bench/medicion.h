@@ -73,3 +73,4 @@ void MedirMarcas();
 void MedirOrtografia();
 void MedirComprobaciones();
 void MedirMemoria();
+void MedirGuardado();

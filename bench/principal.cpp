@@ -1,6 +1,6 @@
 // The benchmark program: prints one table per measured part of the editor.
 // Run: build/bench/velarto_bench [carga|monitor|borradores|codificacion|marcas|ortografia|comprobaciones|
-//                                    memoria]
+//                                    memoria|guardado]
 #include <cstdio>
 
 #include <QApplication>
@@ -30,5 +30,7 @@ int main(int argc, char* argv[])
         MedirComprobaciones();
     if (parte.isEmpty() || parte == u"memoria")
         MedirMemoria();
+    if (parte.isEmpty() || parte == u"guardado")
+        MedirGuardado();
     return 0;
 }
