@@ -74,3 +74,4 @@ void MedirOrtografia();
 void MedirComprobaciones();
 void MedirMemoria();
 void MedirBusqueda();
+void MedirGuardado();

@@ -1,6 +1,6 @@
 // The benchmark program: prints one table per measured part of the editor.
 // Run: build/bench/velarto_bench [carga|monitor|borradores|codificacion|marcas|ortografia|comprobaciones|
-//                                    memoria|busqueda]
+//                                    memoria|busqueda|guardado]
 #include <cstdio>
 
 #include <QApplication>
@@ -32,5 +32,7 @@ int main(int argc, char* argv[])
         MedirMemoria();
     if (parte.isEmpty() || parte == u"busqueda")
         MedirBusqueda();
+    if (parte.isEmpty() || parte == u"guardado")
+        MedirGuardado();
     return 0;
 }

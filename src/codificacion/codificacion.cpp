@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThreadPool>
 
 #include "archivos.h"
 #include "carpeta_scripts.h"
@@ -133,21 +134,54 @@ FormatoTexto FormatoTraduccion(const EvidenciaTraduccion& evidencia, const QStri
     return en(Codificacion::Utf8);
 }
 
+void TraduccionesCarpeta::Preparar(const QString& carpeta)
+{
+    if (carpeta_ == carpeta && (codificaciones_ || aprendiendo_.valid()))
+        return;
+    carpeta_ = carpeta;
+    codificaciones_.reset();
+    anotadas_.clear();
+    auto promesa = std::make_shared<std::promise<QHash<QString, Codificacion>>>();
+    aprendiendo_ = promesa->get_future().share();
+    // The pool finishes its tasks before the process ends; one no longer waited for is simply dropped.
+    QThreadPool::globalInstance()->start(
+        [promesa, carpeta] { promesa->set_value(CodificacionesTraducidas(carpeta)); });
+}
+
+QHash<QString, Codificacion>& TraduccionesCarpeta::Sabidas()
+{
+    if (!codificaciones_) {
+        codificaciones_ = aprendiendo_.get();
+        aprendiendo_ = {};
+        for (const auto& [nombre, codificacion] : std::as_const(anotadas_)) {
+            if (codificacion)
+                codificaciones_->insert(nombre, *codificacion);
+            else
+                codificaciones_->remove(nombre);
+        }
+        anotadas_.clear();
+    }
+    return *codificaciones_;
+}
+
 std::optional<Codificacion> TraduccionesCarpeta::MasComun(const QString& carpeta, const QString& excluido)
 {
-    if (!codificaciones_ || carpeta_ != carpeta) {
-        carpeta_ = carpeta;
-        codificaciones_ = CodificacionesTraducidas(carpeta);
-    }
-    return ::MasComun(*codificaciones_, excluido);
+    Preparar(carpeta);
+    return ::MasComun(Sabidas(), excluido);
 }
 
 void TraduccionesCarpeta::Anotar(const QString& carpeta, const QString& nombre, const FormatoTexto& formato)
 {
-    if (!codificaciones_ || carpeta_ != carpeta)
+    if (carpeta_ != carpeta || !(codificaciones_ || aprendiendo_.valid()))
         return;
-    if (formato.evidencia)
-        codificaciones_->insert(nombre, formato.codificacion);
+    const std::optional<Codificacion> codificacion =
+        formato.evidencia ? std::optional(formato.codificacion) : std::nullopt;
+    if (!codificaciones_) {
+        anotadas_.append({nombre, codificacion});
+        return;
+    }
+    if (codificacion)
+        codificaciones_->insert(nombre, *codificacion);
     else
         codificaciones_->remove(nombre);
 }
@@ -155,6 +189,8 @@ void TraduccionesCarpeta::Anotar(const QString& carpeta, const QString& nombre, 
 void TraduccionesCarpeta::Olvidar()
 {
     codificaciones_.reset();
+    aprendiendo_ = {};
+    anotadas_.clear();
 }
 
 std::optional<Codificacion> OriginalesCarpeta::MasComun(const QString& carpeta,

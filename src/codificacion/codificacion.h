@@ -3,9 +3,11 @@
 #pragma once
 
 #include <functional>
+#include <future>
 #include <optional>
 
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -42,12 +44,20 @@ QHash<QString, Codificacion> CodificacionesOriginales(const QString& carpeta, co
 std::optional<Codificacion> MasComun(const QHash<QString, Codificacion>& codificaciones,
                                      const QString& excluido);
 
-// The code pages of one folder's translations, learned at the first need and kept up to date by the
-// saves made there; asking about another folder starts again.
+// The code pages of one folder's translations, learned off the calling thread (a translation that is
+// ASCII only is read whole before it is known to show none) and kept up to date by the saves made there;
+// asking about another folder starts again.
 class TraduccionesCarpeta final
 {
 public:
-    // The code page most of `carpeta`'s translations have, leaving out `excluido`.
+    TraduccionesCarpeta() = default;
+    TraduccionesCarpeta(const TraduccionesCarpeta&) = delete;
+    TraduccionesCarpeta& operator=(const TraduccionesCarpeta&) = delete;
+
+    // Starts learning `carpeta`'s translations in the background, unless they are known or being learned.
+    void Preparar(const QString& carpeta);
+    // The code page most of `carpeta`'s translations have, leaving out `excluido`; waits for a learning
+    // still under way.
     std::optional<Codificacion> MasComun(const QString& carpeta, const QString& excluido);
     // A save wrote `nombre` in `formato`.
     void Anotar(const QString& carpeta, const QString& nombre, const FormatoTexto& formato);
@@ -55,8 +65,14 @@ public:
     void Olvidar();
 
 private:
+    // What was learned, once the learning is over.
+    QHash<QString, Codificacion>& Sabidas();
+
     QString carpeta_;
+    std::shared_future<QHash<QString, Codificacion>> aprendiendo_;
     std::optional<QHash<QString, Codificacion>> codificaciones_;
+    // The saves made while the folder was being learned, applied to what it learns.
+    QList<std::pair<QString, std::optional<Codificacion>>> anotadas_;
 };
 
 // The code page most of one folder's originals show, learned at the first need for the folder's choice

@@ -10,6 +10,7 @@
 #include "carpeta_scripts.h"
 #include "ceder.h"
 #include "errores.h"
+#include "lectura_lineas.h"
 #include "proteger.h"
 
 namespace {
@@ -18,6 +19,8 @@ namespace {
 constexpr qint64 msEntreCesiones = 20;
 // How many lines go into the box or the list at a time, so that no delivery holds the window long.
 constexpr qsizetype lineasPorEntrega = 2048;
+// How many lines of the previous translation go from the box at a time.
+constexpr int lineasPorVaciado = 16384;
 // The longest line the box and the list are given. The toolkit's text layout fails on lines of about
 // 135 million characters; a script line of a million is already far beyond any real one.
 constexpr qsizetype maximoLinea = qsizetype(1) << 20;
@@ -32,29 +35,32 @@ const QString& ComprobarLinea(const QString& linea, qsizetype numero)
     return linea;
 }
 
-// Reads the lines of a file and hands them over a few at a time, yielding to the event loop after every
-// stretch of work. Returns false when the load was superseded while it yielded.
+// Hands over the lines of a file as the worker that reads and decodes it delivers them, a slice at a
+// time, yielding to the event loop after every stretch of work and waiting in it while the worker has
+// nothing ready. Returns false when the load was superseded while it yielded.
 template <typename Vigente, typename Tramo>
-bool LeerPorTramos(LectorLineas& lector, Vigente sigueVigente, Tramo entregar)
+bool LeerPorTramos(LecturaLineas& lectura, Vigente sigueVigente, Tramo entregar)
 {
     QElapsedTimer reloj;
     reloj.start();
-    QStringList tramo;
     qsizetype numero = 0;
-    while (!lector.fin()) {
-        tramo.append(ComprobarLinea(lector.siguiente(), ++numero));
-        if (tramo.size() < lineasPorEntrega && reloj.elapsed() < msEntreCesiones)
-            continue;
-        entregar(std::exchange(tramo, {}));
-        if (reloj.elapsed() < msEntreCesiones)
-            continue;
-        Ceder();
+    for (;;) {
+        if (const std::optional<QStringList> tramo = lectura.Tomar()) {
+            for (const QString& linea : *tramo)
+                ComprobarLinea(linea, ++numero);
+            entregar(*tramo);
+            if (reloj.elapsed() < msEntreCesiones)
+                continue;
+            Ceder();
+        } else if (lectura.terminada()) {
+            return true;
+        } else {
+            EsperarEventos();
+        }
         if (!sigueVigente())
             return false;
         reloj.restart();
     }
-    entregar(std::move(tramo));
-    return true;
 }
 
 // Fills the box with the translation and records in `par` what it learns. A translation that is missing
@@ -67,14 +73,21 @@ bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& me
     caja.empezarCarga();
     const auto fin = qScopeGuard([&] { caja.terminarCarga(); });
     try {
-        LectorLineas lector(LeerArchivo(par.rutaTraduccion, archivos, maximoArchivo, &par.huellaTraduccion),
-                            eleccion);
-        par.formatoTraduccion = lector.formato();
-        if (!LeerPorTramos(lector, sigueVigente, [&](const QStringList& tramo) {
+        LecturaLineas lectura(par.rutaTraduccion, archivos, eleccion);
+        // While the file is read, the previous translation goes a stretch at a time; a newer load empties
+        // the rest itself.
+        while (!caja.vaciarTramo(lineasPorVaciado)) {
+            Ceder();
+            if (!sigueVigente())
+                return false;
+        }
+        if (!LeerPorTramos(lectura, sigueVigente, [&](const QStringList& tramo) {
                 caja.anadirLineas(tramo);
                 par.traduccionLeida.append(tramo);
             }))
             return false;
+        par.formatoTraduccion = lectura.formato();
+        par.huellaTraduccion = lectura.huella();
         par.hayTraducido = true;
     } catch (const ErrorEjecucion& error) {
         if (!sigueVigente())
@@ -94,16 +107,16 @@ template <typename Vigente>
 bool LeerOriginal(ListaSimple& lista, SistemaArchivos& archivos, std::optional<Codificacion> eleccion,
                   ParCargado& par, Vigente sigueVigente, qint32& total)
 {
-    LectorLineas lector(LeerArchivo(par.rutaOriginal, archivos), eleccion);
-    par.formatoOriginal = lector.formato();
+    LecturaLineas lectura(par.rutaOriginal, archivos, eleccion);
     qint64 suma = 0;
-    const bool vigente = LeerPorTramos(lector, sigueVigente, [&](const QStringList& tramo) {
+    const bool vigente = LeerPorTramos(lectura, sigueVigente, [&](const QStringList& tramo) {
         for (const QString& linea : tramo)
             suma += linea.size();
         lista.anadirLineas(tramo);
     });
     if (!vigente)
         return false;
+    par.formatoOriginal = lectura.formato();
     if (suma > std::numeric_limits<qint32>::max())
         throw ErrorEjecucion(Errores::Desbordamiento);
     total = qint32(suma);

@@ -76,6 +76,12 @@ CodificacionEditor::CodificacionEditor(CajaTexto& caja, CaptionsCodificacion cap
         traducidas_.Olvidar();
         originales_.Olvidar();
     });
+    // A pair whose translation shows no code page of its own would be saved in the one most of the
+    // folder's translations show: they are learned in the background meanwhile.
+    connect(&vida, &VidaPar::cargado, this, [this](const ParCargado& cargado) {
+        if (!(cargado.hayTraducido && cargado.formatoTraduccion.evidencia) && !Carpeta().isEmpty())
+            traducidas_.Preparar(Carpeta());
+    });
     connect(&vida, &VidaPar::guardado, this, [this](const ParCargado& guardado) {
         traducidas_.Anotar(Carpeta(), QFileInfo(guardado.rutaTraduccion).fileName(),
                            guardado.formatoTraduccion);

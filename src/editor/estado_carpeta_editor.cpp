@@ -37,6 +37,7 @@ EstadoCarpetaEditor::EstadoCarpetaEditor(ControlesCarpeta controles, MemoriaTrad
         consultas_.Abrir(carpeta);
         figuras_.clear();
         porNombre_.clear();
+        guardadas_.clear();
         Calcular();
     });
     connect(&vida, &VidaPar::guardado, this, &EstadoCarpetaEditor::Guardado);
@@ -84,8 +85,17 @@ void EstadoCarpetaEditor::Recibir(quint64, const QList<FigurasScript>& figuras)
 {
     figuras_ = figuras;
     porNombre_.clear();
-    for (qsizetype i = 0; i < figuras_.size(); ++i)
-        porNombre_.insert(figuras_[i].nombre, i);
+    for (qsizetype i = 0; i < figuras_.size(); ++i) {
+        FigurasScript& fila = figuras_[i];
+        porNombre_.insert(fila.nombre, i);
+        const auto guardada = guardadas_.constFind(fila.nombre);
+        if (guardada == guardadas_.cend())
+            continue;
+        if (fila.guardada.isValid() && fila.guardada >= guardada->guardada)
+            guardadas_.erase(guardada);
+        else
+            fila = *guardada;
+    }
     if (vista_)
         vista_->mostrar(figuras_);
 }
@@ -100,7 +110,9 @@ void EstadoCarpetaEditor::Guardado(const ParCargado& par)
     OpcionesEstado opciones;
     opciones.patron = PatronCodigos(LeerCodigosCarpeta(archivos_.carpeta()));
     FigurasScript figuras = CalcularFiguras(nombre, original, par.traduccionLeida, opciones);
-    figuras.guardada = QDateTime::currentDateTime();
+    const QDateTime escrita = QFileInfo(par.rutaTraduccion).lastModified();
+    figuras.guardada = escrita.isValid() ? escrita : QDateTime::currentDateTime();
+    guardadas_.insert(nombre, figuras);
     if (const auto it = porNombre_.constFind(nombre); it != porNombre_.cend()) {
         figuras_[*it] = figuras;
     } else {

@@ -55,5 +55,9 @@ private:
     QAction* abrir_;
     QList<FigurasScript> figuras_;
     QHash<QString, qsizetype> porNombre_;
+    // Rows set by this editor's saves, kept over a status computed from the index until the index shows
+    // that translation written at that time or later: a computation under way at a save may answer after
+    // it with the text before.
+    QHash<QString, FigurasScript> guardadas_;
     std::unique_ptr<VentanaEstado> vista_;
 };

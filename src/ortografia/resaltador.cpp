@@ -36,6 +36,9 @@ ResaltadorOrtografia::ResaltadorOrtografia(QTextDocument* documento, std::shared
     subrayado_.setUnderlineColor(Qt::red);
     ocioso_.setInterval(0);
     connect(&ocioso_, &QTimer::timeout, this, &ResaltadorOrtografia::Tramo);
+    tecleo_.setSingleShot(true);
+    tecleo_.setInterval(msTrasTecla);
+    connect(&tecleo_, &QTimer::timeout, this, &ResaltadorOrtografia::Programar);
     setDocument(documento);
     // Changes are routed through `AlCambiar`, which decides between checking now and checking while
     // idle; the base class's own pass would walk every line of a load at once. Should a later Qt
@@ -97,7 +100,7 @@ bool ResaltadorOrtografia::trabajoPendiente() const
 
 void ResaltadorOrtografia::Programar()
 {
-    if (trabajoPendiente() && !ocioso_.isActive())
+    if (trabajoPendiente() && !ocioso_.isActive() && !tecleo_.isActive())
         ocioso_.start();
 }
 
@@ -113,6 +116,9 @@ void ResaltadorOrtografia::AlCambiar(int desde, int quitados, int agregados)
     if (!ultimo.isValid())
         ultimo = documento->lastBlock();
     if (ultimo.blockNumber() - primero.blockNumber() < lineasInmediatas) {
+        // Typing: the idle checking waits until it pauses, so that no slice delays the next key.
+        ocioso_.stop();
+        tecleo_.start();
         for (QTextBlock bloque = primero; bloque.isValid(); bloque = bloque.next()) {
             Revisar(bloque);
             if (bloque == ultimo)

@@ -2,7 +2,8 @@
 //
 // A keystroke re-checks its own line at once. A change over many lines (a load, a large paste) only
 // marks its lines as unchecked; they are then checked in short slices while the event loop is idle,
-// the lines on screen first. Nothing here edits the text: every pass is marked as restyling only.
+// the lines on screen first, and not while the translator types. Nothing here edits the text: every pass is
+// marked as restyling only.
 #pragma once
 
 #include <functional>
@@ -42,6 +43,8 @@ public:
     void Tramo();
     // How long a slice may run.
     static constexpr qint64 nsPorTramo = 8'000'000;
+    // How long after a keystroke the idle checking waits before it goes on.
+    static constexpr int msTrasTecla = 400;
 
 Q_SIGNALS:
     // The idle checking has covered the whole document.
@@ -61,6 +64,8 @@ private:
     Visibles visibles_;
     QTextCharFormat subrayado_;
     QTimer ocioso_;
+    // Runs from each keystroke until the typing pauses; the idle checking waits for it.
+    QTimer tecleo_;
     bool activo_ = true;
     // Set while this highlighter itself asks for a line to be checked; any other call from the base
     // class (its own pass over a change) only marks the line unchecked.

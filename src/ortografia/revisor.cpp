@@ -154,10 +154,11 @@ bool Revisor::Correcta(QStringView palabra)
 {
     if (!hunspell_)
         return true;
-    const QString clave = palabra.toString();
-    const auto visto = veredictos_.constFind(clave);
+    // Looked up without a copy: almost every word of a script was met before.
+    const auto visto = veredictos_.constFind(QString::fromRawData(palabra.data(), palabra.size()));
     if (visto != veredictos_.cend())
         return *visto;
+    const QString clave = palabra.toString();
     bool correcta = aceptadas_.contains(clave);
     if (!correcta) {
         bool representable = true;

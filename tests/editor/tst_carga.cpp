@@ -174,6 +174,8 @@ private Q_SLOTS:
         QTest::newRow("cerrar") << QStringLiteral("cerrar");
         QTest::newRow("carpeta") << QStringLiteral("carpeta");
         QTest::newRow("eliminar") << QStringLiteral("eliminar");
+        QTest::newRow("elegir otro") << QStringLiteral("elegir");
+        QTest::newRow("guardar") << QStringLiteral("guardar");
     }
     void interrumpida()
     {
@@ -181,6 +183,7 @@ private Q_SLOTS:
         EscribirBytes(Ruta(u"a.txt"), ScriptDePrueba(300000, 50, "Original A"));
         EscribirBytes(Ruta(u"Traducidos/a.txt"), ScriptDePrueba(300000, 50, "Traduccion A"));
         EscribirBytes(Ruta(u"b.txt"), "B1\r\n");
+        EscribirBytes(Ruta(u"Traducidos/b.txt"), "Tb\r\n");
         Abrir();
         int lineasAlInterrumpir = -1;
         QTimer::singleShot(0, ventana_.get(), [&] {
@@ -189,6 +192,10 @@ private Q_SLOTS:
                 ventana_->close();
             } else if (accion == u"carpeta") {
                 ventana_->Dir1_Change();
+            } else if (accion == u"elegir") {
+                ElegirScript(*ventana_, QStringLiteral("b.txt"));
+            } else if (accion == u"guardar") {
+                ventana_->cmdGuardar_Click();
             } else {
                 caja_.respuestas = {Respuesta::Si};
                 ventana_->cmdEliminar_Click();
@@ -205,14 +212,45 @@ private Q_SLOTS:
             QCOMPARE(ventana_->txtTraducido->toPlainText(), QString());
             QVERIFY(!ventana_->cmdGuardar->isEnabled());
             QCOMPARE(ventana_->File1->nombreArchivo(), QStringLiteral("a.txt"));
+        } else if (accion == u"guardar") {
+            // Nothing is saved from a pair that is not loaded whole; the load goes on to its end.
+            QCOMPARE(caja_.textos(), QStringList());
+            QCOMPARE(LeerBytes(Ruta(u"Traducidos/a.txt")), ScriptDePrueba(300000, 50, "Traduccion A"));
+            QCOMPARE(ventana_->txtTraducido->document()->blockCount(), 300000);
+            QCOMPARE(ventana_->lstOriginal->count(), 300000);
+            QVERIFY(ventana_->parCargado().completo);
         } else {
-            // The script being loaded was the selected one: it went, its translation was not known yet and
-            // stays, and the next script is loaded whole.
-            QVERIFY(!QFileInfo::exists(Ruta(u"a.txt")));
-            QVERIFY(QFileInfo::exists(Ruta(u"Traducidos/a.txt")));
+            // Deleting: the script being loaded was the selected one; it went, its translation was not
+            // known yet and stays, and the next script is loaded whole. Either way b's pair alone is shown.
+            if (accion == u"eliminar") {
+                QVERIFY(!QFileInfo::exists(Ruta(u"a.txt")));
+                QVERIFY(QFileInfo::exists(Ruta(u"Traducidos/a.txt")));
+            }
             QCOMPARE(ItemsOriginal(*ventana_), QStringList{"B1"});
+            QCOMPARE(ventana_->txtTraducido->toPlainText(), QStringLiteral("Tb"));
+            QCOMPARE(ventana_->parCargado().rutaTraduccion, Ruta(u"Traducidos/b.txt"));
             QVERIFY(ventana_->parCargado().completo);
         }
+    }
+
+    // A load overtaken while it still empties the box of a long translation leaves none of it behind: the
+    // newer load empties the rest and shows its own pair alone.
+    void sustituidaAlVaciar()
+    {
+        EscribirBytes(Ruta(u"a.txt"), ScriptDePrueba(100000, 50, "Original A"));
+        EscribirBytes(Ruta(u"Traducidos/a.txt"), ScriptDePrueba(100000, 50, "Traduccion A"));
+        EscribirBytes(Ruta(u"b.txt"), "B1\r\nB2\r\n");
+        EscribirBytes(Ruta(u"Traducidos/b.txt"), "Tb\r\n");
+        EscribirBytes(Ruta(u"c.txt"), "C\r\n");
+        EscribirBytes(Ruta(u"Traducidos/c.txt"), "Tc\r\n");
+        Abrir();
+        QCOMPARE(ventana_->txtTraducido->document()->blockCount(), 100000);
+        QVERIFY(ElegirMientrasCarga(QStringLiteral("c.txt"), QStringLiteral("b.txt")));
+        QCOMPARE(ventana_->txtTraducido->toPlainText(), QStringLiteral("Tb"));
+        QCOMPARE(ItemsOriginal(*ventana_), (QStringList{"B1", "B2"}));
+        QCOMPARE(ventana_->parCargado().rutaTraduccion, Ruta(u"Traducidos/b.txt"));
+        QVERIFY(ventana_->parCargado().completo);
+        QVERIFY(!ventana_->txtTraducido->document()->isModified());
     }
 
 private:

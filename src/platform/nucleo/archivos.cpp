@@ -171,12 +171,12 @@ void ComprobarReemplazableEn(const QByteArray& local, qint64 maximo)
         throw ErrorEjecucion(Errores::ErrorAccesoRuta);
 }
 
-QByteArray LeerTodo(SistemaArchivos& sistema, int fd, qint64 maximo, qint64 reserva)
+QByteArray LeerTodo(SistemaArchivos& sistema, int fd, qint64 maximo, qint64 reserva, std::stop_token parar)
 {
     QByteArray contenido;
     contenido.reserve(static_cast<qsizetype>(std::min(reserva, maximo)));
     char bloque[1 << 16];
-    for (;;) {
+    while (!parar.stop_requested()) {
         const ssize_t n = sistema.leer(fd, bloque, sizeof bloque);
         if (n < 0)
             throw ErrorDeSistema(errno);
@@ -187,6 +187,7 @@ QByteArray LeerTodo(SistemaArchivos& sistema, int fd, qint64 maximo, qint64 rese
             throw DemasiadoGrande(contenido.size() + n, maximo);
         contenido.append(bloque, n);
     }
+    return contenido;
 }
 
 bool EscribirTodo(SistemaArchivos& sistema, int fd, const char* datos, size_t cantidad)
@@ -219,7 +220,8 @@ HuellaArchivo HuellaDe(const struct stat& datos, const QByteArray& contenido)
 
 using namespace archivos;
 
-QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema, qint64 maximo, HuellaArchivo* huella)
+QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema, qint64 maximo, HuellaArchivo* huella,
+                       std::stop_token parar)
 {
     if (huella)
         *huella = {};
@@ -227,7 +229,7 @@ QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema, qint64 max
     const Descriptor archivo = AbrirNormal(RutaLocal(ruta), ruta, sistema, O_RDONLY, datos);
     if (datos.st_size > maximo)
         throw DemasiadoGrande(datos.st_size, maximo);
-    const QByteArray contenido = LeerTodo(sistema, archivo.fd(), maximo, datos.st_size);
+    const QByteArray contenido = LeerTodo(sistema, archivo.fd(), maximo, datos.st_size, std::move(parar));
     // The state before the read: a write during it leaves a record that no longer matches the file.
     if (huella)
         *huella = HuellaDe(datos, contenido);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <functional>
+#include <stop_token>
 
 #include <QByteArray>
 #include <QString>
@@ -37,9 +38,11 @@ struct HuellaArchivo
 // a folder 75, I/O 57; a file that is not a regular one (a pipe, a device, a socket, a loop of links)
 // or that is larger than `maximo` is error 75 with a message of its own. Opening never blocks, so this
 // is the way every file the editor reads is opened. `huella`, when given, records the file read, or a
-// missing file when the read fails.
+// missing file when the read fails. A stop asked through `parar` ends the read early, with only part of
+// the file: whoever asked for it throws the result away.
 QByteArray LeerArchivo(const QString& ruta, SistemaArchivos& sistema = SistemaReal(),
-                       qint64 maximo = maximoArchivo, HuellaArchivo* huella = nullptr);
+                       qint64 maximo = maximoArchivo, HuellaArchivo* huella = nullptr,
+                       std::stop_token parar = {});
 
 // Reads a file as LeerArchivo does, with the same refusals and errors, a block at a time, so that a reader
 // keeps only what it needs: `alAbrir` gets the file's size once it is open, and `bloque` each block in

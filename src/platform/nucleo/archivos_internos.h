@@ -49,7 +49,8 @@ Descriptor AbrirNormal(const QByteArray& local, const QString& ruta, SistemaArch
                        struct stat& datos);
 // Everything from the descriptor's position to the end, at most `maximo` bytes; room for `reserva` is
 // taken at once.
-QByteArray LeerTodo(SistemaArchivos& sistema, int fd, qint64 maximo, qint64 reserva);
+QByteArray LeerTodo(SistemaArchivos& sistema, int fd, qint64 maximo, qint64 reserva,
+                    std::stop_token parar = {});
 // False, with errno set, when a write fails.
 bool EscribirTodo(SistemaArchivos& sistema, int fd, const char* datos, size_t cantidad);
 

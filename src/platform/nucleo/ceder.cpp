@@ -6,3 +6,8 @@ void Ceder()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
+
+void EsperarEventos()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}

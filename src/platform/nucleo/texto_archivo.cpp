@@ -425,6 +425,9 @@ LectorLineas::LectorLineas(QByteArray datos, std::optional<Codificacion> eleccio
         formato_.finLinea = FinLinea::Cr;
     else
         formato_.finLinea = contiene(u"\n") ? FinLinea::Lf : FinLinea::CrLf;
+    // Decoded whole, the bytes are no longer needed: a long file is not held twice over.
+    if (decodificado_)
+        datos_ = QByteArray();
 }
 
 bool LectorLineas::fin() const
@@ -531,9 +534,20 @@ qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& form
         decodificador.emplace(nombre.constData(),
                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     }
+    // Most lines of most scripts are plain ASCII, which UTF-8, UTF-16 and Windows-1252 write as it is.
+    const auto ascii = [](const QString& linea) {
+        for (const QChar c : linea) {
+            const char16_t u = c.unicode();
+            if (u >= 0x80 || u == u'\r' || u == u'\n')
+                return false;
+        }
+        return true;
+    };
     for (qsizetype n = 0; n < lineas.size(); ++n) {
         if (ComienzoNoCodificable(lineas, n, formato))
             return n;
+        if (!icu && ascii(lineas[n]))
+            continue;
         if (icu) {
             if (!EsCodificableIcu(lineas[n], formato, *codificador, *decodificador))
                 return n;
@@ -612,22 +626,36 @@ bool ProbadorCodificacion::Puede(char32_t caracter)
 
 QByteArray CodificarLineas(const QStringList& lineas, const FormatoTexto& formato)
 {
+    // Each line is encoded straight into the file's bytes: a long translation is never copied whole
+    // into one more text first.
     const QString terminador = QString::fromLatin1(Terminador(formato.finLinea));
-    QString texto;
     qsizetype largo = 0;
     for (const QString& linea : lineas)
         largo += linea.size() + terminador.size();
-    texto.reserve(largo);
-    for (const QString& linea : lineas) {
-        texto.append(linea);
-        texto.append(terminador);
-    }
-    if (formato.finLinea != FinLinea::Lf)
-        texto.replace(saltoVisible, u'\n');
     QByteArray bytes;
+    bytes.reserve(largo + largo / 4 + 4);
     if (formato.bom)
         bytes.append(MarcaDeOrden(formato.codificacion));
-    bytes.append(Codificar(texto, formato.codificacion));
+    const bool enWindows1252 = formato.codificacion == Codificacion::Windows1252;
+    QStringEncoder codificador = Codificador(enWindows1252 ? Codificacion::Utf8 : formato.codificacion);
+    const auto anadir = [&](QStringView texto) {
+        if (enWindows1252) {
+            bytes.append(CodificarWindows1252(texto));
+            return;
+        }
+        const qsizetype antes = bytes.size();
+        bytes.resize(antes + codificador.requiredSpace(texto.size()));
+        const char* fin = codificador.appendToBuffer(bytes.data() + antes, texto);
+        bytes.truncate(fin - bytes.constData());
+    };
+    const bool conSalto = formato.finLinea != FinLinea::Lf;
+    for (const QString& linea : lineas) {
+        if (conSalto && linea.contains(saltoVisible))
+            anadir(QString(linea).replace(saltoVisible, u'\n'));
+        else
+            anadir(linea);
+        anadir(terminador);
+    }
     return bytes;
 }
 

@@ -22,12 +22,10 @@ CajaTexto::CajaTexto(QWidget* padre) : QPlainTextEdit(padre)
 
 QStringList CajaTexto::lineas() const
 {
-    // The document's own lines, so that every line counted on screen is a line written to the file.
-    QStringList lineas;
-    lineas.reserve(document()->blockCount());
-    for (QTextBlock bloque = document()->begin(); bloque.isValid(); bloque = bloque.next())
-        lineas.append(bloque.text());
-    return lineas;
+    // The document's own lines, so that every line counted on screen is a line written to the file: its
+    // raw text holds a paragraph separator between blocks and nowhere else (the box never holds a line
+    // separator), and is taken in one pass where walking the blocks would look each one up.
+    return document()->toRawText().split(QChar::ParagraphSeparator);
 }
 
 void CajaTexto::keyPressEvent(QKeyEvent* evento)
@@ -50,15 +48,36 @@ void CajaTexto::setLineas(const QStringList& lineas)
 
 void CajaTexto::empezarCarga()
 {
-    clear();
     document()->setUndoRedoEnabled(false);
     setReadOnly(true);
-    // The caret stays at the start, as after the whole text had been put in at once.
-    QTextCursor caret = textCursor();
-    caret.setKeepPositionOnInsert(true);
-    setTextCursor(caret);
+    CaretAlPrincipio();
     cargando_ = true;
     conLineas_ = false;
+}
+
+bool CajaTexto::vaciarTramo(int lineas)
+{
+    QTextDocument* documento = document();
+    if (documento->blockCount() > lineas) {
+        // The last lines, with the line break before them: the document's end is where removing costs
+        // least, and no line before it moves.
+        QTextCursor tramo(documento->findBlockByNumber(documento->blockCount() - lineas));
+        tramo.movePosition(QTextCursor::PreviousCharacter);
+        tramo.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        tramo.removeSelectedText();
+        return false;
+    }
+    clear();
+    CaretAlPrincipio();
+    return true;
+}
+
+void CajaTexto::CaretAlPrincipio()
+{
+    // The caret stays at the start, as after the whole text had been put in at once.
+    QTextCursor caret(document());
+    caret.setKeepPositionOnInsert(true);
+    setTextCursor(caret);
 }
 
 void CajaTexto::anadirLineas(const QStringList& lineas)

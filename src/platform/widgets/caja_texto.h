@@ -21,9 +21,12 @@ public:
     void setLineas(const QStringList& lineas);
 
     // Filling the box a slice at a time, with yields between the slices: meanwhile the box takes no typing,
-    // and the filling is no edit (nothing to undo, not modified). `terminarCarga` ends it and does nothing
-    // when no filling is under way, so that whoever empties the box may call it.
+    // and the filling is no edit (nothing to undo, not modified). What the box held goes first, a stretch
+    // at a time too: `vaciarTramo` takes up to `lineas` lines off its end and returns true once the box is
+    // empty and ready for `anadirLineas`. `terminarCarga` ends the filling and does nothing when none is
+    // under way, so that whoever empties the box may call it.
     void empezarCarga();
+    bool vaciarTramo(int lineas);
     void anadirLineas(const QStringList& lineas);
     void terminarCarga();
 
@@ -39,6 +42,8 @@ protected:
     void keyReleaseEvent(QKeyEvent* evento) override;
 
 private:
+    void CaretAlPrincipio();
+
     bool cargando_ = false;
     bool conLineas_ = false; // the filling has put at least one line into the box
 };

@@ -1,0 +1,119 @@
+// The worker of a background read: read, decode, hand over in slices.
+#include "lectura_lineas.h"
+
+#include <QAbstractEventDispatcher>
+
+namespace {
+
+// How many slices may wait for the window: the worker never runs far ahead of what the window has
+// taken, so that a long file is not held twice over in slices.
+constexpr size_t tramosEnEspera = 8;
+// A slice holds this many lines, or fewer when they are long.
+constexpr qsizetype lineasPorTramo = 2048;
+constexpr qsizetype caracteresPorTramo = 256 * 1024;
+
+} // namespace
+
+LecturaLineas::LecturaLineas(QString ruta, SistemaArchivos& sistema, std::optional<Codificacion> eleccion,
+                             qint64 maximo)
+    : despertar_(QAbstractEventDispatcher::instance()),
+      trabajador_([this, ruta = std::move(ruta), &sistema, eleccion, maximo](std::stop_token parar) {
+          Trabajar(parar, ruta, sistema, eleccion, maximo);
+      })
+{
+}
+
+LecturaLineas::~LecturaLineas()
+{
+    trabajador_.request_stop();
+    hayLugar_.notify_all();
+}
+
+void LecturaLineas::Trabajar(std::stop_token parar, QString ruta, SistemaArchivos& sistema,
+                             std::optional<Codificacion> eleccion, qint64 maximo)
+{
+    try {
+        HuellaArchivo huella;
+        LectorLineas lector(LeerArchivo(ruta, sistema, maximo, &huella, parar), eleccion);
+        {
+            const std::lock_guard bloqueo(cerrojo_);
+            formato_ = lector.formato();
+            huella_ = huella;
+        }
+        QStringList tramo;
+        qsizetype caracteres = 0;
+        while (!lector.fin() && !parar.stop_requested()) {
+            tramo.append(lector.siguiente());
+            caracteres += tramo.constLast().size();
+            if (tramo.size() >= lineasPorTramo || caracteres >= caracteresPorTramo) {
+                Entregar(parar, std::exchange(tramo, {}));
+                caracteres = 0;
+            }
+        }
+        if (!tramo.isEmpty())
+            Entregar(parar, std::move(tramo));
+    } catch (...) {
+        // Raised on the window's thread, where a load's errors are handled.
+        const std::lock_guard bloqueo(cerrojo_);
+        error_ = std::current_exception();
+    }
+    {
+        const std::lock_guard bloqueo(cerrojo_);
+        fin_ = true;
+    }
+    Avisar();
+}
+
+void LecturaLineas::Entregar(std::stop_token parar, QStringList tramo)
+{
+    {
+        std::unique_lock bloqueo(cerrojo_);
+        hayLugar_.wait(bloqueo, parar, [this] { return tramos_.size() < tramosEnEspera; });
+        if (parar.stop_requested())
+            return;
+        tramos_.push_back(std::move(tramo));
+    }
+    Avisar();
+}
+
+void LecturaLineas::Avisar()
+{
+    if (despertar_)
+        despertar_->wakeUp();
+}
+
+std::optional<QStringList> LecturaLineas::Tomar()
+{
+    std::optional<QStringList> tramo;
+    {
+        const std::lock_guard bloqueo(cerrojo_);
+        if (tramos_.empty())
+            return std::nullopt;
+        tramo = std::move(tramos_.front());
+        tramos_.pop_front();
+    }
+    hayLugar_.notify_one();
+    return tramo;
+}
+
+bool LecturaLineas::terminada()
+{
+    const std::lock_guard bloqueo(cerrojo_);
+    if (!tramos_.empty() || !fin_)
+        return false;
+    if (error_)
+        std::rethrow_exception(error_);
+    return true;
+}
+
+FormatoTexto LecturaLineas::formato() const
+{
+    const std::lock_guard bloqueo(cerrojo_);
+    return formato_;
+}
+
+HuellaArchivo LecturaLineas::huella() const
+{
+    const std::lock_guard bloqueo(cerrojo_);
+    return huella_;
+}

@@ -1,0 +1,62 @@
+// Reading a script or a translation off the window's thread: a worker reads the file (within the size
+// limit, so that a file that grows or streams without end is refused there), decodes it and hands its
+// lines over in slices, which the window takes as it has room for them. The window's event loop is woken
+// whenever a slice or the end is there, so that it can wait for them with EsperarEventos.
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include <QStringList>
+
+class QAbstractEventDispatcher;
+
+#include "archivos.h"
+#include "sistema_archivos.h"
+#include "texto_archivo.h"
+
+class LecturaLineas final
+{
+public:
+    // Starts reading `ruta` as LeerArchivo and LectorLineas read it; `sistema` must outlive this object.
+    LecturaLineas(QString ruta, SistemaArchivos& sistema, std::optional<Codificacion> eleccion,
+                  qint64 maximo = maximoArchivo);
+    // Stops the worker at its next block or slice and waits for it.
+    ~LecturaLineas();
+    LecturaLineas(const LecturaLineas&) = delete;
+    LecturaLineas& operator=(const LecturaLineas&) = delete;
+
+    // The next slice when one is there; `terminada` tells whether more will come.
+    std::optional<QStringList> Tomar();
+    // Every slice has been taken and no more will come. Raises the read's run-time error, if any,
+    // once the slices read before it have been taken.
+    bool terminada();
+
+    // Known once the first slice (or the end) is there: the file is decoded before its lines go.
+    FormatoTexto formato() const;
+    HuellaArchivo huella() const;
+
+private:
+    void Trabajar(std::stop_token parar, QString ruta, SistemaArchivos& sistema,
+                  std::optional<Codificacion> eleccion, qint64 maximo);
+    void Entregar(std::stop_token parar, QStringList tramo);
+
+    void Avisar();
+
+    // The event loop of the thread that started the read.
+    QAbstractEventDispatcher* despertar_;
+    mutable std::mutex cerrojo_;
+    std::condition_variable_any hayLugar_;
+    std::deque<QStringList> tramos_;
+    bool fin_ = false;
+    std::exception_ptr error_;
+    FormatoTexto formato_;
+    HuellaArchivo huella_;
+    // Declared last: it stops and joins before the members it uses go.
+    std::jthread trabajador_;
+};
