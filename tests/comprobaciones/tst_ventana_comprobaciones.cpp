@@ -13,6 +13,7 @@
 #include <QTextBlock>
 
 #include "dialogo_codigos.h"
+#include "edicion_azar.h"
 #include "principal.h"
 #include "problemas_caja.h"
 #include "ventana_comprobaciones.h"
@@ -98,23 +99,7 @@ private Q_SLOTS:
         ModeloProblemas modelo(problemas.guion(), problemas);
         QTextDocument& documento = *caja.document();
         for (int paso = 0; paso < 300; ++paso) {
-            const int accion = int(azar.bounded(10));
-            if (accion < 5) {
-                QTextCursor cursor(&documento);
-                cursor.setPosition(int(azar.bounded(documento.characterCount())));
-                cursor.setPosition(int(azar.bounded(documento.characterCount())), QTextCursor::KeepAnchor);
-                cursor.insertText(Aleatorio(azar, true));
-            } else if (accion == 5) {
-                documento.undo();
-            } else if (accion == 6) {
-                documento.redo();
-            } else if (accion == 7) {
-                lista.insertItem(int(azar.bounded(lista.count() + 1)), Aleatorio(azar, false));
-            } else if (accion == 8 && lista.count() > 0) {
-                delete lista.takeItem(int(azar.bounded(lista.count())));
-            } else if (lista.count() > 0) {
-                lista.item(int(azar.bounded(lista.count())))->setText(Aleatorio(azar, false));
-            }
+            EditarAlAzar(azar, caja, lista, true, Aleatorio);
             if (paso == 150) {
                 lista.clear();
                 lista.addItems({"a", "b"});

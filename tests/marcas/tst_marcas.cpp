@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTextBlock>
 
+#include "edicion_azar.h"
 #include "marcas.h"
 #include "pintura.h"
 #include "principal.h"
@@ -111,23 +112,7 @@ private Q_SLOTS:
         ModeloResumen modelo(marcas);
         QTextDocument& documento = *caja.document();
         for (int paso = 0; paso < 400; ++paso) {
-            const int accion = int(azar.bounded(10));
-            if (accion < 5) {
-                QTextCursor cursor(&documento);
-                cursor.setPosition(int(azar.bounded(documento.characterCount())));
-                cursor.setPosition(int(azar.bounded(documento.characterCount())), QTextCursor::KeepAnchor);
-                cursor.insertText(Aleatorio(azar, conSaltos));
-            } else if (accion == 5) {
-                documento.undo();
-            } else if (accion == 6) {
-                documento.redo();
-            } else if (accion == 7) {
-                lista.insertItem(int(azar.bounded(lista.count() + 1)), Aleatorio(azar, false));
-            } else if (accion == 8 && lista.count() > 0) {
-                delete lista.takeItem(int(azar.bounded(lista.count())));
-            } else if (lista.count() > 0) {
-                lista.item(int(azar.bounded(lista.count())))->setText(Aleatorio(azar, false));
-            }
+            EditarAlAzar(azar, caja, lista, conSaltos, Aleatorio);
             if (paso == 200) {
                 lista.clear();
                 lista.addItems({"a", "b"});
