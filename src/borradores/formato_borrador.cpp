@@ -52,6 +52,11 @@ QString ClaveBorrador(const QString& rutaTraduccion)
     return QDir::cleanPath(QFileInfo(rutaTraduccion).absoluteFilePath());
 }
 
+QString CarpetaBorradores(const QString& carpetaDatos)
+{
+    return QDir(carpetaDatos).filePath(QStringLiteral("borradores"));
+}
+
 QString NombreArchivoBorrador(const QString& rutaTraduccion)
 {
     const QString clave = ClaveBorrador(rutaTraduccion);

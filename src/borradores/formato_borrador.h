@@ -25,6 +25,8 @@ inline constexpr qint64 largoMaximoBorrador = qint64(256) * 1024 * 1024;
 // Room the header may take before the text starts.
 inline constexpr qint64 largoMaximoCabecera = 64 * 1024;
 
+// The folder of the drafts within the user's data folder `carpetaDatos`.
+QString CarpetaBorradores(const QString& carpetaDatos);
 // The key drafts are filed under: the translation's absolute, clean path.
 QString ClaveBorrador(const QString& rutaTraduccion);
 // The draft's file name: a readable stem of the script's name and a hash of the translation's path,

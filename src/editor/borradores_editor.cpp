@@ -64,8 +64,7 @@ void ReemplazarComoUnaEdicion(QPlainTextEdit& caja, const QString& texto)
 BorradoresEditor::BorradoresEditor(CajaTexto& caja, ListaArchivos& archivos, CajaMensajes& mensajes,
                                    const VidaPar& vida, const QString& carpetaDatos,
                                    std::chrono::milliseconds pausa)
-    : caja_(caja), archivos_(archivos), mensajes_(mensajes),
-      almacen_(QDir(carpetaDatos).filePath(QStringLiteral("borradores"))),
+    : caja_(caja), archivos_(archivos), mensajes_(mensajes), almacen_(CarpetaBorradores(carpetaDatos)),
       marca_(QStringLiteral(":/imagenes/borrador.svg")), recuperar_(new QAction(textoRecuperar, &caja))
 {
     // The mark is drawn on a 12-pixel grid: at that size (and twice it on a 2x screen) every line is sharp.

@@ -33,7 +33,7 @@ bool AbrirScript(ListaArchivos& archivos, const QString& nombre)
 QSet<QString> ScriptsConBorrador(const QString& carpetaDatos, const QString& carpeta,
                                  const QStringList& nombres)
 {
-    const QDir borradores(QDir(carpetaDatos).filePath(QStringLiteral("borradores")));
+    const QDir borradores(CarpetaBorradores(carpetaDatos));
     QSet<QString> con;
     for (const QString& nombre : nombres)
         if (QFileInfo::exists(
