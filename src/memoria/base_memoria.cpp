@@ -69,6 +69,11 @@ QString NombreEleccion(const EleccionCarpeta& eleccion)
 
 } // namespace
 
+QString BaseMemoria::CarpetaBases(const QString& carpetaCache)
+{
+    return QDir(carpetaCache).filePath(QStringLiteral("memoria"));
+}
+
 QString BaseMemoria::RutaBase(const QString& carpetaBases, const QString& carpeta)
 {
     QString canonica = QFileInfo(carpeta).canonicalFilePath();

@@ -43,6 +43,8 @@ class BaseMemoria final
 public:
     // The database file of `carpeta` in the folder of memories `carpetaBases`.
     static QString RutaBase(const QString& carpetaBases, const QString& carpeta);
+    // The folder of the databases within the user's cache folder `carpetaCache`.
+    static QString CarpetaBases(const QString& carpetaCache);
     // Removes a database file with its journal files.
     static void Eliminar(const QString& ruta);
 

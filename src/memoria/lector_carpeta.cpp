@@ -1,7 +1,6 @@
 // Reading a folder's memory database for the folder's search and status.
 #include "lector_carpeta.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include "base_memoria.h"
@@ -9,10 +8,10 @@
 
 namespace {
 
-// As the memory names them: "memoria" in the cache folder, one database per folder (BaseMemoria::RutaBase).
+// As the memory names them: one database per folder.
 QString RutaDe(const QString& carpetaCache, const QString& carpeta)
 {
-    return BaseMemoria::RutaBase(QDir(carpetaCache).filePath(QStringLiteral("memoria")), carpeta);
+    return BaseMemoria::RutaBase(BaseMemoria::CarpetaBases(carpetaCache), carpeta);
 }
 
 // An FTS5 query for texts holding every trigram of `pieza`: the index keeps no positions, so a phrase

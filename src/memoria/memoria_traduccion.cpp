@@ -34,8 +34,8 @@ QString Identidad(const QString& carpeta)
 } // namespace
 
 MemoriaTraduccion::MemoriaTraduccion(const QString& carpetaCache, SistemaArchivos& sistema, QObject* padre)
-    : QObject(padre), carpetaBases_(QDir(carpetaCache).filePath(QStringLiteral("memoria"))),
-      sistema_(sistema), hilo_([this] { Trabajar(); })
+    : QObject(padre), carpetaBases_(BaseMemoria::CarpetaBases(carpetaCache)), sistema_(sistema),
+      hilo_([this] { Trabajar(); })
 {
 }
 
