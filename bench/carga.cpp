@@ -81,13 +81,13 @@ double PausaMaxima(frmEditor& ventana)
 
 } // namespace
 
-void MedirCarga()
+void MedirCarga(const QList<int>& tamanos)
 {
     std::printf("Carga de un par (original + traducción, ~50 caracteres por línea), mediana de %d\n",
                 repeticiones);
     std::printf("%9s %12s %12s %8s %14s %12s\n", "líneas", "carga ms", "suelo ms", "razón", "pausa máx ms",
                 "pico MiB");
-    for (const int lineas : {1000, 10000, 100000, 1000000}) {
+    for (const int lineas : tamanos.isEmpty() ? QList<int>{1000, 10000, 100000, 1000000} : tamanos) {
         QTemporaryDir dir;
         EscribirPar(dir.path(), QStringLiteral("guion.txt"), lineas);
         const int veces = lineas > 100000 ? 3 : repeticiones;
@@ -101,10 +101,12 @@ void MedirCarga()
             carga = TiempoCarga(ventana, veces);
             pausa = PausaMaxima(ventana);
         }
+        // The pair's own peak, before the floor's item per line adds its own.
+        const double pico = MemoriaPicoMiB();
         const double suelo = TiempoSuelo(LeerLineas(dir.filePath(QStringLiteral("guion.txt"))),
                                          LeerLineas(dir.filePath(QStringLiteral("Traducidos/guion.txt"))));
         std::printf("%9d %12.1f %12.1f %8.2f %14.1f %12.1f\n", lineas, carga / 1000, suelo / 1000,
-                    carga / suelo, pausa, MemoriaPicoMiB());
+                    carga / suelo, pausa, pico);
         std::fflush(stdout);
     }
 }

@@ -65,7 +65,8 @@ ParConCodigos GuionConCodigos(int lineas, const std::function<bool(int)>& conPro
 void EscribirParConCodigos(const QString& carpeta, const QString& nombre, const ParConCodigos& par);
 
 // The sections of the benchmark, each printing its own table.
-void MedirCarga();
+// Each size in `tamanos` (line counts), or the usual ones when it is empty.
+void MedirCarga(const QList<int>& tamanos = {});
 void MedirMonitor();
 void MedirBorradores();
 void MedirCodificacion();

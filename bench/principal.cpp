@@ -1,6 +1,7 @@
 // The benchmark program: prints one table per measured part of the editor.
 // Run: build/bench/velarto_bench [carga|monitor|borradores|codificacion|marcas|ortografia|comprobaciones|
-//                                    memoria|busqueda|guardado]
+//                                    memoria|busqueda|guardado] [lines...]
+// Line counts after "carga" measure those sizes alone.
 #include <cstdio>
 
 #include <QApplication>
@@ -14,8 +15,11 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication aplicacion(argc, argv);
     const QString parte = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    QList<int> tamanos;
+    for (int i = 2; i < argc; ++i)
+        tamanos.append(QByteArray(argv[i]).toInt());
     if (parte.isEmpty() || parte == u"carga")
-        MedirCarga();
+        MedirCarga(tamanos);
     if (parte.isEmpty() || parte == u"monitor")
         MedirMonitor();
     if (parte.isEmpty() || parte == u"borradores")
