@@ -19,8 +19,6 @@ namespace {
 constexpr qint64 msEntreCesiones = 20;
 // How many lines go into the box or the list at a time, so that no delivery holds the window long.
 constexpr qsizetype lineasPorEntrega = 2048;
-// How many lines of the previous translation go from the box at a time.
-constexpr int lineasPorVaciado = 16384;
 // The longest line the box and the list are given. The toolkit's text layout fails on lines of about
 // 135 million characters; a script line of a million is already far beyond any real one.
 constexpr qsizetype maximoLinea = qsizetype(1) << 20;
@@ -63,6 +61,40 @@ bool LeerPorTramos(LecturaLineas& lectura, Vigente sigueVigente, Tramo entregar)
     }
 }
 
+// Empties the box while yielding; false when superseded meanwhile.
+template <typename Vigente> bool VaciarCaja(CajaTexto& caja, Vigente sigueVigente)
+{
+    while (!caja.vaciarTramo()) {
+        Ceder();
+        if (!sigueVigente())
+            return false;
+    }
+    return true;
+}
+
+// Puts `lineas` into the box in place of what it holds, a slice at a time with yields, as a load does;
+// false when superseded meanwhile.
+template <typename Vigente>
+bool RellenarCaja(CajaTexto& caja, const QStringList& lineas, Vigente sigueVigente)
+{
+    caja.empezarCarga();
+    const auto fin = qScopeGuard([&] { caja.terminarCarga(); });
+    if (!VaciarCaja(caja, sigueVigente))
+        return false;
+    QElapsedTimer reloj;
+    reloj.start();
+    for (qsizetype desde = 0; desde < lineas.size(); desde += lineasPorEntrega) {
+        caja.anadirLineas(lineas.mid(desde, lineasPorEntrega));
+        if (reloj.elapsed() < msEntreCesiones)
+            continue;
+        Ceder();
+        if (!sigueVigente())
+            return false;
+        reloj.restart();
+    }
+    return true;
+}
+
 // Fills the box with the translation and records in `par` what it learns. A translation that is missing
 // or cannot be read leaves the box empty and the original is loaded alone. False only when a newer load
 // took over meanwhile.
@@ -74,13 +106,9 @@ bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& me
     const auto fin = qScopeGuard([&] { caja.terminarCarga(); });
     try {
         LecturaLineas lectura(par.rutaTraduccion, archivos, eleccion);
-        // While the file is read, the previous translation goes a stretch at a time; a newer load empties
-        // the rest itself.
-        while (!caja.vaciarTramo(lineasPorVaciado)) {
-            Ceder();
-            if (!sigueVigente())
-                return false;
-        }
+        // The previous translation goes while the file is read; a newer load empties the rest itself.
+        if (!VaciarCaja(caja, sigueVigente))
+            return false;
         if (!LeerPorTramos(lectura, sigueVigente, [&](const QStringList& tramo) {
                 caja.anadirLineas(tramo);
                 par.traduccionLeida.append(tramo);
@@ -181,9 +209,12 @@ void frmEditor::ListarOriginal(ParCargado& par, quint64 carga)
 
 void frmEditor::Releer(TipoArchivo tipo)
 {
+    const quint64 carga = ++cargaActual_;
+    const auto vigente = [this, carga] {
+        return carga == cargaActual_;
+    };
+    ParCargado par = par_;
     if (tipo == TipoArchivo::Original) {
-        const quint64 carga = ++cargaActual_;
-        ParCargado par = par_;
         // While the list fills again, the pair is not whole: nothing may be saved or deleted by it.
         par_.completo = false;
         HabilitarAcciones(false);
@@ -191,19 +222,26 @@ void frmEditor::Releer(TipoArchivo tipo)
         ListarOriginal(par, carga);
         return;
     }
+    // The file is read whole before the box changes: a translation that is gone or unreadable leaves the
+    // box as it is, and a save writes it. Typing meanwhile keeps what was typed.
+    QStringList lineas;
     try {
-        HuellaArchivo huella;
-        LectorLineas lector(LeerArchivo(par_.rutaTraduccion, archivos_, maximoArchivo, &huella),
-                            Eleccion(Dir1->ruta()).traduccion);
-        QStringList lineas;
-        while (!lector.fin())
-            lineas.append(lector.siguiente());
-        par_.formatoTraduccion = lector.formato();
-        par_.traduccionLeida = lineas;
-        par_.huellaTraduccion = huella;
-        txtTraducido->setLineas(lineas);
-        Q_EMIT vida_.traduccionLeida(par_);
+        LecturaLineas lectura(par.rutaTraduccion, archivos_, Eleccion(Dir1->ruta()).traduccion);
+        const int revision = txtTraducido->document()->revision();
+        if (!LeerPorTramos(lectura, vigente, [&](const QStringList& tramo) { lineas.append(tramo); }) ||
+            txtTraducido->document()->revision() != revision)
+            return;
+        par.formatoTraduccion = lectura.formato();
+        par.huellaTraduccion = lectura.huella();
     } catch (const ErrorEjecucion&) {
-        // The translation is gone or unreadable: the box keeps what it shows, and a save writes it.
+        return;
     }
+    par_.completo = false;
+    HabilitarAcciones(false);
+    if (!RellenarCaja(*txtTraducido, lineas, vigente))
+        return;
+    par.traduccionLeida = lineas;
+    par_ = par;
+    HabilitarAcciones(true);
+    Q_EMIT vida_.traduccionLeida(par_);
 }

@@ -21,12 +21,12 @@ public:
     void setLineas(const QStringList& lineas);
 
     // Filling the box a slice at a time, with yields between the slices: meanwhile the box takes no typing,
-    // and the filling is no edit (nothing to undo, not modified). What the box held goes first, a stretch
-    // at a time too: `vaciarTramo` takes up to `lineas` lines off its end and returns true once the box is
-    // empty and ready for `anadirLineas`. `terminarCarga` ends the filling and does nothing when none is
-    // under way, so that whoever empties the box may call it.
+    // and the filling is no edit (nothing to undo, not modified). What the box held goes first:
+    // `vaciarTramo` empties it, in one go while that is quick and a stretch off its end at a time above
+    // that, and returns true once the box is empty and ready for `anadirLineas`. `terminarCarga` ends the
+    // filling and does nothing when none is under way, so that whoever empties the box may call it.
     void empezarCarga();
-    bool vaciarTramo(int lineas);
+    bool vaciarTramo();
     void anadirLineas(const QStringList& lineas);
     void terminarCarga();
 
