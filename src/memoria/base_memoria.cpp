@@ -17,6 +17,24 @@
 
 namespace {
 
+// A list's lines one at a time, for BaseMemoria::Reemplazar.
+std::function<std::optional<QString>()> DeLista(const QStringList& lineas)
+{
+    return [&lineas, i = qsizetype(0)]() mutable -> std::optional<QString> {
+        if (i >= lineas.size())
+            return std::nullopt;
+        return lineas[i++];
+    };
+}
+
+// A script's lines one at a time; none from a script that was not read.
+std::function<std::optional<QString>()> DeScript(std::optional<LineasScript>& script)
+{
+    return [&script]() -> std::optional<QString> {
+        return script ? script->siguiente() : std::nullopt;
+    };
+}
+
 constexpr qint64 versionEsquema = 1;
 // A transaction stays open this long while scripts are indexed: each commit writes every index page
 // the transaction touched, and pages touched by many short ones are written many times. A killed
@@ -289,17 +307,16 @@ void BaseMemoria::Indexar(const QString& nombre, const EleccionCarpeta& eleccion
     const std::optional<Script> script = BuscarScript(nombre);
     if (script && script->original == original && script->traduccion == traduccion)
         return;
-    const std::optional<QStringList> originales = LeerScript(rutaOriginal, eleccion.original, sistema);
+    std::optional<LineasScript> originales = LineasScript::Abrir(rutaOriginal, eleccion.original, sistema);
     if (!originales) {
         if (script)
             QuitarScript(script->id);
         return;
     }
-    const QStringList traducciones =
-        traduccion.tamano < 0
-            ? QStringList()
-            : LeerScript(rutaTraduccion, eleccion.traduccion, sistema).value_or(QStringList());
-    Reemplazar(nombre, *originales, traducciones, original, traduccion);
+    std::optional<LineasScript> traducciones =
+        traduccion.tamano < 0 ? std::nullopt
+                              : LineasScript::Abrir(rutaTraduccion, eleccion.traduccion, sistema);
+    Reemplazar(nombre, DeScript(originales), DeScript(traducciones), original, traduccion);
 }
 
 void BaseMemoria::Guardar(const QString& nombre, const QStringList& traduccion,
@@ -309,16 +326,14 @@ void BaseMemoria::Guardar(const QString& nombre, const QStringList& traduccion,
     const Huella original = HuellaDe(rutaOriginal);
     const Huella huellaTraduccion = HuellaDe(CarpetaScripts::RutaTraduccion(carpeta_, nombre));
     const std::optional<Script> script = BuscarScript(nombre);
-    QStringList originales;
     if (script && script->original == original) {
-        originales = OriginalesGuardados(script->id, script->lineasOriginal);
-    } else {
-        const std::optional<QStringList> leidas = LeerScript(rutaOriginal, eleccion.original, sistema);
-        if (!leidas)
-            return;
-        originales = *leidas;
+        const QStringList originales = OriginalesGuardados(script->id, script->lineasOriginal);
+        Reemplazar(nombre, DeLista(originales), DeLista(traduccion), original, huellaTraduccion);
+        return;
     }
-    Reemplazar(nombre, originales, traduccion, original, huellaTraduccion);
+    std::optional<LineasScript> originales = LineasScript::Abrir(rutaOriginal, eleccion.original, sistema);
+    if (originales)
+        Reemplazar(nombre, DeScript(originales), DeLista(traduccion), original, huellaTraduccion);
 }
 
 QStringList BaseMemoria::OriginalesGuardados(qint64 script, qint64 lineas)
@@ -334,8 +349,8 @@ QStringList BaseMemoria::OriginalesGuardados(qint64 script, qint64 lineas)
     return originales;
 }
 
-void BaseMemoria::Reemplazar(const QString& nombre, const QStringList& originales,
-                             const QStringList& traducciones, Huella original, Huella traduccion)
+void BaseMemoria::Reemplazar(const QString& nombre, const SiguienteLinea& originales,
+                             const SiguienteLinea& traducciones, Huella original, Huella traduccion)
 {
     Escribir();
     Sentencias& s = *sentencias_;
@@ -348,11 +363,18 @@ void BaseMemoria::Reemplazar(const QString& nombre, const QStringList& originale
         id = conexion_->ultimoId();
     }
     qint64 traducidas = 0;
-    const qsizetype lineas = std::max(originales.size(), traducciones.size());
-    for (qsizetype i = 0; i < lineas; ++i) {
-        const QString o = originales.value(i);
-        const QString t = traducciones.value(i);
-        if (i < originales.size() && !t.isEmpty())
+    qint64 lineasOriginal = 0;
+    qint64 lineasTraduccion = 0;
+    for (qint64 i = 0;; ++i) {
+        const std::optional<QString> original = originales();
+        const std::optional<QString> traducida = traducciones();
+        if (!original && !traducida)
+            break;
+        lineasOriginal += original.has_value();
+        lineasTraduccion += traducida.has_value();
+        const QString o = original.value_or(QString());
+        const QString t = traducida.value_or(QString());
+        if (original && !t.isEmpty())
             ++traducidas;
         if (o.isEmpty() && t.isEmpty())
             continue;
@@ -372,8 +394,8 @@ void BaseMemoria::Reemplazar(const QString& nombre, const QStringList& originale
         .ligar(3, original.fecha)
         .ligar(4, traduccion.tamano)
         .ligar(5, traduccion.fecha)
-        .ligar(6, originales.size())
-        .ligar(7, traducciones.size())
+        .ligar(6, lineasOriginal)
+        .ligar(7, lineasTraduccion)
         .ligar(8, traducidas)
         .ejecutar();
 }

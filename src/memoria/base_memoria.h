@@ -25,6 +25,7 @@
 //       the folder's path ('carpeta'), the code-page choice the scripts were read with ('eleccion').
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -136,8 +137,10 @@ private:
     std::optional<Script> BuscarScript(const QString& nombre);
     void QuitarLineas(qint64 script);
     void QuitarScript(qint64 id);
-    void Reemplazar(const QString& nombre, const QStringList& originales, const QStringList& traducciones,
-                    Huella original, Huella traduccion);
+    // The next line of a script being indexed; nothing after its last.
+    using SiguienteLinea = std::function<std::optional<QString>()>;
+    void Reemplazar(const QString& nombre, const SiguienteLinea& originales,
+                    const SiguienteLinea& traducciones, Huella original, Huella traduccion);
     qint64 IdTexto(Tabla& tabla, const QString& texto);
     void QuitarTexto(Tabla& tabla, qint64 id);
     QStringList OriginalesGuardados(qint64 script, qint64 lineas);

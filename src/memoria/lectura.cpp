@@ -23,19 +23,25 @@ Huella HuellaDe(const QString& ruta)
     return {qint64(datos.st_size), qint64(datos.st_mtim.tv_sec) * 1000000000 + datos.st_mtim.tv_nsec};
 }
 
-std::optional<QStringList> LeerScript(const QString& ruta, std::optional<Codificacion> eleccion,
-                                      SistemaArchivos& sistema)
+std::optional<LineasScript> LineasScript::Abrir(const QString& ruta, std::optional<Codificacion> eleccion,
+                                                SistemaArchivos& sistema)
 {
     try {
-        LectorLineas lector(LeerArchivo(ruta, sistema), eleccion);
-        QStringList lineas;
-        while (!lector.fin()) {
-            lineas.append(lector.siguiente());
-            if (lineas.last().size() > maximoLinea)
+        const QByteArray datos = LeerArchivo(ruta, sistema);
+        // A first pass refuses what a load refuses before any line is given out.
+        LectorLineas prueba(datos, eleccion);
+        while (!prueba.fin())
+            if (prueba.siguiente().size() > maximoLinea)
                 return std::nullopt;
-        }
-        return lineas;
+        return LineasScript(LectorLineas(datos, eleccion));
     } catch (const ErrorEjecucion&) {
         return std::nullopt;
     }
+}
+
+std::optional<QString> LineasScript::siguiente()
+{
+    if (lector_.fin())
+        return std::nullopt;
+    return lector_.siguiente();
 }

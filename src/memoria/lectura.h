@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <utility>
 
 #include <QStringList>
 
@@ -19,7 +20,21 @@ struct Huella
 
 Huella HuellaDe(const QString& ruta);
 
-// The file's lines, read with the same reader and code-page rules as a load; nothing when the editor
-// would refuse it (missing, no regular file, too large, a line too long to show).
-std::optional<QStringList> LeerScript(const QString& ruta, std::optional<Codificacion> eleccion,
-                                      SistemaArchivos& sistema);
+// A script's lines one at a time, read with the same reader and code-page rules as a load: the memory
+// holds a file's bytes while it indexes it, never all its lines at once.
+class LineasScript final
+{
+public:
+    // Nothing when the editor would refuse the file (missing, no regular file, too large, a line too long
+    // to show).
+    static std::optional<LineasScript> Abrir(const QString& ruta, std::optional<Codificacion> eleccion,
+                                             SistemaArchivos& sistema);
+
+    // The next line; nothing after the last.
+    std::optional<QString> siguiente();
+
+private:
+    explicit LineasScript(LectorLineas lector) : lector_(std::move(lector)) {}
+
+    LectorLineas lector_;
+};
