@@ -69,6 +69,7 @@ void Llenar(CajaTexto& caja, ListaSimple& lista, const ParConCodigos& par)
     caja.terminarCarga();
     for (qsizetype desde = 0; desde < par.original.size(); desde += lineasPorEntrega)
         lista.anadirLineas(par.original.mid(desde, lineasPorEntrega));
+    lista.terminarCarga();
 }
 
 void MedirControles()

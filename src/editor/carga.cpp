@@ -144,6 +144,7 @@ bool LeerOriginal(ListaSimple& lista, SistemaArchivos& archivos, std::optional<C
     });
     if (!vigente)
         return false;
+    lista.terminarCarga();
     par.formatoOriginal = lectura.formato();
     if (suma > std::numeric_limits<qint32>::max())
         throw ErrorEjecucion(Errores::Desbordamiento);

@@ -175,23 +175,31 @@ private:
 
 int ModeloLineas::rowCount(const QModelIndex& padre) const
 {
-    return padre.isValid() ? 0 : int(lineas_.size());
+    return padre.isValid() ? 0 : int(mostradas_);
 }
 
 QVariant ModeloLineas::data(const QModelIndex& indice, int rol) const
 {
-    if (rol != Qt::DisplayRole || !indice.isValid() || indice.row() >= lineas_.size())
+    if (rol != Qt::DisplayRole || !indice.isValid() || indice.row() >= mostradas_)
         return {};
     return lineas_[indice.row()];
 }
 
 void ModeloLineas::anadir(const QStringList& lineas)
 {
-    if (lineas.isEmpty())
-        return;
-    const int primera = int(lineas_.size());
-    beginInsertRows({}, primera, primera + int(lineas.size()) - 1);
     lineas_.append(lineas);
+    // A list view lays all its rows out again after every insertion. Rows are shown in batches that
+    // double, so that a long list costs about twice its rows in layouts, not its rows times its slices.
+    if (lineas_.size() - mostradas_ >= std::max(filasPorAnuncio, mostradas_))
+        completar();
+}
+
+void ModeloLineas::completar()
+{
+    if (lineas_.size() == mostradas_)
+        return;
+    beginInsertRows({}, int(mostradas_), int(lineas_.size()) - 1);
+    mostradas_ = lineas_.size();
     endInsertRows();
 }
 
@@ -201,6 +209,7 @@ void ModeloLineas::vaciar()
         return;
     beginResetModel();
     QStringList viejas = std::exchange(lineas_, {});
+    mostradas_ = 0;
     endResetModel();
     // Freeing a million strings takes a while; no one else holds them, so another thread may.
     QThreadPool::globalInstance()->start([viejas = std::move(viejas)]() mutable { viejas = {}; });

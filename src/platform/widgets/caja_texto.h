@@ -60,12 +60,20 @@ public:
     QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
 
     const QString& texto(int fila) const { return lineas_[fila]; }
+    // Adds lines at the end; the view may be told of them only at a later `anadir` or at `completar`.
     void anadir(const QStringList& lineas);
+    // Shows every line added so far.
+    void completar();
     // Empties the model at once; the old lines are given back to the system off the window's thread.
     void vaciar();
 
 private:
+    // The first rows are shown once this many lines are there.
+    static constexpr qsizetype filasPorAnuncio = 2048;
+
     QStringList lineas_;
+    // How many of `lineas_` the view has been told of.
+    qsizetype mostradas_ = 0;
 };
 
 // A list box whose selected index is set without running any handler; an index outside
@@ -79,7 +87,10 @@ public:
     int count() const { return modelo_->rowCount(); }
     // The text of a row, which must exist.
     const QString& texto(int fila) const { return modelo_->texto(fila); }
+    // Filling the list a slice at a time: the lines added show in batches, and all of them once
+    // `terminarCarga` is called.
     void anadirLineas(const QStringList& lineas) { modelo_->anadir(lineas); }
+    void terminarCarga() { modelo_->completar(); }
     void clear() { modelo_->vaciar(); }
 
     int indice() const;
