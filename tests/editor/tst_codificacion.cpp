@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolTip>
 
 #include "archivos.h"
@@ -200,6 +201,44 @@ private Q_SLOTS:
             ventana_->txtTraducido->setPlainText(u"Привет Да"_s);
         QTest::keyClick(ventana_->txtTraducido, Qt::Key_F12);
         QCOMPARE(LeerBytes(Ruta(u"Traducidos/a.txt")), guardado);
+    }
+
+    // A re-read of a long translation in another code page gives way to what happens while it reads: a
+    // script chosen meanwhile is shown alone, and what was typed meanwhile stays in the box.
+    void releidaInterrumpida_data()
+    {
+        QTest::addColumn<QString>("accion");
+        QTest::newRow("elegir otro") << u"elegir"_s;
+        QTest::newRow("escribir") << u"escribir"_s;
+    }
+    void releidaInterrumpida()
+    {
+        QFETCH(QString, accion);
+        EscribirBytes(Ruta(u"a.txt"), QByteArray("Hello\r\n").repeated(300000));
+        EscribirBytes(Ruta(u"Traducidos/a.txt"), QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2\r\n").repeated(300000));
+        EscribirBytes(Ruta(u"b.txt"), "B1\r\n");
+        EscribirBytes(Ruta(u"Traducidos/b.txt"), "Tb\r\n");
+        Abrir();
+        bool cedio = false;
+        QTimer::singleShot(0, ventana_.get(), [&] {
+            cedio = true;
+            if (accion == u"elegir")
+                ElegirScript(*ventana_, u"b.txt"_s);
+            else
+                ventana_->txtTraducido->textCursor().insertText(u"Да"_s);
+        });
+        Elegir(*ventana_, deLaTraduccion, u"Cirílico (Windows-1251)"_s);
+        QVERIFY(cedio);
+        if (accion == u"elegir") {
+            QCOMPARE(ventana_->txtTraducido->toPlainText(), u"Tb"_s);
+            QCOMPARE(ItemsOriginal(*ventana_), QStringList{u"B1"_s});
+            QCOMPARE(ventana_->parCargado().rutaTraduccion, Ruta(u"Traducidos/b.txt"));
+        } else {
+            QCOMPARE(ventana_->txtTraducido->document()->firstBlock().text(), u"ДаÏðèâåò"_s);
+            QCOMPARE(ventana_->txtTraducido->document()->blockCount(), 300000);
+            QVERIFY(ventana_->cmdGuardar->isEnabled());
+        }
+        QVERIFY(ventana_->parCargado().completo);
     }
 
     void ayudas()
