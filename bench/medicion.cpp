@@ -19,9 +19,7 @@ double MemoriaPicoMiB()
     return double(uso.ru_maxrss) / 1024.0;
 }
 
-namespace {
-
-QByteArray Script(int lineas, const QByteArray& palabra)
+QByteArray GuionRepetido(int lineas, const QByteArray& palabra)
 {
     QByteArray datos;
     datos.reserve(qsizetype(lineas) * 52);
@@ -35,6 +33,8 @@ QByteArray Script(int lineas, const QByteArray& palabra)
     return datos;
 }
 
+namespace {
+
 void Escribir(const QString& ruta, const QByteArray& datos)
 {
     QFile archivo(ruta);
@@ -47,8 +47,8 @@ void Escribir(const QString& ruta, const QByteArray& datos)
 void EscribirPar(const QString& carpeta, const QString& nombre, int lineas)
 {
     QDir(carpeta).mkpath(QStringLiteral("Traducidos"));
-    Escribir(carpeta + u'/' + nombre, Script(lineas, "the quick brown fox "));
-    Escribir(carpeta + u"/Traducidos/" + nombre, Script(lineas, "el veloz murcielago "));
+    Escribir(carpeta + u'/' + nombre, GuionRepetido(lineas, "the quick brown fox "));
+    Escribir(carpeta + u"/Traducidos/" + nombre, GuionRepetido(lineas, "el veloz murcielago "));
 }
 
 std::unique_ptr<frmEditor> AbrirVentanaCargada(const QString& carpeta, CajaMensajes& caja)

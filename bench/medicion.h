@@ -49,6 +49,9 @@ template <typename Paso> double MedianaMicrosegundos(int repeticiones, Paso paso
 
 // Peak resident memory of the process so far, in MiB.
 double MemoriaPicoMiB();
+// `lineas` lines of 44 to 56 characters: the line's number, then `palabra` over and over, in UTF-8 with CR
+// LF.
+QByteArray GuionRepetido(int lineas, const QByteArray& palabra);
 // Writes an original and its translation of `lineas` lines (about 50 characters each) into
 // `carpeta`/nombre and `carpeta`/Traducidos/nombre.
 void EscribirPar(const QString& carpeta, const QString& nombre, int lineas);

@@ -1,7 +1,10 @@
 // Underlining misspelled words: per-line checks, the idle scan and the restyling marks.
 #include "resaltador.h"
 
+#include <optional>
+
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 #include "formato_documento.h"
@@ -27,6 +30,37 @@ DatosRevision* Datos(const QTextBlock& bloque)
 
 } // namespace
 
+// The restyling of a pass over many lines, handed to the document as one change when the pass ends: its
+// layout then only forgets the lines' layouts and lays out again those it shows, where a change per line
+// would lay out every line at once, on screen or not. Opened at the first line that changes, so that a
+// pass that changes nothing signals nothing.
+class ResaltadorOrtografia::Restilo final
+{
+public:
+    explicit Restilo(QTextDocument* documento) : documento_(documento) {}
+    ~Restilo()
+    {
+        if (grupo_)
+            grupo_->endEditBlock();
+    }
+    Restilo(const Restilo&) = delete;
+    Restilo& operator=(const Restilo&) = delete;
+
+    void Abrir()
+    {
+        if (grupo_)
+            return;
+        marca_.emplace(documento_);
+        grupo_.emplace(documento_);
+        grupo_->beginEditBlock();
+    }
+
+private:
+    QTextDocument* documento_;
+    std::optional<CambioDeFormato> marca_;
+    std::optional<QTextCursor> grupo_;
+};
+
 ResaltadorOrtografia::ResaltadorOrtografia(QTextDocument* documento, std::shared_ptr<Revisor> revisor,
                                            Visibles visibles)
     : QSyntaxHighlighter(static_cast<QObject*>(documento)), revisor_(std::move(revisor)),
@@ -42,7 +76,7 @@ ResaltadorOrtografia::ResaltadorOrtografia(QTextDocument* documento, std::shared
     setDocument(documento);
     // Changes are routed through `AlCambiar`, which decides between checking now and checking while
     // idle; the base class's own pass would walk every line of a load at once. Should a later Qt
-    // connect differently, its pass only marks lines unchecked (see `inmediato_`).
+    // connect differently, its pass only marks lines unchecked (see `highlightBlock`).
     disconnect(documento, &QTextDocument::contentsChange, this, nullptr);
     connect(documento, &QTextDocument::contentsChange, this, &ResaltadorOrtografia::AlCambiar);
     if (!documento->isEmpty()) {
@@ -115,10 +149,11 @@ void ResaltadorOrtografia::AlCambiar(int desde, int quitados, int agregados)
     QTextBlock ultimo = documento->findBlock(desde + agregados + (quitados > 0 ? 1 : 0));
     if (!ultimo.isValid())
         ultimo = documento->lastBlock();
+    // Typing, or a load delivering its slices: the idle checking waits until they pause, so that no
+    // slice of it delays the next key or the rest of the load.
+    ocioso_.stop();
+    tecleo_.start();
     if (ultimo.blockNumber() - primero.blockNumber() < lineasInmediatas) {
-        // Typing: the idle checking waits until it pauses, so that no slice delays the next key.
-        ocioso_.stop();
-        tecleo_.start();
         for (QTextBlock bloque = primero; bloque.isValid(); bloque = bloque.next()) {
             Revisar(bloque);
             if (bloque == ultimo)
@@ -129,37 +164,38 @@ void ResaltadorOrtografia::AlCambiar(int desde, int quitados, int agregados)
     // The lines in between are new and unchecked; the two ends may hold older underlines.
     Revisar(primero);
     Revisar(ultimo);
-    if (activo_) {
+    if (activo_)
         desde_ = desde_ < 0 ? primero.blockNumber() : std::min(desde_, primero.blockNumber());
-        Programar();
-    }
 }
 
-bool ResaltadorOrtografia::HayErratas(const QString& texto) const
+QList<QTextLayout::FormatRange> ResaltadorOrtografia::Erratas(const QString& texto) const
 {
+    QList<QTextLayout::FormatRange> erratas;
     for (const TramoPalabra& palabra : PalabrasRevisables(texto))
         if (!revisor_->Correcta(QStringView(texto).sliced(palabra.inicio, palabra.largo)))
-            return true;
-    return false;
+            erratas.append({palabra.inicio, palabra.largo, subrayado_});
+    return erratas;
 }
 
-void ResaltadorOrtografia::Revisar(QTextBlock bloque)
+void ResaltadorOrtografia::Revisar(QTextBlock bloque, Restilo* restilo)
 {
-    // A line with nothing to underline that shows no underline keeps its formats as they are: the
-    // base class would lay it out again (and give it a text layout for good) only to find it unchanged.
     DatosRevision* datos = Datos(bloque);
-    if (!(datos && datos->subrayada) && (!activo_ || !revisor_->disponible() || !HayErratas(bloque.text()))) {
-        if (!datos) {
-            datos = new DatosRevision;
-            bloque.setUserData(datos);
-        }
-        datos->generacion = activo_ && revisor_->disponible() ? generacion_ : 0;
-        return;
+    if (!datos) {
+        datos = new DatosRevision;
+        bloque.setUserData(datos);
     }
-    const CambioDeFormato marca(document());
-    const bool antes = std::exchange(inmediato_, true);
-    rehighlightBlock(bloque);
-    inmediato_ = antes;
+    const bool revisa = activo_ && revisor_->disponible();
+    datos->generacion = revisa ? generacion_ : 0;
+    const QList<QTextLayout::FormatRange> erratas =
+        revisa ? Erratas(bloque.text()) : QList<QTextLayout::FormatRange>();
+    // A line whose underlines stay as they are keeps its formats and its layout; a line that has none
+    // is not even given a text layout.
+    if (erratas.isEmpty() ? !datos->subrayada : datos->subrayada && bloque.layout()->formats() == erratas)
+        return;
+    if (restilo)
+        restilo->Abrir();
+    bloque.layout()->setFormats(erratas);
+    datos->subrayada = !erratas.isEmpty();
 }
 
 bool ResaltadorOrtografia::Necesita(const QTextBlock& bloque) const
@@ -189,30 +225,32 @@ void ResaltadorOrtografia::Tramo()
     }
     // The lines on screen first.
     if (visibles_) {
+        Restilo restilo(documento);
         const auto [primera, ultima] = visibles_();
         for (QTextBlock bloque = documento->findBlockByNumber(primera);
              bloque.isValid() && bloque.blockNumber() <= ultima; bloque = bloque.next())
             if (Necesita(bloque))
-                Revisar(bloque);
+                Revisar(bloque, &restilo);
     }
     // Then the scans, each from where it stopped; the clock is read every few lines only.
-    const auto barrer = [&](int& posicion, auto necesita) {
+    const auto barrer = [&](int& posicion) {
         if (posicion < 0)
             return;
+        Restilo restilo(documento);
         QTextBlock bloque = documento->findBlockByNumber(posicion);
         int vistos = 0;
         while (bloque.isValid()) {
-            if (necesita(bloque))
-                Revisar(bloque);
+            if (Necesita(bloque))
+                Revisar(bloque, &restilo);
             bloque = bloque.next();
             if (++vistos % 64 == 0 && reloj.nsecsElapsed() >= nsPorTramo)
                 break;
         }
         posicion = bloque.isValid() ? bloque.blockNumber() : -1;
     };
-    barrer(desde_, [this](const QTextBlock& b) { return Necesita(b); });
+    barrer(desde_);
     if (reloj.nsecsElapsed() < nsPorTramo)
-        barrer(barrido_, [this](const QTextBlock& b) { return Necesita(b); });
+        barrer(barrido_);
     if (barrido_ < 0)
         aceptadas_.clear();
     if (!trabajoPendiente()) {
@@ -221,33 +259,16 @@ void ResaltadorOrtografia::Tramo()
     }
 }
 
-void ResaltadorOrtografia::highlightBlock(const QString& texto)
+void ResaltadorOrtografia::highlightBlock(const QString&)
 {
-    auto* datos = static_cast<DatosRevision*>(currentBlockUserData());
-    if (!inmediato_ || !activo_ || !revisor_->disponible()) {
-        // No underlines; the line is checked later (or never, while checking is off).
-        if (datos) {
-            datos->generacion = 0;
-            datos->subrayada = false;
-        }
-        if (!inmediato_ && activo_) {
-            desde_ =
-                desde_ < 0 ? currentBlock().blockNumber() : std::min(desde_, currentBlock().blockNumber());
-            Programar();
-        }
-        return;
+    // Only the base class's own passes come here, as this highlighter restyles its lines itself: the
+    // line is left without underlines and checked later (or never, while checking is off).
+    if (auto* datos = static_cast<DatosRevision*>(currentBlockUserData())) {
+        datos->generacion = 0;
+        datos->subrayada = false;
     }
-    bool subrayada = false;
-    for (const TramoPalabra& palabra : PalabrasRevisables(texto)) {
-        if (!revisor_->Correcta(QStringView(texto).sliced(palabra.inicio, palabra.largo))) {
-            setFormat(palabra.inicio, palabra.largo, subrayado_);
-            subrayada = true;
-        }
+    if (activo_) {
+        desde_ = desde_ < 0 ? currentBlock().blockNumber() : std::min(desde_, currentBlock().blockNumber());
+        Programar();
     }
-    if (!datos) {
-        datos = new DatosRevision;
-        setCurrentBlockUserData(datos);
-    }
-    datos->generacion = generacion_;
-    datos->subrayada = subrayada;
 }

@@ -2,8 +2,10 @@
 //
 // A keystroke re-checks its own line at once. A change over many lines (a load, a large paste) only
 // marks its lines as unchecked; they are then checked in short slices while the event loop is idle,
-// the lines on screen first, and not while the translator types. Nothing here edits the text: every pass is
-// marked as restyling only.
+// the lines on screen first, and not while the translator types or a load is still filling the document.
+// Nothing here edits the text: every pass is marked as restyling only. A line is restyled only when its
+// underlines change, and a slice's restyling is handed to the document's layout at once, so that lines
+// off screen are not laid out until they are shown.
 #pragma once
 
 #include <functional>
@@ -14,6 +16,7 @@
 #include <QStringList>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
+#include <QTextLayout>
 #include <QTimer>
 
 class Revisor;
@@ -43,7 +46,7 @@ public:
     void Tramo();
     // How long a slice may run.
     static constexpr qint64 nsPorTramo = 8'000'000;
-    // How long after a keystroke the idle checking waits before it goes on.
+    // How long after a keystroke, or a slice of a load, the idle checking waits before it goes on.
     static constexpr int msTrasTecla = 400;
 
 Q_SIGNALS:
@@ -54,9 +57,13 @@ protected:
     void highlightBlock(const QString& texto) override;
 
 private:
+    class Restilo;
+
     void AlCambiar(int desde, int quitados, int agregados);
-    void Revisar(QTextBlock bloque);
-    bool HayErratas(const QString& texto) const;
+    // Checks the line and, when its underlines change, restyles it within `restilo` (none: within the
+    // document's change being signalled).
+    void Revisar(QTextBlock bloque, Restilo* restilo = nullptr);
+    QList<QTextLayout::FormatRange> Erratas(const QString& texto) const;
     bool Necesita(const QTextBlock& bloque) const;
     void Programar();
 
@@ -64,12 +71,10 @@ private:
     Visibles visibles_;
     QTextCharFormat subrayado_;
     QTimer ocioso_;
-    // Runs from each keystroke until the typing pauses; the idle checking waits for it.
+    // Runs from each edit until the typing pauses or a load's slices stop coming; the idle checking
+    // waits for it.
     QTimer tecleo_;
     bool activo_ = true;
-    // Set while this highlighter itself asks for a line to be checked; any other call from the base
-    // class (its own pass over a change) only marks the line unchecked.
-    bool inmediato_ = false;
     // Lines whose check is older than this are unchecked.
     quint32 generacion_ = 1;
     // The first block number not yet scanned for unchecked lines, -1 when the scan is done.

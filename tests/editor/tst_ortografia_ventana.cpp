@@ -197,6 +197,12 @@ private Q_SLOTS:
             QTest::keyClick(ventana_->txtTraducido, Qt::Key_Backspace);
         QTest::keyClicks(ventana_->txtTraducido, QStringLiteral("sto"));
         QCOMPARE(Subrayadas(20), QStringList());
+
+        // The same number of underlines in other places is another restyling: typing before a misspelled
+        // word moves its underline with it.
+        ventana_->txtTraducido->setTextCursor(QTextCursor(Bloque(0)));
+        QTest::keyClicks(ventana_->txtTraducido, QStringLiteral("ya "));
+        QCOMPARE(Subrayadas(0), QStringList{QStringLiteral("herror")});
     }
 
     // Corrections at the top, then the two choices, the standard entries, and the switches in their own
