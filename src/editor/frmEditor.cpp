@@ -146,7 +146,7 @@ frmEditor::frmEditor(Servicios servicios, QWidget* padre)
       borradores_(*txtTraducido, *File1, mensajes_, vida_, carpetaDatos_, servicios.pausaBorrador),
       aviso_(*txtTraducido, borradores_, vida_),
       marcas_(*txtTraducido, *lstOriginal, *lblLargoLinea, *this, *Frame1),
-      ortografia_(*txtTraducido, mensajes_, carpetaDatos_, servicios.archivoAjustes,
+      ortografia_(*txtTraducido, vida_, mensajes_, carpetaDatos_, servicios.archivoAjustes,
                   servicios.carpetasDiccionarios),
       codificacion_(*txtTraducido, {*lblLargoTotal, *lblLtlo, *lblLtl, *lblLl}, *Dir1, par_, traducidas_,
                     originales_, vida_, mensajes_, archivos_),

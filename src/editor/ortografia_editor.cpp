@@ -18,6 +18,7 @@
 #include "palabras.h"
 #include "resaltador.h"
 #include "revisor.h"
+#include "vida_par.h"
 
 namespace {
 
@@ -31,8 +32,9 @@ constexpr int maximoSugerencias = 6;
 
 } // namespace
 
-OrtografiaEditor::OrtografiaEditor(CajaTexto& caja, CajaMensajes& mensajes, const QString& carpetaDatos,
-                                   const QString& archivoAjustes, const QStringList& carpetasDiccionarios)
+OrtografiaEditor::OrtografiaEditor(CajaTexto& caja, VidaPar& vida, CajaMensajes& mensajes,
+                                   const QString& carpetaDatos, const QString& archivoAjustes,
+                                   const QStringList& carpetasDiccionarios)
     : caja_(caja), mensajes_(mensajes), archivoAjustes_(archivoAjustes),
       revisor_(
           std::make_shared<Revisor>(QDir(carpetaDatos).filePath(QStringLiteral("palabras_personales.txt")))),
@@ -60,6 +62,16 @@ OrtografiaEditor::OrtografiaEditor(CajaTexto& caja, CajaMensajes& mensajes, cons
         revisar_->setToolTip(sinDiccionarios);
     caja_.addAction(revisar_);
     connect(revisar_, &QAction::toggled, this, &OrtografiaEditor::Activar);
+
+    // While a pair is loaded its slices would only be checked between them: the idle checking waits
+    // for the whole pair (or an emptied editor), then starts on the lines on screen.
+    const auto pausar = [this](bool pausado) {
+        if (resaltador_)
+            resaltador_->pausar(pausado);
+    };
+    connect(&vida, &VidaPar::saliendo, this, [pausar] { pausar(true); });
+    connect(&vida, &VidaPar::cargado, this, [pausar] { pausar(false); });
+    connect(&vida, &VidaPar::carpetaCambiada, this, [pausar] { pausar(false); });
 }
 
 std::unique_ptr<QSettings> OrtografiaEditor::Ajustes() const

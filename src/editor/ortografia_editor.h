@@ -18,6 +18,7 @@ class CajaMensajes;
 class CajaTexto;
 class ResaltadorOrtografia;
 class Revisor;
+class VidaPar;
 
 class OrtografiaEditor final : public QObject
 {
@@ -25,7 +26,8 @@ class OrtografiaEditor final : public QObject
     Q_DISABLE_COPY_MOVE(OrtografiaEditor)
 public:
     // `archivoAjustes` empty: the user's settings; `carpetasDiccionarios` empty: where Hunspell's tools look.
-    OrtografiaEditor(CajaTexto& caja, CajaMensajes& mensajes, const QString& carpetaDatos,
+    // The idle checking waits while a pair is being loaded.
+    OrtografiaEditor(CajaTexto& caja, VidaPar& vida, CajaMensajes& mensajes, const QString& carpetaDatos,
                      const QString& archivoAjustes, const QStringList& carpetasDiccionarios);
 
     // Lines of the box still waiting for their idle check.

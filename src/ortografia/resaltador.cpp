@@ -132,9 +132,18 @@ bool ResaltadorOrtografia::trabajoPendiente() const
     return desde_ >= 0 || barrido_ >= 0;
 }
 
+void ResaltadorOrtografia::pausar(bool pausado)
+{
+    pausado_ = pausado;
+    if (pausado_)
+        ocioso_.stop();
+    else
+        Programar();
+}
+
 void ResaltadorOrtografia::Programar()
 {
-    if (trabajoPendiente() && !ocioso_.isActive() && !tecleo_.isActive())
+    if (!pausado_ && trabajoPendiente() && !ocioso_.isActive() && !tecleo_.isActive())
         ocioso_.start();
 }
 

@@ -41,6 +41,9 @@ public:
     // The word is right from now on: only the lines that hold it underlined are checked again.
     void Aceptada(const QString& palabra);
 
+    // While paused (a pair is being loaded), no idle work runs; it goes on where it was once resumed.
+    void pausar(bool pausado);
+
     // Whether idle work is left; `Tramo` runs one slice of it (the idle timer's step).
     bool trabajoPendiente() const;
     void Tramo();
@@ -71,6 +74,7 @@ private:
     Visibles visibles_;
     QTextCharFormat subrayado_;
     QTimer ocioso_;
+    bool pausado_ = false;
     // Runs from each edit until the typing pauses or a load's slices stop coming; the idle checking
     // waits for it.
     QTimer tecleo_;
