@@ -83,7 +83,7 @@ bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& me
         }
         if (!LeerPorTramos(lectura, sigueVigente, [&](const QStringList& tramo) {
                 caja.anadirLineas(tramo);
-                par.traduccionLeida.append(tramo);
+                par.traduccionLeida.Anadir(tramo);
             }))
             return false;
         par.formatoTraduccion = lectura.formato();
@@ -199,7 +199,7 @@ void frmEditor::Releer(TipoArchivo tipo)
         while (!lector.fin())
             lineas.append(lector.siguiente());
         par_.formatoTraduccion = lector.formato();
-        par_.traduccionLeida = lineas;
+        par_.traduccionLeida = HuellaTexto(VistasDe(lineas));
         par_.huellaTraduccion = huella;
         txtTraducido->setLineas(lineas);
         Q_EMIT vida_.traduccionLeida(par_);

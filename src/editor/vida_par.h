@@ -24,8 +24,9 @@ Q_SIGNALS:
     void traduccionLeida(const ParCargado& par);
     // Both files are read: the pair is loaded.
     void cargado(const ParCargado& par);
-    // The box's text was saved as the pair's translation, in `par.formatoTraduccion`.
-    void guardado(const ParCargado& par);
+    // The box's text was saved as the pair's translation, in `par.formatoTraduccion`: `texto`, its lines
+    // joined by '\n'. Receivers share it (copying it costs nothing) instead of reading the box again.
+    void guardado(const ParCargado& par, const QString& texto);
     // A save was given up: the translation on disk was changed by someone else since it was read, and
     // the translator chose to keep it. The box's text now matches nothing on disk.
     void guardadoRehusado(const ParCargado& par);
