@@ -84,6 +84,17 @@ quint64 ConsultasCarpeta::CalcularEstado(const OpcionesEstado& opciones, const Q
     return numero;
 }
 
+void ConsultasCarpeta::CalcularGuardado(const QString& nombre, const QStringList& original,
+                                        const QString& traduccion, const OpcionesEstado& opciones)
+{
+    Encolar([this, carpeta = carpeta_, nombre, original, traduccion, opciones](LectorCarpeta*) {
+        Entregar([this, carpeta, f = CalcularFiguras(nombre, original, traduccion, opciones)] {
+            if (carpeta == carpeta_)
+                Q_EMIT guardadoCalculado(f);
+        });
+    });
+}
+
 quint64 ConsultasCarpeta::Planear(const ContextoReemplazo& contexto, const OpcionesBusqueda& opciones,
                                   const QString& reemplazo)
 {

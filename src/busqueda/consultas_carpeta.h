@@ -39,6 +39,11 @@ public:
     static constexpr qsizetype maximoFilas = 1000;
     quint64 Buscar(const OpcionesBusqueda& opciones);
     quint64 CalcularEstado(const OpcionesEstado& opciones, const QSet<QString>& conBorrador);
+    // The figures of a script just saved (CalcularFiguras), from its original's lines and the text written,
+    // its lines joined by '\n'; they come through `guardadoCalculado`, unless another folder is asked
+    // about by then.
+    void CalcularGuardado(const QString& nombre, const QStringList& original, const QString& traduccion,
+                          const OpcionesEstado& opciones);
     // Looks for the translations with a match and plans the replacement (PlanearReemplazo).
     quint64 Planear(const ContextoReemplazo& contexto, const OpcionesBusqueda& opciones,
                     const QString& reemplazo);
@@ -51,6 +56,7 @@ public:
 Q_SIGNALS:
     void encontrado(const ResultadoBusqueda& resultado);
     void estadoCalculado(quint64 numero, const QList<FigurasScript>& figuras);
+    void guardadoCalculado(const FigurasScript& figuras);
     void planeado(quint64 numero, const PlanReemplazo& plan);
     void ejecutado(const HechoReemplazo& hecho);
     void deshecho(const HechoDeshacer& hecho);

@@ -2,10 +2,44 @@
 #include "estado.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "lector_carpeta.h"
 #include "numeros.h"
 #include "problemas_guion.h"
+
+namespace {
+
+// A pair whose translation is one text: each line is lent to the checks without a copy of its own.
+class TextosConTraduccionEntera final : public TextosPar
+{
+public:
+    TextosConTraduccionEntera(const QStringList& original, const QString& traduccion)
+        : original_(original), traduccion_(QStringView(traduccion).split(u'\n'))
+    {
+    }
+
+    int lineasOriginal() const override { return int(original_.size()); }
+    int lineasTraduccion() const override { return int(traduccion_.size()); }
+    void leerOriginal(int desde, int hasta, const Lector& leer) const override
+    {
+        for (int k = std::max(desde, 0); k < std::min(hasta, lineasOriginal()); ++k)
+            leer(k, original_[k]);
+    }
+    void leerTraduccion(int desde, int hasta, const Lector& leer) const override
+    {
+        for (int k = std::max(desde, 0); k < std::min(hasta, lineasTraduccion()); ++k) {
+            const QStringView linea = traduccion_[k];
+            leer(k, QString::fromRawData(linea.data(), linea.size()));
+        }
+    }
+
+private:
+    const QStringList& original_;
+    const QList<QStringView> traduccion_;
+};
+
+} // namespace
 
 int FigurasScript::porcentaje() const
 {
@@ -14,29 +48,34 @@ int FigurasScript::porcentaje() const
     return int(std::min<qint64>(traducidas, lineasOriginal) * 100 / lineasOriginal);
 }
 
-FigurasScript CalcularFiguras(const QString& nombre, const QStringList& original,
-                              const QStringList& traduccion, const OpcionesEstado& opciones)
+FigurasScript CalcularFiguras(const QString& nombre, const TextosPar& textos, const OpcionesEstado& opciones)
 {
     FigurasScript figuras;
     figuras.nombre = nombre;
-    figuras.lineasOriginal = original.size();
-    figuras.lineasTraduccion = traduccion.size();
-    const qsizetype comunes = std::min(original.size(), traduccion.size());
-    for (qsizetype i = 0; i < comunes; ++i) {
-        if (!traduccion[i].isEmpty())
+    figuras.lineasOriginal = textos.lineasOriginal();
+    figuras.lineasTraduccion = textos.lineasTraduccion();
+    const int comunes = std::min(textos.lineasOriginal(), textos.lineasTraduccion());
+    std::vector<qsizetype> largos(std::size_t(comunes), 0);
+    textos.leerOriginal(0, comunes,
+                        [&](int linea, const QString& texto) { largos[std::size_t(linea)] = texto.size(); });
+    textos.leerTraduccion(0, comunes, [&](int linea, const QString& texto) {
+        if (!texto.isEmpty())
             ++figuras.traducidas;
-        if (traduccion[i].size() > original[i].size())
+        if (texto.size() > largos[std::size_t(linea)])
             ++figuras.largas;
-    }
-    TextosEnLista textos;
-    textos.original = original;
-    textos.traduccion = traduccion;
+    });
     ProblemasGuion guion(textos);
     guion.ponerComprobaciones(opciones.comprobaciones & ~Comprobaciones(Comprobacion::LineasFaltantes));
     guion.ponerPatron(opciones.patron);
     guion.releer();
     figuras.problemas = guion.totalLineas();
     return figuras;
+}
+
+FigurasScript CalcularFiguras(const QString& nombre, const QStringList& original, const QString& traduccion,
+                              const OpcionesEstado& opciones)
+{
+    return CalcularFiguras(nombre, TextosConTraduccionEntera(original, traduccion), opciones);
 }
 
 std::optional<QList<FigurasScript>> CalcularEstado(LectorCarpeta& lector, const OpcionesEstado& opciones,
@@ -54,7 +93,10 @@ std::optional<QList<FigurasScript>> CalcularEstado(LectorCarpeta& lector, const 
         const auto textos = lector.TextosDe(script.nombre);
         if (!textos)
             continue;
-        FigurasScript fila = CalcularFiguras(script.nombre, textos->original, textos->traduccion, opciones);
+        TextosEnLista enLista;
+        enLista.original = textos->original;
+        enLista.traduccion = textos->traduccion;
+        FigurasScript fila = CalcularFiguras(script.nombre, enLista, opciones);
         fila.sinGuardar = conBorrador.contains(script.nombre) ? 1 : 0;
         if (script.fechaTraduccion >= 0)
             fila.guardada = QDateTime::fromMSecsSinceEpoch(script.fechaTraduccion / 1000000);

@@ -16,6 +16,7 @@
 #include "comprobaciones.h"
 
 class LectorCarpeta;
+class TextosPar;
 
 struct FigurasScript
 {
@@ -48,8 +49,10 @@ struct OpcionesEstado
 };
 
 // The figures of a pair of texts; the time and unsaved text are the caller's.
-FigurasScript CalcularFiguras(const QString& nombre, const QStringList& original,
-                              const QStringList& traduccion, const OpcionesEstado& opciones);
+FigurasScript CalcularFiguras(const QString& nombre, const TextosPar& textos, const OpcionesEstado& opciones);
+// The same of a pair held as the original's lines and a translation's text, its lines joined by '\n'.
+FigurasScript CalcularFiguras(const QString& nombre, const QStringList& original, const QString& traduccion,
+                              const OpcionesEstado& opciones);
 
 // Every script of the folder as its index holds it, by name; `conBorrador` names the scripts with unsaved
 // text. Nothing when `cancelado` says so on the way.

@@ -62,7 +62,7 @@ public:
                                                             [this] { return ArchivosScript(carpeta_); });
             }
         }
-        return FormatoTraduccion(evidencia, cambio.lineas);
+        return FormatoTraduccion(evidencia, VistasDe(cambio.lineas));
     }
 
 private:
@@ -75,7 +75,7 @@ private:
 // "«ā» no cabe en Europa occidental (Windows-1252)", as the checks say it.
 QString NoCabe(const QStringList& lineas, qsizetype linea, const FormatoTexto& formato)
 {
-    const qsizetype indice = std::max<qsizetype>(CaracterNoCodificable(lineas, linea, formato), 0);
+    const qsizetype indice = std::max<qsizetype>(CaracterNoCodificable(VistasDe(lineas), linea, formato), 0);
     const QString& texto = lineas[linea];
     const QString caracter = texto.mid(indice, texto[indice].isHighSurrogate() ? 2 : 1);
     return u"«" + caracter + u"» no cabe en " + formato.codificacion.nombreLegible();
@@ -180,13 +180,13 @@ HechoReemplazo EjecutarReemplazo(const PlanReemplazo& plan, SistemaArchivos& sis
             continue;
         }
         const FormatoTexto formato = formatos.Para(cambio);
-        if (const qsizetype linea = LineaNoCodificable(cambio.lineas, formato); linea >= 0) {
+        const QList<QStringView> lineas = VistasDe(cambio.lineas);
+        if (const qsizetype linea = LineaNoCodificable(lineas, formato); linea >= 0) {
             hecho.omitidos.append({cambio.script, NoCabe(cambio.lineas, linea, formato)});
             continue;
         }
         try {
-            const HuellaArchivo huella =
-                Escribir(cambio.ruta, CodificarLineas(cambio.lineas, formato), sistema);
+            const HuellaArchivo huella = Escribir(cambio.ruta, CodificarLineas(lineas, formato), sistema);
             hecho.escritas.append({cambio.script, cambio.ruta, cambio.anteriores, huella, cambio.lineas});
             hecho.apariciones += cambio.apariciones;
         } catch (const ErrorEjecucion& error) {

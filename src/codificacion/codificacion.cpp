@@ -94,7 +94,7 @@ std::optional<Codificacion> MasComun(const QHash<QString, Codificacion>& codific
     return todas[mayor - cuentas.cbegin()];
 }
 
-FormatoTexto FormatoTraduccion(const EvidenciaTraduccion& evidencia, const QStringList& lineas)
+FormatoTexto FormatoTraduccion(const EvidenciaTraduccion& evidencia, const QList<QStringView>& lineas)
 {
     const FormatoTexto& traduccion = evidencia.traduccion;
     const FormatoTexto& original = evidencia.original;

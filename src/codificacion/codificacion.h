@@ -109,4 +109,4 @@ struct EvidenciaTraduccion
 // original shows it and it can hold every character; the one most of the folder's originals show when it
 // can hold every character; UTF-8. Lines end as the translation's do, or as the original's for a new
 // translation.
-FormatoTexto FormatoTraduccion(const EvidenciaTraduccion& evidencia, const QStringList& lineas);
+FormatoTexto FormatoTraduccion(const EvidenciaTraduccion& evidencia, const QList<QStringView>& lineas);

@@ -37,10 +37,10 @@ AperturaMemoria::AperturaMemoria(MemoriaTraduccion& memoria, const ListaCarpetas
 {
     // Another visit of the same folder opens it again too: scripts changed meanwhile are indexed again.
     connect(&vida, &VidaPar::carpetaCambiada, this, &AperturaMemoria::Abrir);
-    connect(&vida, &VidaPar::guardado, this, [this](const ParCargado& par) {
+    connect(&vida, &VidaPar::guardado, this, [this](const ParCargado& par, const QString& texto) {
         const QFileInfo original(par.rutaOriginal);
         if (QDir::cleanPath(original.absolutePath()) == memoria_.carpeta())
-            memoria_.Guardado(original.fileName(), par.traduccionLeida);
+            memoria_.Guardado(original.fileName(), texto);
     });
     Abrir(carpetas.ruta());
 }

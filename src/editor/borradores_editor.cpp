@@ -16,9 +16,10 @@
 #include "carpeta_scripts.h"
 #include "formato_documento.h"
 #include "mensajes.h"
-#include "par_cargado.h"
-#include "vida_par.h"
 #include "lista_archivos.h"
+#include "par_cargado.h"
+#include "texto.h"
+#include "vida_par.h"
 
 namespace {
 
@@ -28,20 +29,11 @@ constexpr qint64 nsPorTramo = 1'000'000;
 const QString textoRecuperar = QStringLiteral("Recuperar texto sin guardar");
 const QString textoDescartar = QStringLiteral("Descartar texto sin guardar");
 
-// The box's text as the store and the references hold it: lines joined by '\n'.
-QString TextoCaja(const CajaTexto& caja)
-{
-    QString texto = caja.document()->toRawText();
-    texto.replace(QChar::ParagraphSeparator, u'\n');
-    return texto;
-}
-
 } // namespace
 
 void ReemplazarComoUnaEdicion(QPlainTextEdit& caja, const QString& texto)
 {
-    QString actual = caja.document()->toRawText();
-    actual.replace(QChar::ParagraphSeparator, u'\n');
+    const QString actual = TextoCaja(caja);
     // A document position is an index into its raw text: a line break is one character there too.
     const qsizetype largo = std::min(actual.size(), texto.size());
     qsizetype inicio = 0;
@@ -118,10 +110,10 @@ void BorradoresEditor::AnadirAlMenu(QMenu& menu)
     connect(entrada, &QAction::triggered, this, &BorradoresEditor::Descartar);
 }
 
-void BorradoresEditor::Empezar(const ParCargado& par)
+void BorradoresEditor::Empezar(const ParCargado& par, const QString& texto)
 {
     ruta_ = ClaveBorrador(par.rutaTraduccion);
-    referencia_ = TextoCaja(caja_);
+    referencia_ = texto;
     diferencia_.reset();
     ++sesion_;
     cambiosConservados_ = cambios_;
@@ -238,13 +230,13 @@ void BorradoresEditor::Dejar()
     ruta_.clear();
 }
 
-void BorradoresEditor::Guardado()
+void BorradoresEditor::Guardado(const ParCargado&, const QString& texto)
 {
     if (ruta_.isEmpty())
         return;
     pausa_.stop();
     DetenerCopia();
-    referencia_ = TextoCaja(caja_);
+    referencia_ = texto;
     diferencia_.reset();
     cambiosConservados_ = cambios_;
     almacen_.Eliminar(ruta_, referencia_);

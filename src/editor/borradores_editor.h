@@ -53,7 +53,7 @@ private:
         qsizetype alFinal = 0;
     };
 
-    void Empezar(const ParCargado& par);
+    void Empezar(const ParCargado& par, const QString& texto);
     // The box's text was edited: `quitados` characters at `posicion` became `agregados`.
     void Cambio(int posicion, int quitados, int agregados);
     void OlvidarDiferencia();
@@ -67,9 +67,9 @@ private:
     void ConservarAhora();
     // Before the box's text is replaced: kept at once, and the box then belongs to no script.
     void Dejar();
-    // The box's text was saved, or its script deleted: the draft goes, unless another editor kept it
-    // and it holds something else.
-    void Guardado();
+    // The box's text was saved (`texto`, the box's text), or its script deleted: the draft goes, unless
+    // another editor kept it and it holds something else.
+    void Guardado(const ParCargado& par, const QString& texto);
     void Eliminado(const QString& rutaTraduccion);
     // A save was given up because someone else changed the translation: the box's whole text is kept.
     void Rehusado();

@@ -184,7 +184,7 @@ void BusquedaEditor::Planeado(quint64 numero, const PlanReemplazo& plan)
 void BusquedaEditor::Ejecutado(const HechoReemplazo& hecho)
 {
     for (const TraduccionEscrita& escrita : hecho.escritas)
-        memoria_.Guardado(escrita.script, escrita.lineas);
+        memoria_.Guardado(escrita.script, escrita.lineas.join(u'\n'));
     if (!hecho.escritas.isEmpty())
         ultimo_ = hecho;
     if (vista_)
@@ -196,7 +196,7 @@ void BusquedaEditor::Ejecutado(const HechoReemplazo& hecho)
 void BusquedaEditor::Deshecho(const HechoDeshacer& hecho)
 {
     for (const TraduccionEscrita& escrita : hecho.restauradas)
-        memoria_.Guardado(escrita.script, escrita.lineas);
+        memoria_.Guardado(escrita.script, escrita.lineas.join(u'\n'));
     mensajes_.Mostrar(TextoDeshacer(hecho));
     BuscarOtraVez();
 }

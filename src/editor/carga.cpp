@@ -1,9 +1,11 @@
 // Loading a script pair: the earlier translation into the box, the original's lines into the list.
 #include "frmEditor.h"
 
+#include <algorithm>
 #include <limits>
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QScopeGuard>
 
 #include "archivos.h"
@@ -95,12 +97,13 @@ bool RellenarCaja(CajaTexto& caja, const QStringList& lineas, Vigente sigueVigen
     return true;
 }
 
-// Fills the box with the translation and records in `par` what it learns. A translation that is missing
-// or cannot be read leaves the box empty and the original is loaded alone. False only when a newer load
-// took over meanwhile.
+// Fills the box with the translation, sets `texto` to what it put there (its lines joined by '\n') and
+// records in `par` what it learns. A translation that is missing or cannot be read leaves the box empty
+// and the original is loaded alone. False only when a newer load took over meanwhile.
 template <typename Vigente>
 bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& mensajes,
-                    std::optional<Codificacion> eleccion, ParCargado& par, Vigente sigueVigente)
+                    std::optional<Codificacion> eleccion, ParCargado& par, QString& texto,
+                    Vigente sigueVigente)
 {
     caja.empezarCarga();
     const auto fin = qScopeGuard([&] { caja.terminarCarga(); });
@@ -109,9 +112,15 @@ bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& me
         // The previous translation goes while the file is read; a newer load empties the rest itself.
         if (!VaciarCaja(caja, sigueVigente))
             return false;
+        // A file holds at least as many bytes as its text has characters, but for UTF-16: the text
+        // grows in place, and is never copied to grow.
+        texto.reserve(std::max<qint64>(0, QFileInfo(par.rutaTraduccion).size()));
         if (!LeerPorTramos(lectura, sigueVigente, [&](const QStringList& tramo) {
                 caja.anadirLineas(tramo);
-                par.traduccionLeida.append(tramo);
+                par.traduccionLeida.Anadir(tramo);
+                if (!tramo.isEmpty() && !texto.isEmpty())
+                    texto += u'\n';
+                texto += tramo.join(u'\n');
             }))
             return false;
         par.formatoTraduccion = lectura.formato();
@@ -121,6 +130,7 @@ bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& me
         if (!sigueVigente())
             return false;
         caja.clear();
+        texto.clear();
         // A translation that is there but was not read must not be replaced by a save of the empty box.
         if (error.numero() != Errores::ArchivoNoEncontrado && error.numero() != Errores::RutaNoEncontrada)
             par.traduccionIlegible = error.texto();
@@ -176,10 +186,12 @@ void frmEditor::File1_Click()
     const auto vigente = [this, carga] {
         return carga == cargaActual_;
     };
-    if (!LeerTraduccion(*txtTraducido, archivos_, mensajes_, Eleccion(carpeta).traduccion, par, vigente))
+    QString texto;
+    if (!LeerTraduccion(*txtTraducido, archivos_, mensajes_, Eleccion(carpeta).traduccion, par, texto,
+                        vigente))
         return;
     par_ = par;
-    Q_EMIT vida_.traduccionLeida(par_);
+    Q_EMIT vida_.traduccionLeida(par_, texto);
 
     ListarOriginal(par, carga);
 }
@@ -241,8 +253,8 @@ void frmEditor::Releer(TipoArchivo tipo)
     HabilitarAcciones(false);
     if (!RellenarCaja(*txtTraducido, lineas, vigente))
         return;
-    par.traduccionLeida = lineas;
+    par.traduccionLeida = HuellaTexto(VistasDe(lineas));
     par_ = par;
     HabilitarAcciones(true);
-    Q_EMIT vida_.traduccionLeida(par_);
+    Q_EMIT vida_.traduccionLeida(par_, lineas.join(u'\n'));
 }

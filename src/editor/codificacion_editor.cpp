@@ -19,6 +19,7 @@
 #include "mensajes.h"
 #include "par_cargado.h"
 #include "proteger.h"
+#include "texto.h"
 #include "vida_par.h"
 
 namespace {
@@ -107,7 +108,10 @@ void CodificacionEditor::AnadirAlMenu(QMenu& menu)
     if (par_.completo) {
         if (par_.formatoOriginal.evidencia || eleccion.original == par_.formatoOriginal.codificacion)
             original = par_.formatoOriginal.codificacion;
-        traduccion = FormatoGuardado(par_, Carpeta(), traducidas_, originales_, caja_.lineas()).codificacion;
+        const QString texto = TextoCaja(caja_);
+        traduccion =
+            FormatoGuardado(par_, Carpeta(), traducidas_, originales_, QStringView(texto).split(u'\n'))
+                .codificacion;
     }
     AnadirSubmenu(menu, QStringLiteral("Codificación del original"), TipoArchivo::Original, eleccion.original,
                   original);
@@ -156,8 +160,14 @@ void CodificacionEditor::Elegir(TipoArchivo tipo, std::optional<Codificacion> co
     if (!par_.completo)
         return;
     // A box with unsaved changes keeps them; the choice applies to the next save.
-    if (tipo == TipoArchivo::Original || (par_.hayTraducido && caja_.lineas() == par_.traduccionLeida))
+    if (tipo == TipoArchivo::Original || (par_.hayTraducido && SinCambios()))
         Q_EMIT releer(tipo);
+}
+
+bool CodificacionEditor::SinCambios() const
+{
+    const QString texto = TextoCaja(caja_);
+    return HuellaTexto(QStringView(texto).split(u'\n')) == par_.traduccionLeida;
 }
 
 void CodificacionEditor::ElegirProtegida(TipoArchivo tipo, std::optional<Codificacion> codificacion)
@@ -176,7 +186,8 @@ QString CodificacionEditor::Ayuda(const QWidget* control) const
     }
     if (control != &captions_.lblLtl && control != &captions_.lblLl)
         return QString();
-    const QStringList lineas = caja_.lineas();
+    const QString texto = TextoCaja(caja_);
+    const QList<QStringView> lineas = QStringView(texto).split(u'\n');
     const FormatoTexto formato = FormatoGuardado(par_, Carpeta(), traducidas_, originales_, lineas);
     QString ayuda = u"Traducción: " + formato.codificacion.nombreLegible() + u", " +
                     NombreFinLinea(formato.finLinea) + u"; ";

@@ -49,6 +49,8 @@ Q_SIGNALS:
 private:
     QString Carpeta() const;
     EleccionCarpeta Eleccion() const;
+    // The box holds the translation as it was read or last saved.
+    bool SinCambios() const;
     void ElegirProtegida(TipoArchivo tipo, std::optional<Codificacion> codificacion);
     void AnadirSubmenu(QMenu& menu, const QString& titulo, TipoArchivo tipo,
                        std::optional<Codificacion> elegida, std::optional<Codificacion> enUso);

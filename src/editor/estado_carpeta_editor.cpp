@@ -12,6 +12,7 @@
 
 #include "busqueda_editor.h"
 #include "caja_texto.h"
+#include "carpeta_scripts.h"
 #include "codigos_carpeta.h"
 #include "lista_archivos.h"
 #include "memoria_traduccion.h"
@@ -45,6 +46,7 @@ EstadoCarpetaEditor::EstadoCarpetaEditor(ControlesCarpeta controles, MemoriaTrad
     // The index is complete: every script has its figures.
     connect(&memoria, &MemoriaTraduccion::preparada, this, &EstadoCarpetaEditor::Calcular);
     connect(&consultas_, &ConsultasCarpeta::estadoCalculado, this, &EstadoCarpetaEditor::Recibir);
+    connect(&consultas_, &ConsultasCarpeta::guardadoCalculado, this, &EstadoCarpetaEditor::RecibirGuardado);
     archivos.viewport()->installEventFilter(this);
     consultas_.Abrir(archivos.carpeta());
 }
@@ -100,17 +102,24 @@ void EstadoCarpetaEditor::Recibir(quint64, const QList<FigurasScript>& figuras)
         vista_->mostrar(figuras_);
 }
 
-void EstadoCarpetaEditor::Guardado(const ParCargado& par)
+void EstadoCarpetaEditor::Guardado(const ParCargado& par, const QString& texto)
 {
-    // The index learns of the save on the memory's thread; the saved pair itself says where it stands.
-    const QString nombre = QFileInfo(par.rutaOriginal).fileName();
+    // The index learns of the save on the memory's thread; the saved pair itself says where it stands,
+    // worked out on the queries' thread: the checks of a long script would hold the window.
     QStringList original;
+    original.reserve(original_.count());
     for (int i = 0; i < original_.count(); ++i)
         original.append(original_.texto(i));
     OpcionesEstado opciones;
     opciones.patron = PatronCodigos(LeerCodigosCarpeta(archivos_.carpeta()));
-    FigurasScript figuras = CalcularFiguras(nombre, original, par.traduccionLeida, opciones);
-    const QDateTime escrita = QFileInfo(par.rutaTraduccion).lastModified();
+    consultas_.CalcularGuardado(QFileInfo(par.rutaOriginal).fileName(), original, texto, opciones);
+}
+
+void EstadoCarpetaEditor::RecibirGuardado(FigurasScript figuras)
+{
+    const QString nombre = figuras.nombre;
+    const QDateTime escrita =
+        QFileInfo(CarpetaScripts::RutaTraduccion(archivos_.carpeta(), nombre)).lastModified();
     figuras.guardada = escrita.isValid() ? escrita : QDateTime::currentDateTime();
     guardadas_.insert(nombre, figuras);
     if (const auto it = porNombre_.constFind(nombre); it != porNombre_.cend()) {

@@ -43,7 +43,9 @@ protected:
 private:
     void Mostrar();
     void Recibir(quint64 numero, const QList<FigurasScript>& figuras);
-    void Guardado(const ParCargado& par);
+    void Guardado(const ParCargado& par, const QString& texto);
+    // The figures of a saved script, worked out.
+    void RecibirGuardado(FigurasScript figuras);
 
     ListaArchivos& archivos_;
     ListaSimple& original_;

@@ -30,7 +30,7 @@ EleccionCarpeta Eleccion(const QString& carpeta)
 } // namespace
 
 FormatoTexto FormatoGuardado(const ParCargado& par, const QString& carpeta, TraduccionesCarpeta& traducidas,
-                             OriginalesCarpeta& originales, const QStringList& lineas)
+                             OriginalesCarpeta& originales, const QList<QStringView>& lineas)
 {
     const EleccionCarpeta eleccion = Eleccion(carpeta);
     EvidenciaTraduccion evidencia = Evidencia(par, carpeta, traducidas, eleccion);

@@ -3,7 +3,8 @@
 
 #include <optional>
 
-#include <QStringList>
+#include <QList>
+#include <QStringView>
 
 #include "codificacion.h"
 #include "par_cargado.h"
@@ -11,7 +12,7 @@
 // Decided by the folder's choice, the pair's own files and, for a new translation, the code pages of the
 // folder's other translations and of its originals (see FormatoTraduccion).
 FormatoTexto FormatoGuardado(const ParCargado& par, const QString& carpeta, TraduccionesCarpeta& traducidas,
-                             OriginalesCarpeta& originales, const QStringList& lineas);
+                             OriginalesCarpeta& originales, const QList<QStringView>& lineas);
 // The code page a save writes whatever the text holds, which refuses a character it cannot write: the
 // folder's choice, the translation's own, or the folder's other translations'. None while the text decides
 // (a new translation goes into UTF-8 when the original's code page cannot hold it).

@@ -10,6 +10,7 @@
 #include "errores.h"
 #include "formato_guardado.h"
 #include "teclas.h"
+#include "texto.h"
 
 namespace {
 
@@ -29,10 +30,10 @@ bool CrearTraducidos(const QString& carpeta)
 
 // "«ñ» (U+00F1)": the character as it shows and by its number, for the invisible ones. Where no single
 // character is to blame (-1), the line's first.
-QString NombrarCaracter(const QString& linea, qsizetype indice)
+QString NombrarCaracter(QStringView linea, qsizetype indice)
 {
     indice = std::max<qsizetype>(indice, 0);
-    const QString caracter = linea.mid(indice, linea[indice].isHighSurrogate() ? 2 : 1);
+    const QString caracter = linea.sliced(indice, linea[indice].isHighSurrogate() ? 2 : 1).toString();
     const QList<uint> puntos = caracter.toUcs4();
     return u"«" + caracter + u"» (U+" +
            QString::number(puntos.value(0), 16).toUpper().rightJustified(4, u'0') + u')';
@@ -88,7 +89,9 @@ void frmEditor::cmdGuardar_Click()
             Botones::Aceptar, Icono::Exclamacion);
         return;
     }
-    const QStringList lineas = txtTraducido->lineas();
+    // One copy of the box's text, whose lines are looked at and written where they stand.
+    const QString texto = TextoCaja(*txtTraducido);
+    const QList<QStringView> lineas = QStringView(texto).split(u'\n');
     const FormatoTexto formato = FormatoGuardado(par_, Dir1->ruta(), traducidas_, originales_, lineas);
     if (const qsizetype linea = LineaNoCodificable(lineas, formato); linea >= 0) {
         mensajes_.Mostrar(
@@ -111,7 +114,7 @@ void frmEditor::cmdGuardar_Click()
         if (CrearTraducidos(Dir1->ruta()))
             mensajes_.Mostrar(QStringLiteral(
                 "Se ha creado la carpeta Traducidos\r\nEn ella se guardarán los scripts traducidos"));
-        EscribirTraduccion(lineas, formato);
+        EscribirTraduccion(texto, lineas, formato);
     } catch (const ErrorEjecucion& error) {
         mensajes_.Mostrar(error.textoSinSeparador());
     }
@@ -119,7 +122,8 @@ void frmEditor::cmdGuardar_Click()
 
 // Writes the translation, confirms and moves on. The file is replaced whole or not at all, so a failure
 // leaves the earlier translation as it was; a file written in place instead has its old text kept first.
-void frmEditor::EscribirTraduccion(const QStringList& lineas, FormatoTexto formato)
+void frmEditor::EscribirTraduccion(const QString& texto, const QList<QStringView>& lineas,
+                                   FormatoTexto formato)
 {
     const QByteArray bytes = CodificarLineas(lineas, formato);
     if (ReemplazoPara(par_.rutaTraduccion) == Reemplazo::EnSitio) {
@@ -141,8 +145,8 @@ void frmEditor::EscribirTraduccion(const QStringList& lineas, FormatoTexto forma
     formato.evidencia = formato.bom || TieneByteAlto(bytes);
     par_.formatoTraduccion = formato;
     par_.hayTraducido = true;
-    par_.traduccionLeida = lineas;
-    Q_EMIT vida_.guardado(par_);
+    par_.traduccionLeida = HuellaTexto(lineas);
+    Q_EMIT vida_.guardado(par_, texto);
     mensajes_.Mostrar(QStringLiteral("¡Archivo guardado!"));
     const int indice = File1->indice();
     if (indice < File1->cantidad() - 1)

@@ -4,9 +4,9 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 #include "archivos.h"
+#include "huella_texto.h"
 #include "texto_archivo.h"
 
 struct ParCargado
@@ -22,9 +22,9 @@ struct ParCargado
     QString traduccionIlegible{};
     // The original was read whole too: the pair is loaded.
     bool completo = false;
-    // The translation's lines as read (or as last saved): the box holds no unsaved change while it
-    // holds these.
-    QStringList traduccionLeida{};
+    // The fingerprint of the translation's lines as read (or as last saved): the box holds no unsaved
+    // change while its lines have this one. The lines themselves are not kept: the box holds them.
+    HuellaTexto traduccionLeida{};
     // The translation file as it was read or last saved (or missing then): a save asks before it
     // replaces a file that someone else changed since.
     HuellaArchivo huellaTraduccion{};

@@ -19,13 +19,15 @@ Q_SIGNALS:
     void enRiesgo();
     // The pair is about to leave the box: another script, a folder or drive change, the window's end.
     void saliendo();
-    // The pair's translation has been read into the box (by a load or a re-read); the original may
-    // still be on its way.
-    void traduccionLeida(const ParCargado& par);
+    // The pair's translation has been read into the box (by a load or a re-read): `texto`, its lines
+    // joined by '\n', shared with the load (copying it costs nothing). The original may still be on its
+    // way.
+    void traduccionLeida(const ParCargado& par, const QString& texto);
     // Both files are read: the pair is loaded.
     void cargado(const ParCargado& par);
-    // The box's text was saved as the pair's translation, in `par.formatoTraduccion`.
-    void guardado(const ParCargado& par);
+    // The box's text was saved as the pair's translation, in `par.formatoTraduccion`: `texto`, its lines
+    // joined by '\n'. Receivers share it (copying it costs nothing) instead of reading the box again.
+    void guardado(const ParCargado& par, const QString& texto);
     // A save was given up: the translation on disk was changed by someone else since it was read, and
     // the translator chose to keep it. The box's text now matches nothing on disk.
     void guardadoRehusado(const ParCargado& par);

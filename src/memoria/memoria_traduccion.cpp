@@ -61,10 +61,10 @@ void MemoriaTraduccion::Abrir(const QString& carpeta, QuitarCodigos quitarCodigo
     Pedir(PedidoAbrir{carpeta_, CarpetasAnadidas(), std::move(quitarCodigos)});
 }
 
-void MemoriaTraduccion::Guardado(const QString& script, const QStringList& lineas)
+void MemoriaTraduccion::Guardado(const QString& script, const QString& texto)
 {
     if (!carpeta_.isEmpty())
-        Pedir(PedidoGuardado{script, lineas});
+        Pedir(PedidoGuardado{script, texto});
 }
 
 quint64 MemoriaTraduccion::Consultar(const QString& script, qsizetype linea, const QString& original)
@@ -175,7 +175,7 @@ void MemoriaTraduccion::Trabajar()
         } else if (auto* p = std::get_if<PedidoAnadidas>(&pedido)) {
             trabajador.CambiarAnadidas(p->anadidas);
         } else if (auto* p = std::get_if<PedidoGuardado>(&pedido)) {
-            trabajador.Guardar(p->script, p->lineas);
+            trabajador.Guardar(p->script, p->texto.split(u'\n'));
         } else if (auto* p = std::get_if<PedidoConsulta>(&pedido)) {
             ResultadoConsulta resultado = trabajador.Consultar(p->script, p->linea, p->original);
             resultado.numero = p->numero;

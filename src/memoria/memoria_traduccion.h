@@ -46,8 +46,9 @@ public:
     // out, the folder's codes.
     void Abrir(const QString& carpeta, QuitarCodigos quitarCodigos = {});
     const QString& carpeta() const { return carpeta_; }
-    // A successful save of a script of the open folder: the lines written into its translation.
-    void Guardado(const QString& script, const QStringList& lineas);
+    // A successful save of a script of the open folder: the text written into its translation, its lines
+    // joined by '\n'. The lines are taken apart on the memory's thread.
+    void Guardado(const QString& script, const QString& texto);
 
     // Asks for the matches of an original line: the caret's line `linea` (from 0) of `script`, whose
     // own remembered pair is left out. The answer comes through `consultada` with the number returned.
@@ -94,7 +95,7 @@ private:
     struct PedidoGuardado
     {
         QString script;
-        QStringList lineas;
+        QString texto;
     };
     struct PedidoConsulta
     {

@@ -109,3 +109,12 @@ void IrAInicioLinea(QPlainTextEdit& caja, int linea)
         cursor.movePosition(QTextCursor::End);
     caja.setTextCursor(cursor);
 }
+
+QString TextoCaja(const QPlainTextEdit& caja)
+{
+    // The raw text holds a paragraph separator between blocks and nowhere else: the box never holds a
+    // line separator, and a line break typed or pasted always starts a block.
+    QString texto = caja.document()->toRawText();
+    texto.replace(QChar::ParagraphSeparator, u'\n');
+    return texto;
+}

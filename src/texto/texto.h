@@ -24,6 +24,9 @@ int LargoLineaCursor(const QPlainTextEdit& caja);
 QString TextoLinea(const QPlainTextEdit& caja, int linea);
 // Sum of the lengths of all lines, without walking them.
 int LargoTotal(const QPlainTextEdit& caja);
+// The whole text, its lines joined by '\n' as a save writes them and the drafts keep them: one copy of
+// it, taken in one pass, where a list of lines would cost an allocation per line.
+QString TextoCaja(const QPlainTextEdit& caja);
 
 // Puts the caret at the start of a line (from 0), or at the end of the text when the box has fewer lines.
 void IrAInicioLinea(QPlainTextEdit& caja, int linea);

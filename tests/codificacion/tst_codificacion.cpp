@@ -268,7 +268,7 @@ private Q_SLOTS:
         QFETCH(QString, originales);
         const EvidenciaTraduccion evidencia{Nombre(eleccion), hayTraducido, traduccion,
                                             Nombre(otras),    original,     Nombre(originales)};
-        const FormatoTexto formato = FormatoTraduccion(evidencia, texto.split(u'\n'));
+        const FormatoTexto formato = FormatoTraduccion(evidencia, QStringView(texto).split(u'\n'));
         QCOMPARE(formato.codificacion.nombre(), esperado.codificacion.nombre());
         QCOMPARE(formato.bom, esperado.bom);
         QCOMPARE(formato.finLinea, esperado.finLinea);

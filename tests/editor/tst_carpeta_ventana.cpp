@@ -109,13 +109,14 @@ private Q_SLOTS:
         QCOMPARE(fila(1), u"b.txt|3|3|100|1|0|0|"_s);
         QCOMPARE(fila(2), u"Total|5|5|100|2|0|0|"_s);
 
-        // A save of a shorter translation without its "?": the row follows. The save moves on to b.txt.
+        // A save of a shorter translation without its "?": the row follows, once the queries' thread has
+        // checked the saved text. The save moves on to b.txt.
         QTest::keyClick(v.txtTraducido, Qt::Key_End, Qt::ControlModifier);
         QTest::keyClick(v.txtTraducido, Qt::Key_Backspace);
         QTest::keyClick(v.txtTraducido, Qt::Key_Backspace);
         QTest::keyClick(v.txtTraducido, Qt::Key_Backspace);
         v.cmdGuardar_Click();
-        QCOMPARE(fila(0), u"a.txt|2|2|100|0|1|0|"_s);
+        QTRY_COMPARE(fila(0), u"a.txt|2|2|100|0|1|0|"_s);
 
         estado->tabla()->setFocus();
         QTRY_COMPARE(v.File1->nombreArchivo(), u"b.txt"_s);

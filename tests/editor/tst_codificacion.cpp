@@ -241,6 +241,28 @@ private Q_SLOTS:
         QVERIFY(ventana_->parCargado().completo);
     }
 
+    // The same characters in another arrangement are an unsaved change too: the choice does not read the
+    // translation again over them.
+    void eleccionTrasReordenar_data()
+    {
+        QTest::addColumn<QString>("caja");
+        QTest::newRow("un salto de línea movido") << u"Ïð\nèâåò"_s;
+        QTest::newRow("las líneas cambiadas de sitio") << u"âåò\nÏðè"_s;
+    }
+    void eleccionTrasReordenar()
+    {
+        QFETCH(QString, caja);
+        EscribirBytes(Ruta(u"a.txt"), "Hello\r\nWorld\r\n");
+        EscribirBytes(Ruta(u"Traducidos/a.txt"), "\xcf\xf0\xe8\r\n\xe2\xe5\xf2\r\n");
+        Abrir();
+        QCOMPARE(ventana_->txtTraducido->toPlainText(), u"Ïðè\nâåò"_s);
+        ventana_->txtTraducido->setPlainText(caja);
+
+        Elegir(*ventana_, deLaTraduccion, u"Cirílico (Windows-1251)"_s);
+
+        QCOMPARE(ventana_->txtTraducido->toPlainText(), caja);
+    }
+
     void ayudas()
     {
         EscribirBytes(Ruta(u"a.txt"), "Hello\nWorld\n");

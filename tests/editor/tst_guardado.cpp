@@ -128,6 +128,12 @@ private Q_SLOTS:
                                    << QString()
                                    << QByteArray("\xEF\xBB\xBF"
                                                  "cañón €\r\nb\r\n");
+        QTest::newRow("solo cr, con un salto de línea dentro de una línea")
+            << crlf << QByteArray("a\nb\rc\r") << QString() << QByteArray("a\nb\rc\r");
+        QTest::newRow("utf-16 le con bom") << crlf << QByteArray("\xFF\xFEh\0\xF1\0\r\0\n\0", 10) << QString()
+                                           << QByteArray("\xFF\xFEh\0\xF1\0\r\0\n\0", 10);
+        QTest::newRow("utf-8 fuera del plano básico") << crlf << QByteArray("\xF0\x9F\x98\x80\r\nb\r\n")
+                                                      << QString() << QByteArray("\xF0\x9F\x98\x80\r\nb\r\n");
         QTest::newRow("líneas vacías al principio y al final")
             << crlf << QByteArray("\r\n\r\nx\r\n\r\n") << QString() << QByteArray("\r\n\r\nx\r\n\r\n");
         QTest::newRow("reemplaza una traducción más larga")

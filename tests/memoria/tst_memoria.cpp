@@ -265,12 +265,12 @@ private Q_SLOTS:
         Abrir(memoria, carpeta_);
         const QStringList lineas{u"Claro."_s, u"Lo que diga la partida"_s};
         EscribirBytes(carpeta_ + u"/Traducidos/c.txt", ArchivoCrLf(lineas));
-        memoria.Guardado(u"c.txt"_s, lineas);
+        memoria.Guardado(u"c.txt"_s, lineas.join(u'\n'));
         QCOMPARE(Traducciones(Consultar(memoria, u"a.txt"_s, 1, u"Yes."_s)),
                  (QStringList{u"Claro."_s, u"Vale."_s}));
         // A script the opening did not see yet.
         EscribirPar(carpeta_, u"nuevo.txt"_s, {u"Good morning, traveller."_s}, {u"Buenos días, viajero."_s});
-        memoria.Guardado(u"nuevo.txt"_s, {u"Buenos días, viajero."_s});
+        memoria.Guardado(u"nuevo.txt"_s, u"Buenos días, viajero."_s);
         QCOMPARE(Traducciones(Consultar(memoria, u"a.txt"_s, 0, u"Good morning, traveller!"_s)),
                  QStringList{u"Buenos días, viajero."_s});
     }

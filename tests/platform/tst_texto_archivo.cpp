@@ -12,6 +12,7 @@
 #include "archivos.h"
 #include "fallos_archivos.h"
 #include "carpeta_prueba.h"
+#include "huella_texto.h"
 #include "error_esperado.h"
 #include "principal.h"
 #include "proceso.h"
@@ -158,8 +159,8 @@ private Q_SLOTS:
         EscribirBytes(ruta, bytes);
         FormatoTexto formato;
         const QStringList lineas = LeerLineas(ruta, &formato);
-        QCOMPARE(LineaNoCodificable(lineas, formato), -1);
-        QCOMPARE(CodificarLineas(lineas, formato), bytes);
+        QCOMPARE(LineaNoCodificable(VistasDe(lineas), formato), -1);
+        QCOMPARE(CodificarLineas(VistasDe(lineas), formato), bytes);
     }
 
     // The code page is the first of these that applies: byte-order mark, UTF-8 with a byte above 127,
@@ -238,8 +239,8 @@ private Q_SLOTS:
         QCOMPARE(formato.evidencia, evidencia);
         QVERIFY(!lineas.isEmpty());
         QCOMPARE(lineas.first(), primera);
-        QCOMPARE(LineaNoCodificable(lineas, formato), -1);
-        QCOMPARE(CodificarLineas(lineas, formato), bytes);
+        QCOMPARE(LineaNoCodificable(VistasDe(lineas), formato), -1);
+        QCOMPARE(CodificarLineas(VistasDe(lineas), formato), bytes);
     }
 
     // Short Spanish texts in Windows-1252 are never taken for another code page, line by line or whole.
@@ -257,7 +258,7 @@ private Q_SLOTS:
             const bool alto = TieneByteAlto(archivo);
             QVERIFY2(formato.codificacion == (alto ? Codificacion::Windows1252 : Codificacion::Utf8),
                      qPrintable(formato.codificacion.nombre() + u": " + leidas.value(0)));
-            QCOMPARE(CodificarLineas(leidas, formato), archivo);
+            QCOMPARE(CodificarLineas(VistasDe(leidas), formato), archivo);
         }
         FormatoTexto formato;
         LeerTodo(corpus, formato);
@@ -304,8 +305,8 @@ private Q_SLOTS:
         QCOMPARE(formato.codificacion, codificacion);
         QVERIFY(formato.evidencia);
         QVERIFY(!lineas.join(u'\n').contains(QChar::ReplacementCharacter));
-        QCOMPARE(LineaNoCodificable(lineas, formato), -1);
-        QCOMPARE(CodificarLineas(lineas, formato), bytes);
+        QCOMPARE(LineaNoCodificable(VistasDe(lineas), formato), -1);
+        QCOMPARE(CodificarLineas(VistasDe(lineas), formato), bytes);
     }
 
     void nombres_data()
@@ -382,9 +383,34 @@ private Q_SLOTS:
         QFETCH(FinLinea, fin);
         QFETCH(int, linea);
         const FormatoTexto formato{codificacion, false, fin};
-        QCOMPARE(LineaNoCodificable(lineas, formato), linea);
+        QCOMPARE(LineaNoCodificable(VistasDe(lineas), formato), linea);
         if (linea >= 0)
-            QTEST(int(CaracterNoCodificable(lineas, linea, formato)), "caracter");
+            QTEST(int(CaracterNoCodificable(VistasDe(lineas), linea, formato)), "caracter");
+    }
+
+    // A translation read a slice of lines at a time against the box's text split at its line breaks: the
+    // same lines match, and any rearrangement of the same characters does not.
+    void huellaTexto_data()
+    {
+        QTest::addColumn<QStringList>("leidas");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<bool>("igual");
+        const QStringList leidas{u"uno"_qs, u"dos"_qs, QString(), u"tres"_qs};
+        QTest::newRow("las mismas líneas") << leidas << u"uno\ndos\n\ntres"_qs << true;
+        QTest::newRow("un salto movido") << leidas << u"un\nodos\n\ntres"_qs << false;
+        QTest::newRow("dos líneas cambiadas de sitio") << leidas << u"dos\nuno\n\ntres"_qs << false;
+        QTest::newRow("una línea vacía de más al final") << leidas << u"uno\ndos\n\ntres\n"_qs << false;
+        QTest::newRow("una letra distinta") << leidas << u"uno\ndos\n\ntreS"_qs << false;
+    }
+    void huellaTexto()
+    {
+        QFETCH(QStringList, leidas);
+        QFETCH(QString, texto);
+        QFETCH(bool, igual);
+        HuellaTexto enTramos;
+        enTramos.Anadir(leidas.mid(0, 1));
+        enTramos.Anadir(leidas.mid(1));
+        QCOMPARE(HuellaTexto(QStringView(texto).split(u'\n')) == enTramos, igual);
     }
 
     void erroresDeLectura()

@@ -204,16 +204,16 @@ QByteArrayView Terminador(FinLinea fin)
 }
 
 // The line as the file holds it: a visible line feed is an ordinary one where lines end at CR.
-QString TextoEscrito(const QString& linea, const FormatoTexto& formato)
+QString TextoEscrito(QStringView linea, const FormatoTexto& formato)
 {
-    QString texto = linea;
+    QString texto = linea.toString();
     if (formato.finLinea != FinLinea::Lf)
         texto.replace(saltoVisible, u'\n');
     return texto;
 }
 
 // Whether a character can stand in a line written in UTF-8 or Windows-1252.
-bool EsCodificable(const QString& linea, qsizetype i, const FormatoTexto& formato)
+bool EsCodificable(QStringView linea, qsizetype i, const FormatoTexto& formato)
 {
     const QChar c = linea[i];
     if (c == u'\r' || c == u'\n')
@@ -232,9 +232,9 @@ bool EsCodificable(const QString& linea, qsizetype i, const FormatoTexto& format
 // Whether the start of line `n` would read back as something else: where lines end at a lone CR, a line
 // feed right after one would read back as part of a CR LF; at the very start of a Unicode file without a
 // mark, U+FEFF (or, in UTF-16, U+FFFE) would read back as a byte-order mark.
-bool ComienzoNoCodificable(const QStringList& lineas, qsizetype n, const FormatoTexto& formato)
+bool ComienzoNoCodificable(const QList<QStringView>& lineas, qsizetype n, const FormatoTexto& formato)
 {
-    const QString& linea = lineas[n];
+    const QStringView linea = lineas[n];
     if (formato.finLinea == FinLinea::Cr && n > 0 && linea.startsWith(saltoVisible))
         return true;
     const bool conMarcaPosible = !MarcaDeOrden(formato.codificacion).isEmpty() && !formato.bom;
@@ -244,7 +244,7 @@ bool ComienzoNoCodificable(const QStringList& lineas, qsizetype n, const Formato
 }
 
 // Whether a line can be written in an ICU code page: it encodes without error and decodes back the same.
-bool EsCodificableIcu(const QString& linea, const FormatoTexto& formato, QStringEncoder& codificador,
+bool EsCodificableIcu(QStringView linea, const FormatoTexto& formato, QStringEncoder& codificador,
                       QStringDecoder& decodificador)
 {
     if (linea.contains(u'\r') || linea.contains(u'\n'))
@@ -521,7 +521,16 @@ std::optional<Codificacion> CodificacionMostrada(const QString& ruta, std::optio
     return LectorLineas(std::move(muestra), eleccion).formato().codificacion;
 }
 
-qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& formato)
+QList<QStringView> VistasDe(const QStringList& lineas)
+{
+    QList<QStringView> vistas;
+    vistas.reserve(lineas.size());
+    for (const QString& linea : lineas)
+        vistas.append(linea);
+    return vistas;
+}
+
+qsizetype LineaNoCodificable(const QList<QStringView>& lineas, const FormatoTexto& formato)
 {
     const bool icu = PorIcu(formato.codificacion);
     std::optional<QStringEncoder> codificador;
@@ -535,7 +544,7 @@ qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& form
                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     }
     // Most lines of most scripts are plain ASCII, which UTF-8, UTF-16 and Windows-1252 write as it is.
-    const auto ascii = [](const QString& linea) {
+    const auto ascii = [](QStringView linea) {
         for (const QChar c : linea) {
             const char16_t u = c.unicode();
             if (u >= 0x80 || u == u'\r' || u == u'\n')
@@ -579,11 +588,12 @@ qsizetype ProbadorCodificacion::noCodificable(QStringView linea, qsizetype desde
     return -1;
 }
 
-qsizetype CaracterNoCodificable(const QStringList& lineas, qsizetype linea, const FormatoTexto& formato)
+qsizetype CaracterNoCodificable(const QList<QStringView>& lineas, qsizetype linea,
+                                const FormatoTexto& formato)
 {
     if (ComienzoNoCodificable(lineas, linea, formato))
         return 0;
-    const QString& texto = lineas[linea];
+    const QStringView texto = lineas[linea];
     if (!PorIcu(formato.codificacion)) {
         for (qsizetype i = 0; i < texto.size(); ++i) {
             if (!EsCodificable(texto, i, formato))
@@ -598,7 +608,7 @@ qsizetype CaracterNoCodificable(const QStringList& lineas, qsizetype linea, cons
     // The code pages ICU writes here keep no state between characters: each one is tried alone.
     for (qsizetype i = 0; i < texto.size(); ++i) {
         const qsizetype largo = texto[i].isHighSurrogate() && i + 1 < texto.size() ? 2 : 1;
-        if (!EsCodificableIcu(texto.mid(i, largo), formato, codificador, decodificador))
+        if (!EsCodificableIcu(texto.sliced(i, largo), formato, codificador, decodificador))
             return i;
         i += largo - 1;
     }
@@ -624,38 +634,45 @@ bool ProbadorCodificacion::Puede(char32_t caracter)
     return puede;
 }
 
-QByteArray CodificarLineas(const QStringList& lineas, const FormatoTexto& formato)
+QByteArray CodificarLineas(const QList<QStringView>& lineas, const FormatoTexto& formato)
 {
-    // Each line is encoded straight into the file's bytes: a long translation is never copied whole
-    // into one more text first.
-    const QString terminador = QString::fromLatin1(Terminador(formato.finLinea));
-    qsizetype largo = 0;
-    for (const QString& linea : lineas)
-        largo += linea.size() + terminador.size();
-    QByteArray bytes;
-    bytes.reserve(largo + largo / 4 + 4);
-    if (formato.bom)
-        bytes.append(MarcaDeOrden(formato.codificacion));
+    // Each line is encoded straight into the file's bytes, in one buffer sized at once for the most they
+    // can take (its untouched end costs no memory): a long translation is never copied whole into one
+    // more text first, nor its bytes moved as they grow.
     const bool enWindows1252 = formato.codificacion == Codificacion::Windows1252;
     QStringEncoder codificador = Codificador(enWindows1252 ? Codificacion::Utf8 : formato.codificacion);
-    const auto anadir = [&](QStringView texto) {
-        if (enWindows1252) {
-            bytes.append(CodificarWindows1252(texto));
+    const QByteArray terminador =
+        Codificar(QString::fromLatin1(Terminador(formato.finLinea)), formato.codificacion);
+    const QByteArrayView marca = formato.bom ? MarcaDeOrden(formato.codificacion) : QByteArrayView();
+    qsizetype caracteres = 0;
+    for (const QStringView linea : lineas)
+        caracteres += linea.size();
+    QByteArray bytes(marca.size() + lineas.size() * terminador.size() +
+                         (enWindows1252 ? caracteres : codificador.requiredSpace(caracteres)),
+                     Qt::Uninitialized);
+    char* destino = bytes.data();
+    const auto copiar = [&](QByteArrayView tramo) {
+        std::copy(tramo.begin(), tramo.end(), destino);
+        destino += tramo.size();
+    };
+    const auto codificar = [&](QStringView texto) {
+        if (!enWindows1252) {
+            destino = codificador.appendToBuffer(destino, texto);
             return;
         }
-        const qsizetype antes = bytes.size();
-        bytes.resize(antes + codificador.requiredSpace(texto.size()));
-        const char* fin = codificador.appendToBuffer(bytes.data() + antes, texto);
-        bytes.truncate(fin - bytes.constData());
+        for (const QChar c : texto)
+            *destino++ = char(ByteWindows1252(c.unicode()));
     };
+    copiar(marca);
     const bool conSalto = formato.finLinea != FinLinea::Lf;
-    for (const QString& linea : lineas) {
+    for (const QStringView linea : lineas) {
         if (conSalto && linea.contains(saltoVisible))
-            anadir(QString(linea).replace(saltoVisible, u'\n'));
+            codificar(linea.toString().replace(saltoVisible, u'\n'));
         else
-            anadir(linea);
-        anadir(terminador);
+            codificar(linea);
+        copiar(terminador);
     }
+    bytes.truncate(destino - bytes.constData());
     return bytes;
 }
 

@@ -123,11 +123,17 @@ std::optional<Codificacion> CodificacionMostrada(const QString& ruta,
                                                  std::optional<Codificacion> eleccion = {},
                                                  SistemaArchivos& sistema = SistemaReal());
 
+// The functions below take a text's lines as views, so that a long text is checked and written from
+// where it is held (a list of lines, or one text split at its line breaks) without a copy of each line.
+// Views of a list's lines; the list must outlive them.
+QList<QStringView> VistasDe(const QStringList& lineas);
+
 // The 0-based index of the first line holding a character the format cannot write, or -1.
-qsizetype LineaNoCodificable(const QStringList& lineas, const FormatoTexto& formato);
+qsizetype LineaNoCodificable(const QList<QStringView>& lineas, const FormatoTexto& formato);
 // The index, in line `linea` of `lineas`, of the first character the format cannot write there (a
 // surrogate pair's first half for a character beyond U+FFFF), or -1 when it can write the whole line.
-qsizetype CaracterNoCodificable(const QStringList& lineas, qsizetype linea, const FormatoTexto& formato);
+qsizetype CaracterNoCodificable(const QList<QStringView>& lineas, qsizetype linea,
+                                const FormatoTexto& formato);
 
 // Tells one character at a time whether a code page can write it, remembering the answer for every
 // character it has met: a script's text repeats the same few characters, so the code page's converter
@@ -151,7 +157,7 @@ private:
 
 // The bytes of a file holding these lines, each followed by the format's line end. Lines must be
 // codable (see LineaNoCodificable).
-QByteArray CodificarLineas(const QStringList& lineas, const FormatoTexto& formato);
+QByteArray CodificarLineas(const QList<QStringView>& lineas, const FormatoTexto& formato);
 
 // How many bytes a codable line takes in a format, without its line end.
 qsizetype BytesLinea(const QString& linea, const FormatoTexto& formato);
