@@ -233,8 +233,8 @@ private Q_SLOTS:
         }
     }
 
-    // A load overtaken while it still empties the box of a long translation leaves none of it behind: the
-    // newer load empties the rest and shows its own pair alone.
+    // A load overtaken once it emptied the box of a long translation and began to fill it with another
+    // leaves none of either behind: the newer load shows its own pair alone.
     void sustituidaAlVaciar()
     {
         EscribirBytes(Ruta(u"a.txt"), ScriptDePrueba(100000, 50, "Original A"));
@@ -242,7 +242,7 @@ private Q_SLOTS:
         EscribirBytes(Ruta(u"b.txt"), "B1\r\nB2\r\n");
         EscribirBytes(Ruta(u"Traducidos/b.txt"), "Tb\r\n");
         EscribirBytes(Ruta(u"c.txt"), "C\r\n");
-        EscribirBytes(Ruta(u"Traducidos/c.txt"), "Tc\r\n");
+        EscribirBytes(Ruta(u"Traducidos/c.txt"), ScriptDePrueba(100000, 50, "Traduccion C"));
         Abrir();
         QCOMPARE(ventana_->txtTraducido->document()->blockCount(), 100000);
         QVERIFY(ElegirMientrasCarga(QStringLiteral("c.txt"), QStringLiteral("b.txt")));
