@@ -40,9 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano)
     // The rest of the input is UTF-16: any sequence of characters the box could hold, lines split at LF.
     const QString texto(reinterpret_cast<const QChar*>(datos + 1), qsizetype((tamano - 1) / 2));
     const QStringList lineas = texto.isEmpty() ? QStringList() : texto.split(u'\n');
-    if (LineaNoCodificable(lineas, formato) != -1)
+    const QList<QStringView> vistas = VistasDe(lineas);
+    if (LineaNoCodificable(vistas, formato) != -1)
         return 0;
-    const QByteArray bytes = CodificarLineas(lineas, formato);
+    const QByteArray bytes = CodificarLineas(vistas, formato);
     LectorLineas lector(bytes, formato.codificacion);
     // Bytes that happen to open with a byte-order mark, or to be UTF-8 with a byte above 127, read as
     // that before any choice: the ambiguities of the format.

@@ -31,9 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano)
     const QByteArray bytes(reinterpret_cast<const char*>(datos + 1), qsizetype(tamano - 1));
     FormatoTexto formato;
     const QStringList lineas = Leer(bytes, elegida, formato);
-    if (LineaNoCodificable(lineas, formato) != -1)
+    const QList<QStringView> vistas = VistasDe(lineas);
+    if (LineaNoCodificable(vistas, formato) != -1)
         std::abort(); // whatever was read can be written back
-    const QByteArray escritos = CodificarLineas(lineas, formato);
+    const QByteArray escritos = CodificarLineas(vistas, formato);
     // A detected code page is read again as what it was found to be: the editor writes one more line end
     // than a file without one had, and detection is a judgement on the whole file.
     FormatoTexto formatoRelectura;
