@@ -210,6 +210,7 @@ void frmEditor::ListarOriginal(ParCargado& par, quint64 carga)
     } catch (const ErrorEjecucion& error) {
         par_ = {};
         LimpiarContadores();
+        Q_EMIT vida_.noCargado();
         MostrarError(mensajes_, error);
         return;
     }

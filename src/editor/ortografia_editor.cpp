@@ -64,13 +64,15 @@ OrtografiaEditor::OrtografiaEditor(CajaTexto& caja, VidaPar& vida, CajaMensajes&
     connect(revisar_, &QAction::toggled, this, &OrtografiaEditor::Activar);
 
     // While a pair is loaded its slices would only be checked between them: the idle checking waits
-    // for the whole pair (or an emptied editor), then starts on the lines on screen.
+    // for the whole pair (or an emptied editor, or a pair that could not be loaded), then starts on the
+    // lines on screen.
     const auto pausar = [this](bool pausado) {
         if (resaltador_)
             resaltador_->pausar(pausado);
     };
     connect(&vida, &VidaPar::saliendo, this, [pausar] { pausar(true); });
     connect(&vida, &VidaPar::cargado, this, [pausar] { pausar(false); });
+    connect(&vida, &VidaPar::noCargado, this, [pausar] { pausar(false); });
     connect(&vida, &VidaPar::carpetaCambiada, this, [pausar] { pausar(false); });
 }
 

@@ -25,6 +25,8 @@ Q_SIGNALS:
     void traduccionLeida(const ParCargado& par, const QString& texto);
     // Both files are read: the pair is loaded.
     void cargado(const ParCargado& par);
+    // The original could not be read: no pair is loaded, and the box keeps what it was given.
+    void noCargado();
     // The box's text was saved as the pair's translation, in `par.formatoTraduccion`: `texto`, its lines
     // joined by '\n'. Receivers share it (copying it costs nothing) instead of reading the box again.
     void guardado(const ParCargado& par, const QString& texto);

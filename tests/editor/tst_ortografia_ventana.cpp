@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -184,6 +185,23 @@ private Q_SLOTS:
     }
 
     // A keystroke re-checks its own line at once.
+    // A load whose original cannot be read leaves its translation in the box, and the idle checking,
+    // which waits while a pair is loaded, goes on over it.
+    void trasOriginalIlegible()
+    {
+        QStringList traduccion(200, QStringLiteral("Una línea correcta del guion."));
+        traduccion[100] = QStringLiteral("Otro herror en medio.");
+        EscribirBytes(dir_->filePath(QStringLiteral("scripts/otro.txt")), "Other\r\n");
+        EscribirBytes(dir_->filePath(QStringLiteral("scripts/Traducidos/otro.txt")), Archivo(traduccion));
+        AbrirConAjustes();
+        QVERIFY(QFile::remove(dir_->filePath(QStringLiteral("scripts/otro.txt"))));
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("otro.txt")));
+        QCOMPARE(caja_.textos(), QStringList{QStringLiteral("53:No se encontró el archivo")});
+        caja_.olvidar();
+        QCOMPARE(ventana_->txtTraducido->document()->blockCount(), 200);
+        QTRY_COMPARE(Subrayadas(100), QStringList{QStringLiteral("herror")});
+    }
+
     void alEscribir()
     {
         AbrirConAjustes();
