@@ -74,10 +74,10 @@ template <typename Vigente> bool VaciarCaja(CajaTexto& caja, Vigente sigueVigent
     return true;
 }
 
-// Puts `lineas` into the box in place of what it holds, a slice at a time with yields, as a load does;
-// false when superseded meanwhile.
+// Puts `lineas` into the box in place of what it holds, a slice at a time with yields, as a load does, and
+// appends to `texto` what went in (the lines joined by '\n'); false when superseded meanwhile.
 template <typename Vigente>
-bool RellenarCaja(CajaTexto& caja, const QStringList& lineas, Vigente sigueVigente)
+bool RellenarCaja(CajaTexto& caja, const QStringList& lineas, QString& texto, Vigente sigueVigente)
 {
     caja.empezarCarga();
     const auto fin = qScopeGuard([&] { caja.terminarCarga(); });
@@ -86,7 +86,7 @@ bool RellenarCaja(CajaTexto& caja, const QStringList& lineas, Vigente sigueVigen
     QElapsedTimer reloj;
     reloj.start();
     for (qsizetype desde = 0; desde < lineas.size(); desde += lineasPorEntrega) {
-        caja.anadirLineas(lineas.mid(desde, lineasPorEntrega));
+        texto += caja.anadirLineas(lineas.mid(desde, lineasPorEntrega));
         if (reloj.elapsed() < msEntreCesiones)
             continue;
         Ceder();
@@ -116,11 +116,8 @@ bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& me
         // grows in place, and is never copied to grow.
         texto.reserve(std::max<qint64>(0, QFileInfo(par.rutaTraduccion).size()));
         if (!LeerPorTramos(lectura, sigueVigente, [&](const QStringList& tramo) {
-                caja.anadirLineas(tramo);
+                texto += caja.anadirLineas(tramo);
                 par.traduccionLeida.Anadir(tramo);
-                if (!tramo.isEmpty() && !texto.isEmpty())
-                    texto += u'\n';
-                texto += tramo.join(u'\n');
             }))
             return false;
         par.formatoTraduccion = lectura.formato();
@@ -252,10 +249,11 @@ void frmEditor::Releer(TipoArchivo tipo)
     }
     par_.completo = false;
     HabilitarAcciones(false);
-    if (!RellenarCaja(*txtTraducido, lineas, vigente))
+    QString texto;
+    if (!RellenarCaja(*txtTraducido, lineas, texto, vigente))
         return;
     par.traduccionLeida = HuellaTexto(VistasDe(lineas));
     par_ = par;
     HabilitarAcciones(true);
-    Q_EMIT vida_.traduccionLeida(par_, lineas.join(u'\n'));
+    Q_EMIT vida_.traduccionLeida(par_, texto);
 }

@@ -91,14 +91,16 @@ void CajaTexto::CaretAlPrincipio()
     setTextCursor(caret);
 }
 
-void CajaTexto::anadirLineas(const QStringList& lineas)
+QString CajaTexto::anadirLineas(const QStringList& lineas)
 {
     if (lineas.isEmpty())
-        return;
+        return {};
+    const QString texto = conLineas_ ? u'\n' + lineas.join(u'\n') : lineas.join(u'\n');
     QTextCursor final(document());
     final.movePosition(QTextCursor::End);
-    final.insertText(conLineas_ ? u'\n' + lineas.join(u'\n') : lineas.join(u'\n'));
+    final.insertText(texto);
     conLineas_ = true;
+    return texto;
 }
 
 void CajaTexto::terminarCarga()
