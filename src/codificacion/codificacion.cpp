@@ -46,6 +46,24 @@ QHash<QString, Codificacion> CodificacionesDe(const QString& carpeta, const QStr
     return codificaciones;
 }
 
+// What `aprender` returns, worked out on the pool's thread. The pool finishes its tasks before the process
+// ends; one no longer waited for is simply dropped.
+template <typename Aprender>
+auto EnSegundoPlano(Aprender aprender) -> std::shared_future<decltype(aprender())>
+{
+    auto promesa = std::make_shared<std::promise<decltype(aprender())>>();
+    std::shared_future<decltype(aprender())> futuro = promesa->get_future().share();
+    QThreadPool::globalInstance()->start([promesa, aprender = std::move(aprender)] {
+        try {
+            promesa->set_value(aprender());
+        } catch (...) {
+            // Raised again to whoever waits for it, as if it had been worked out there.
+            promesa->set_exception(std::current_exception());
+        }
+    });
+    return futuro;
+}
+
 } // namespace
 
 EleccionCarpeta LeerEleccion(const QString& carpeta)
@@ -141,11 +159,7 @@ void TraduccionesCarpeta::Preparar(const QString& carpeta)
     carpeta_ = carpeta;
     codificaciones_.reset();
     anotadas_.clear();
-    auto promesa = std::make_shared<std::promise<QHash<QString, Codificacion>>>();
-    aprendiendo_ = promesa->get_future().share();
-    // The pool finishes its tasks before the process ends; one no longer waited for is simply dropped.
-    QThreadPool::globalInstance()->start(
-        [promesa, carpeta] { promesa->set_value(CodificacionesTraducidas(carpeta)); });
+    aprendiendo_ = EnSegundoPlano([carpeta] { return CodificacionesTraducidas(carpeta); });
 }
 
 QHash<QString, Codificacion>& TraduccionesCarpeta::Sabidas()
@@ -193,20 +207,27 @@ void TraduccionesCarpeta::Olvidar()
     anotadas_.clear();
 }
 
+void OriginalesCarpeta::Preparar(const QString& carpeta, std::optional<Codificacion> eleccion,
+                                 std::function<QStringList()> nombres)
+{
+    if (masComun_.valid() && carpeta_ == carpeta && eleccion_ == eleccion)
+        return;
+    carpeta_ = carpeta;
+    eleccion_ = eleccion;
+    masComun_ = EnSegundoPlano([carpeta, eleccion, nombres = std::move(nombres)] {
+        return ::MasComun(CodificacionesOriginales(carpeta, nombres(), eleccion), QString());
+    });
+}
+
 std::optional<Codificacion> OriginalesCarpeta::MasComun(const QString& carpeta,
                                                         std::optional<Codificacion> eleccion,
-                                                        const std::function<QStringList()>& nombres)
+                                                        std::function<QStringList()> nombres)
 {
-    if (!sabida_ || carpeta_ != carpeta || eleccion_ != eleccion) {
-        carpeta_ = carpeta;
-        eleccion_ = eleccion;
-        masComun_ = ::MasComun(CodificacionesOriginales(carpeta, nombres(), eleccion), QString());
-        sabida_ = true;
-    }
-    return masComun_;
+    Preparar(carpeta, eleccion, std::move(nombres));
+    return masComun_.get();
 }
 
 void OriginalesCarpeta::Olvidar()
 {
-    sabida_ = false;
+    masComun_ = {};
 }

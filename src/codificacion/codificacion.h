@@ -75,22 +75,30 @@ private:
     QList<std::pair<QString, std::optional<Codificacion>>> anotadas_;
 };
 
-// The code page most of one folder's originals show, learned at the first need for the folder's choice
-// for originals at the time; another folder or another choice starts again.
+// The code page most of one folder's originals show, learned off the calling thread (an original that is
+// ASCII only is read whole before it is known to show none) with the folder's choice for originals at the
+// time; another folder or another choice starts again.
 class OriginalesCarpeta final
 {
 public:
-    // `nombres` gives the folder's originals; it is asked only when the folder is read.
+    OriginalesCarpeta() = default;
+    OriginalesCarpeta(const OriginalesCarpeta&) = delete;
+    OriginalesCarpeta& operator=(const OriginalesCarpeta&) = delete;
+
+    // Starts learning in the background, unless it is known or being learned. `nombres` gives the
+    // folder's originals; it is called once, on the learning's thread.
+    void Preparar(const QString& carpeta, std::optional<Codificacion> eleccion,
+                  std::function<QStringList()> nombres);
+    // What Preparar learns; waits for a learning still under way.
     std::optional<Codificacion> MasComun(const QString& carpeta, std::optional<Codificacion> eleccion,
-                                         const std::function<QStringList()>& nombres);
+                                         std::function<QStringList()> nombres);
     // What was learned may be stale: the next question reads the folder again.
     void Olvidar();
 
 private:
     QString carpeta_;
     std::optional<Codificacion> eleccion_;
-    bool sabida_ = false;
-    std::optional<Codificacion> masComun_;
+    std::shared_future<std::optional<Codificacion>> masComun_;
 };
 
 // What decides a translation's code page.

@@ -15,6 +15,7 @@
 #include "errores.h"
 #include "etiqueta_ajustada.h"
 #include "formato_guardado.h"
+#include "lista_archivos.h"
 #include "lista_carpetas.h"
 #include "mensajes.h"
 #include "par_cargado.h"
@@ -78,10 +79,15 @@ CodificacionEditor::CodificacionEditor(CajaTexto& caja, CaptionsCodificacion cap
         originales_.Olvidar();
     });
     // A pair whose translation shows no code page of its own would be saved in the one most of the
-    // folder's translations show: they are learned in the background meanwhile.
+    // folder's translations show, or else most of its originals: both are learned in the background
+    // meanwhile.
     connect(&vida, &VidaPar::cargado, this, [this](const ParCargado& cargado) {
-        if (!(cargado.hayTraducido && cargado.formatoTraduccion.evidencia) && !Carpeta().isEmpty())
-            traducidas_.Preparar(Carpeta());
+        const QString carpeta = Carpeta();
+        if ((cargado.hayTraducido && cargado.formatoTraduccion.evidencia) || carpeta.isEmpty())
+            return;
+        traducidas_.Preparar(carpeta);
+        originales_.Preparar(carpeta, Eleccion().original,
+                             [carpeta] { return ListaArchivos::ArchivosDe(carpeta); });
     });
     connect(&vida, &VidaPar::guardado, this, [this](const ParCargado& guardado) {
         traducidas_.Anotar(Carpeta(), QFileInfo(guardado.rutaTraduccion).fileName(),

@@ -38,7 +38,7 @@ FormatoTexto FormatoGuardado(const ParCargado& par, const QString& carpeta, Trad
     const bool propia = evidencia.hayTraducido && evidencia.traduccion.evidencia;
     if (!evidencia.eleccion && !propia && !evidencia.otras && !carpeta.isEmpty())
         evidencia.originales = originales.MasComun(carpeta, eleccion.original,
-                                                   [&] { return ListaArchivos::ArchivosDe(carpeta); });
+                                                   [carpeta] { return ListaArchivos::ArchivosDe(carpeta); });
     return FormatoTraduccion(evidencia, lineas);
 }
 
