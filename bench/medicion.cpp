@@ -19,6 +19,18 @@ double MemoriaPicoMiB()
     return double(uso.ru_maxrss) / 1024.0;
 }
 
+double MemoriaResidenteMiB()
+{
+    QFile estado(QStringLiteral("/proc/self/status"));
+    if (!estado.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& linea : estado.readAll().split('\n')) {
+        if (linea.startsWith("VmRSS:"))
+            return linea.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return 0;
+}
+
 QByteArray GuionRepetido(int lineas, const QByteArray& palabra)
 {
     QByteArray datos;

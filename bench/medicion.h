@@ -49,6 +49,8 @@ template <typename Paso> double MedianaMicrosegundos(int repeticiones, Paso paso
 
 // Peak resident memory of the process so far, in MiB.
 double MemoriaPicoMiB();
+// Resident memory of the process now, in MiB.
+double MemoriaResidenteMiB();
 // `lineas` lines of 44 to 56 characters: the line's number, then `palabra` over and over, in UTF-8 with CR
 // LF.
 QByteArray GuionRepetido(int lineas, const QByteArray& palabra);

@@ -255,6 +255,10 @@ void frmEditor::Conectar()
     connect(ck, &QCheckBox::stateChanged, this, manejar(&frmEditor::ck_Click));
     connect(timer, &QTimer::timeout, this, &frmEditor::timer_Timer);
     connect(&vida_, &VidaPar::cargado, this, &frmEditor::IrALineaMarcada);
+    // What a long pair used goes back to the system once a much shorter one, or nothing, takes its place.
+    connect(&vida_, &VidaPar::cargado, this,
+            [this] { memoriaLibre_.EnUso(qint64(txtTraducido->blockCount()) + lstOriginal->count()); });
+    connect(&vida_, &VidaPar::carpetaCambiada, this, [this] { memoriaLibre_.EnUso(0); });
     connect(&codificacion_, &CodificacionEditor::releer, this,
             [this](TipoArchivo tipo) { Proteger(mensajes_, [&] { Releer(tipo); }); });
     // The clean-quit signals end the event loop; whatever the box holds is then at risk.

@@ -28,6 +28,7 @@
 #include "lista_unidades.h"
 #include "marcas_editor.h"
 #include "memoria_editor.h"
+#include "memoria_libre.h"
 #include "memoria_traduccion.h"
 #include "menu_caja.h"
 #include "mensajes.h"
@@ -191,6 +192,7 @@ private:
     // The code pages of the folder's translations and originals, for the format of a new translation.
     TraduccionesCarpeta traducidas_;
     OriginalesCarpeta originales_;
+    MemoriaLibre memoriaLibre_;
     // The line "Cargar marcador" puts the caret on once the script is loaded; none while `linea` is 0.
     struct LineaMarcada
     {
