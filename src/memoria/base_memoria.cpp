@@ -27,10 +27,17 @@ std::function<std::optional<QString>()> DeLista(const QStringList& lineas)
     };
 }
 
-// A script's lines one at a time; none from a script that was not read.
-std::function<std::optional<QString>()> DeScript(std::optional<LineasScript>& script)
+// Lines indexed between two calls of a pause's check.
+constexpr qint64 lineasEntreCesiones = 4096;
+
+// A script's lines one at a time; none from a script that was not read. `ceder`, when given, is called
+// before every `lineasEntreCesiones` lines.
+std::function<std::optional<QString>()> DeScript(std::optional<LineasScript>& script,
+                                                 std::function<void()> ceder = {})
 {
-    return [&script]() -> std::optional<QString> {
+    return [&script, ceder = std::move(ceder), leidas = qint64(0)]() mutable -> std::optional<QString> {
+        if (ceder && ++leidas % lineasEntreCesiones == 0)
+            ceder();
         return script ? script->siguiente() : std::nullopt;
     };
 }
@@ -297,7 +304,8 @@ void BaseMemoria::QuitarScript(qint64 id)
     sentencias_->borrarScript.ligar(1, id).ejecutar();
 }
 
-void BaseMemoria::Indexar(const QString& nombre, const EleccionCarpeta& eleccion, SistemaArchivos& sistema)
+void BaseMemoria::Indexar(const QString& nombre, const EleccionCarpeta& eleccion, SistemaArchivos& sistema,
+                          const std::function<void()>& ceder)
 {
     // The files' marks before their contents: a change while they are read shows at the next opening.
     const QString rutaOriginal = CarpetaScripts::RutaOriginal(carpeta_, nombre);
@@ -316,7 +324,7 @@ void BaseMemoria::Indexar(const QString& nombre, const EleccionCarpeta& eleccion
     std::optional<LineasScript> traducciones =
         traduccion.tamano < 0 ? std::nullopt
                               : LineasScript::Abrir(rutaTraduccion, eleccion.traduccion, sistema);
-    Reemplazar(nombre, DeScript(originales), DeScript(traducciones), original, traduccion);
+    Reemplazar(nombre, DeScript(originales, ceder), DeScript(traducciones), original, traduccion);
 }
 
 void BaseMemoria::Guardar(const QString& nombre, const QStringList& traduccion,

@@ -122,6 +122,29 @@ bool MemoriaTraduccion::QuitarCarpeta(const QString& carpeta)
     return true;
 }
 
+void MemoriaTraduccion::pausar(bool pausada)
+{
+    {
+        const std::lock_guard cerrojo(mutex_);
+        finPausa_ = std::chrono::steady_clock::now() + maximoPausa;
+        // Indexing may go on: until the thread has looked again, it counts as busy.
+        if (std::exchange(pausada_, pausada) && !pausada)
+            ocupado_ = revisar_ = true;
+    }
+    hayTrabajo_.notify_all();
+}
+
+bool MemoriaTraduccion::Pausada() const
+{
+    return pausada_ && std::chrono::steady_clock::now() < finPausa_;
+}
+
+void MemoriaTraduccion::Ceder()
+{
+    std::unique_lock cerrojo(mutex_);
+    hayTrabajo_.wait_until(cerrojo, finPausa_, [this] { return parar_ || !Pausada(); });
+}
+
 void MemoriaTraduccion::Esperar()
 {
     std::unique_lock cerrojo(mutex_);
@@ -168,6 +191,9 @@ void MemoriaTraduccion::Trabajar()
          [this](const QString& motivo) {
              QMetaObject::invokeMethod(
                  this, [this, motivo] { Q_EMIT noDisponible(motivo); }, Qt::QueuedConnection);
+         },
+         [this] {
+             Ceder();
          }});
     const auto atender = [&](Pedido& pedido) {
         if (auto* p = std::get_if<PedidoAbrir>(&pedido)) {
@@ -202,16 +228,22 @@ void MemoriaTraduccion::Trabajar()
 
     std::unique_lock cerrojo(mutex_);
     while (!parar_) {
-        if (cola_.empty() && !trabajador.Indexando()) {
+        revisar_ = false;
+        const bool pausada = Pausada();
+        if (cola_.empty() && (!trabajador.Indexando() || pausada)) {
             // Idle: what was written is committed, so that another editor on the folder sees it.
             cerrojo.unlock();
             trabajador.Confirmar();
             cerrojo.lock();
-            if (!cola_.empty() || parar_)
+            if (!cola_.empty() || parar_ || revisar_)
                 continue;
             ocupado_ = false;
             sinTrabajo_.notify_all();
-            hayTrabajo_.wait(cerrojo, [this] { return parar_ || !cola_.empty(); });
+            const auto despierta = [this] { return parar_ || !cola_.empty() || revisar_; };
+            if (pausada)
+                hayTrabajo_.wait_until(cerrojo, finPausa_, despierta);
+            else
+                hayTrabajo_.wait(cerrojo, despierta);
             continue;
         }
         ocupado_ = true;

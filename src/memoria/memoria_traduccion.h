@@ -6,6 +6,7 @@
 // drops an older one.
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -65,9 +66,16 @@ public:
     // Takes an added folder out; false when it was not added.
     bool QuitarCarpeta(const QString& carpeta);
 
+    // While a pair loads the window wants both processors: with `pausada`, no script is indexed, one under
+    // way waits between its lines, and requests wait too. A pause ends by itself after `maximoPausa`, so
+    // that a load that never tells its end cannot stop the memory.
+    void pausar(bool pausada);
+    static constexpr std::chrono::seconds maximoPausa{30};
+
     // Whether scripts are still being indexed (see `progreso`).
     bool preparando() const { return preparando_; }
-    // Waits until every request is answered and the folders are indexed; for tests and measurements.
+    // Waits until every request is answered and the folders are indexed, or indexing is paused; for tests
+    // and measurements.
     void Esperar();
 
 Q_SIGNALS:
@@ -114,6 +122,10 @@ private:
 
     void Pedir(Pedido pedido);
     void Trabajar();
+    // Whether a pause holds now; with `mutex_` held.
+    bool Pausada() const;
+    // Between two lines of a script being indexed: waits out a pause.
+    void Ceder();
     void AvisarProgreso(int hechos, int total);
 
     const QString carpetaBases_;
@@ -133,6 +145,10 @@ private:
     std::deque<Pedido> cola_;
     bool ocupado_ = false;
     bool parar_ = false;
+    bool pausada_ = false;
+    // A pause ended: the thread looks again at what there is to do.
+    bool revisar_ = false;
+    std::chrono::steady_clock::time_point finPausa_;
 
     std::thread hilo_;
 };

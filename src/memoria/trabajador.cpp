@@ -292,7 +292,7 @@ void TrabajadorMemoria::IndexarUno()
     plan_.pop_front();
     Miembro& miembro = *pendiente.miembro;
     const bool hecho = Proteger(miembro, [&](BaseMemoria& base) {
-        base.Indexar(pendiente.nombre, miembro.eleccion, sistema_);
+        base.Indexar(pendiente.nombre, miembro.eleccion, sistema_, avisos_.ceder);
         base.Catalogar(false);
         base.Confirmar(false);
     });

@@ -23,6 +23,8 @@ public:
         std::function<void(int hechos, int total)> progreso;
         // A folder's memory cannot be used, and why (see TextoNoDisponible); once per folder and opening.
         std::function<void(const QString& motivo)> noDisponible;
+        // Called now and then between two lines of a script being indexed; may wait.
+        std::function<void()> ceder;
     };
 
     // `carpetaBases`: where the databases go.

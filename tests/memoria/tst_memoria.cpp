@@ -296,6 +296,22 @@ private Q_SLOTS:
         QVERIFY(base.IdOriginal(u"Café"));
     }
 
+    // While paused (a load under way) nothing is indexed, yet lookups are answered; the end of the pause
+    // lets the indexing go on, and a test waiting for the memory sees it finished.
+    void pausada()
+    {
+        MemoriaTraduccion memoria(cache_);
+        memoria.pausar(true);
+        Abrir(memoria, carpeta_);
+        QCOMPARE(Traducciones(Consultar(memoria, u"nuevo.txt"_s, 0, u"Yes."_s)), QStringList());
+        QVERIFY(memoria.preparando());
+        memoria.pausar(false);
+        memoria.Esperar();
+        QStringList halladas = Traducciones(Consultar(memoria, u"nuevo.txt"_s, 0, u"Yes."_s));
+        halladas.sort();
+        QCOMPARE(halladas, (QStringList{u"Sí."_s, u"Vale."_s}));
+    }
+
     // A script changed, added or removed since the last opening is indexed again or forgotten; a file
     // the editor refuses is left out without blocking.
     void cambiosAlAbrir()
