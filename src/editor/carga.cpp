@@ -5,7 +5,6 @@
 #include <limits>
 
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QScopeGuard>
 
 #include "archivos.h"
@@ -108,18 +107,17 @@ bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& me
     caja.empezarCarga();
     const auto fin = qScopeGuard([&] { caja.terminarCarga(); });
     try {
-        LecturaLineas lectura(par.rutaTraduccion, archivos, eleccion);
+        // The worker also joins the text the box will hold, so that the window's thread does not.
+        LecturaLineas lectura(par.rutaTraduccion, archivos, eleccion, LecturaLineas::Texto::Entero);
         // The previous translation goes while the file is read; a newer load empties the rest itself.
         if (!VaciarCaja(caja, sigueVigente))
             return false;
-        // A file holds at least as many bytes as its text has characters, but for UTF-16: the text
-        // grows in place, and is never copied to grow.
-        texto.reserve(std::max<qint64>(0, QFileInfo(par.rutaTraduccion).size()));
         if (!LeerPorTramos(lectura, sigueVigente, [&](const QStringList& tramo) {
-                texto += caja.anadirLineas(tramo);
+                caja.anadirLineas(tramo);
                 par.traduccionLeida.Anadir(tramo);
             }))
             return false;
+        texto = lectura.texto();
         par.formatoTraduccion = lectura.formato();
         par.huellaTraduccion = lectura.huella();
         par.hayTraducido = true;

@@ -12,7 +12,9 @@
 #include "archivos.h"
 #include "fallos_archivos.h"
 #include "carpeta_prueba.h"
+#include "ceder.h"
 #include "huella_texto.h"
+#include "lectura_lineas.h"
 #include "error_esperado.h"
 #include "principal.h"
 #include "proceso.h"
@@ -537,6 +539,39 @@ private Q_SLOTS:
         EliminarArchivo(enlace);
         QVERIFY(!QFileInfo::exists(enlace));
         QCOMPARE(LeerBytes(destino), QByteArray("valioso"));
+    }
+
+    // The text a background read joins on its thread is exactly its slices' lines joined by '\n', which
+    // is what the box holds after a load: the drafts take it as their reference.
+    void lecturaConTexto_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray muchas;
+        for (int i = 0; i < 5000; ++i)
+            muchas += i % 7 ? QByteArray::number(i) + " línea\r\n" : QByteArray("\r\n");
+        QTest::newRow("varios tramos, líneas vacías") << muchas;
+        QTest::newRow("termina en salto") << QByteArray("uno\ndos\n");
+        QTest::newRow("solo un salto") << QByteArray("\r\n");
+        QTest::newRow("vacío") << QByteArray();
+        QTest::newRow("UTF-16 con marca") << QByteArray("\xff\xfe"
+                                                        "a\0\r\0\n\0\xe9\0",
+                                                        10);
+    }
+    void lecturaConTexto()
+    {
+        QFETCH(QByteArray, bytes);
+        const QString ruta = dir_->filePath(QStringLiteral("t.txt"));
+        EscribirBytes(ruta, bytes);
+        LecturaLineas lectura(ruta, SistemaReal(), {}, LecturaLineas::Texto::Entero);
+        QStringList lineas;
+        while (!lectura.terminada()) {
+            if (const std::optional<QStringList> tramo = lectura.Tomar())
+                lineas += *tramo;
+            else
+                EsperarEventos();
+        }
+        QCOMPARE(lineas, LeerLineas(ruta));
+        QCOMPARE(lectura.texto(), lineas.join(u'\n'));
     }
 
 private:
