@@ -7,9 +7,11 @@
 #include <QApplication>
 
 #include "medicion.h"
+#include "proceso.h"
 
 int main(int argc, char* argv[])
 {
+    UsarPaginasGrandes(argv);
     // Headless unless told otherwise: the figures are the editor's own work, not a display's.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -3,10 +3,12 @@
 
 #include "frmEditor.h"
 #include "idioma.h"
+#include "proceso.h"
 #include "senales.h"
 
 int main(int argc, char* argv[])
 {
+    UsarPaginasGrandes(argv);
     QApplication aplicacion(argc, argv);
     // Lower case like the package and its files, so that what the editor keeps for the user lives in
     // ~/.local/share/velarto (drafts in its folder "borradores").

@@ -4,6 +4,9 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -120,4 +123,20 @@ EstadoProceso EstadoDe(const IdentidadProceso& identidad)
         return EstadoProceso::Desconocido;
     const std::optional<IdentidadProceso> actual = IdentidadDe(identidad.pid);
     return actual && actual->inicio == identidad.inicio ? EstadoProceso::Vivo : EstadoProceso::Terminado;
+}
+
+void UsarPaginasGrandes(char* argv[])
+{
+#if defined(__GLIBC__)
+    constexpr std::string_view ajuste = "glibc.malloc.hugetlb";
+    const char* actuales = std::getenv("GLIBC_TUNABLES");
+    if (actuales && std::strstr(actuales, ajuste.data()))
+        return;
+    std::string nuevos = actuales && *actuales ? std::string(actuales) + ':' : std::string();
+    nuevos.append(ajuste).append("=1");
+    if (::setenv("GLIBC_TUNABLES", nuevos.c_str(), 1) == 0)
+        ::execv("/proc/self/exe", argv);
+#else
+    Q_UNUSED(argv);
+#endif
 }
