@@ -1,9 +1,16 @@
 // The worker of a background read: read, decode, hand over in slices.
 #include "lectura_lineas.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QAbstractEventDispatcher>
 
 namespace {
+
+// Below the window's thread: when more threads want the processors than there are, the window, which
+// empties the previous pair and fills the box meanwhile, goes first.
+constexpr int prioridadHilo = 10;
 
 // How many slices may wait for the window: the worker never runs far ahead of what the window has
 // taken, so that a long file is not held twice over in slices.
@@ -32,6 +39,7 @@ LecturaLineas::~LecturaLineas()
 void LecturaLineas::Trabajar(std::stop_token parar, QString ruta, SistemaArchivos& sistema,
                              std::optional<Codificacion> eleccion, Texto texto, qint64 maximo)
 {
+    ::setpriority(PRIO_PROCESS, id_t(::gettid()), prioridadHilo);
     try {
         HuellaArchivo huella;
         QByteArray datos = LeerArchivo(ruta, sistema, maximo, &huella, parar);
