@@ -73,10 +73,10 @@ template <typename Vigente> bool VaciarCaja(CajaTexto& caja, Vigente sigueVigent
     return true;
 }
 
-// Puts `lineas` into the box in place of what it holds, a slice at a time with yields, as a load does, and
-// appends to `texto` what went in (the lines joined by '\n'); false when superseded meanwhile.
+// Puts `lineas` into the box in place of what it holds, a slice at a time with yields, as a load does;
+// false when superseded meanwhile.
 template <typename Vigente>
-bool RellenarCaja(CajaTexto& caja, const QStringList& lineas, QString& texto, Vigente sigueVigente)
+bool RellenarCaja(CajaTexto& caja, const QStringList& lineas, Vigente sigueVigente)
 {
     caja.empezarCarga();
     const auto fin = qScopeGuard([&] { caja.terminarCarga(); });
@@ -85,7 +85,7 @@ bool RellenarCaja(CajaTexto& caja, const QStringList& lineas, QString& texto, Vi
     QElapsedTimer reloj;
     reloj.start();
     for (qsizetype desde = 0; desde < lineas.size(); desde += lineasPorEntrega) {
-        texto += caja.anadirLineas(lineas.mid(desde, lineasPorEntrega));
+        caja.anadirLineas(lineas.mid(desde, lineasPorEntrega));
         if (reloj.elapsed() < msEntreCesiones)
             continue;
         Ceder();
@@ -234,12 +234,15 @@ void frmEditor::Releer(TipoArchivo tipo)
     // The file is read whole before the box changes: a translation that is gone or unreadable leaves the
     // box as it is, and a save writes it. Typing meanwhile keeps what was typed.
     QStringList lineas;
+    QString texto;
     try {
-        LecturaLineas lectura(par.rutaTraduccion, archivos_, Eleccion(Dir1->ruta()).traduccion);
+        LecturaLineas lectura(par.rutaTraduccion, archivos_, Eleccion(Dir1->ruta()).traduccion,
+                              LecturaLineas::Texto::Entero);
         const int revision = txtTraducido->document()->revision();
         if (!LeerPorTramos(lectura, vigente, [&](const QStringList& tramo) { lineas.append(tramo); }) ||
             txtTraducido->document()->revision() != revision)
             return;
+        texto = lectura.texto();
         par.formatoTraduccion = lectura.formato();
         par.huellaTraduccion = lectura.huella();
     } catch (const ErrorEjecucion&) {
@@ -247,8 +250,7 @@ void frmEditor::Releer(TipoArchivo tipo)
     }
     par_.completo = false;
     HabilitarAcciones(false);
-    QString texto;
-    if (!RellenarCaja(*txtTraducido, lineas, texto, vigente))
+    if (!RellenarCaja(*txtTraducido, lineas, vigente))
         return;
     par.traduccionLeida = HuellaTexto(VistasDe(lineas));
     par_ = par;

@@ -91,16 +91,14 @@ void CajaTexto::CaretAlPrincipio()
     setTextCursor(caret);
 }
 
-QString CajaTexto::anadirLineas(const QStringList& lineas)
+void CajaTexto::anadirLineas(const QStringList& lineas)
 {
     if (lineas.isEmpty())
-        return {};
-    const QString texto = conLineas_ ? u'\n' + lineas.join(u'\n') : lineas.join(u'\n');
+        return;
     QTextCursor final(document());
     final.movePosition(QTextCursor::End);
-    final.insertText(texto);
+    final.insertText(conLineas_ ? u'\n' + lineas.join(u'\n') : lineas.join(u'\n'));
     conLineas_ = true;
-    return texto;
 }
 
 void CajaTexto::terminarCarga()

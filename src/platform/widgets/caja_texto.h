@@ -25,11 +25,9 @@ public:
     // `vaciarTramo` empties it, in one go while that is quick and a stretch off its end at a time above
     // that, and returns true once the box is empty and ready for `anadirLineas`. `terminarCarga` ends the
     // filling and does nothing when none is under way, so that whoever empties the box may call it.
-    // `anadirLineas` returns the text it put in: the lines joined by '\n', after a '\n' when the box
-    // already held lines of this filling.
     void empezarCarga();
     bool vaciarTramo();
-    QString anadirLineas(const QStringList& lineas);
+    void anadirLineas(const QStringList& lineas);
     void terminarCarga();
 
 Q_SIGNALS:
