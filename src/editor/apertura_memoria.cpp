@@ -37,11 +37,8 @@ AperturaMemoria::AperturaMemoria(MemoriaTraduccion& memoria, const ListaCarpetas
 {
     // Another visit of the same folder opens it again too: scripts changed meanwhile are indexed again.
     connect(&vida, &VidaPar::carpetaCambiada, this, &AperturaMemoria::Abrir);
-    // A load wants both processors: the memory's indexing waits from a pair's leaving to the next one's
-    // arrival, or to a load given up.
-    connect(&vida, &VidaPar::saliendo, this, [this] { memoria_.pausar(true); });
-    connect(&vida, &VidaPar::cargado, this, [this] { memoria_.pausar(false); });
-    connect(&vida, &VidaPar::noCargado, this, [this] { memoria_.pausar(false); });
+    // A load wants both processors: the memory's indexing waits for it.
+    SeguirCargas(vida, this, [this](bool cargando) { memoria_.pausar(cargando); });
     connect(&vida, &VidaPar::guardado, this, [this](const ParCargado& par, const QString& texto) {
         const QFileInfo original(par.rutaOriginal);
         if (QDir::cleanPath(original.absolutePath()) == memoria_.carpeta())
@@ -52,7 +49,5 @@ AperturaMemoria::AperturaMemoria(MemoriaTraduccion& memoria, const ListaCarpetas
 
 void AperturaMemoria::Abrir(const QString& carpeta)
 {
-    // A folder change ends any load under way.
-    memoria_.pausar(false);
     memoria_.Abrir(carpeta, SinCodigos(carpeta));
 }

@@ -66,14 +66,10 @@ OrtografiaEditor::OrtografiaEditor(CajaTexto& caja, VidaPar& vida, CajaMensajes&
     // While a pair is loaded its slices would only be checked between them: the idle checking waits
     // for the whole pair (or an emptied editor, or a pair that could not be loaded), then starts on the
     // lines on screen.
-    const auto pausar = [this](bool pausado) {
+    SeguirCargas(vida, this, [this](bool cargando) {
         if (resaltador_)
-            resaltador_->pausar(pausado);
-    };
-    connect(&vida, &VidaPar::saliendo, this, [pausar] { pausar(true); });
-    connect(&vida, &VidaPar::cargado, this, [pausar] { pausar(false); });
-    connect(&vida, &VidaPar::noCargado, this, [pausar] { pausar(false); });
-    connect(&vida, &VidaPar::carpetaCambiada, this, [pausar] { pausar(false); });
+            resaltador_->pausar(cargando);
+    });
 }
 
 std::unique_ptr<QSettings> OrtografiaEditor::Ajustes() const

@@ -42,3 +42,14 @@ Q_SIGNALS:
     // The script browser shows another folder.
     void carpetaCambiada(const QString& carpeta);
 };
+
+// Tells `cargando` true as a pair starts to leave the box, and false once what replaces it is settled: the
+// next pair is in, it could not be loaded, or the folder changed, which empties the editor. For work that
+// gives way to a load.
+template <typename Funcion> void SeguirCargas(const VidaPar& vida, const QObject* contexto, Funcion cargando)
+{
+    QObject::connect(&vida, &VidaPar::saliendo, contexto, [cargando] { cargando(true); });
+    QObject::connect(&vida, &VidaPar::cargado, contexto, [cargando] { cargando(false); });
+    QObject::connect(&vida, &VidaPar::noCargado, contexto, [cargando] { cargando(false); });
+    QObject::connect(&vida, &VidaPar::carpetaCambiada, contexto, [cargando] { cargando(false); });
+}
