@@ -106,13 +106,9 @@ void EstadoCarpetaEditor::Guardado(const ParCargado& par, const QString& texto)
 {
     // The index learns of the save on the memory's thread; the saved pair itself says where it stands,
     // worked out on the queries' thread: the checks of a long script would hold the window.
-    QStringList original;
-    original.reserve(original_.count());
-    for (int i = 0; i < original_.count(); ++i)
-        original.append(original_.texto(i));
     OpcionesEstado opciones;
     opciones.patron = PatronCodigos(LeerCodigosCarpeta(archivos_.carpeta()));
-    consultas_.CalcularGuardado(QFileInfo(par.rutaOriginal).fileName(), original, texto, opciones);
+    consultas_.CalcularGuardado(QFileInfo(par.rutaOriginal).fileName(), original_.lineas(), texto, opciones);
 }
 
 void EstadoCarpetaEditor::RecibirGuardado(FigurasScript figuras)

@@ -32,23 +32,6 @@ QString ElegirEnEscritorio(QWidget* padre, const QString& inicial)
     return QFileDialog::getExistingDirectory(padre, QStringLiteral("Añadir carpeta a la memoria"), inicial);
 }
 
-QStringList LineasCaja(const CajaTexto& caja)
-{
-    QStringList lineas;
-    for (QTextBlock bloque = caja.document()->begin(); bloque.isValid(); bloque = bloque.next())
-        lineas.append(bloque.text());
-    return lineas;
-}
-
-QStringList LineasLista(const ListaSimple& lista)
-{
-    QStringList lineas;
-    lineas.reserve(lista.count());
-    for (int i = 0; i < lista.count(); ++i)
-        lineas.append(lista.texto(i));
-    return lineas;
-}
-
 // Replaces the text of a line of the box; within the caller's edit block.
 void ReemplazarLinea(QTextCursor& cursor, const QTextBlock& bloque, const QString& texto)
 {
@@ -227,8 +210,8 @@ void MemoriaEditor::Rellenar()
 {
     if (!par_.completo)
         return;
-    lineasRelleno_ = LineasCaja(c_.caja);
-    relleno_ = memoria_.Rellenar(LineasLista(c_.lista), lineasRelleno_);
+    lineasRelleno_ = c_.caja.lineas();
+    relleno_ = memoria_.Rellenar(c_.lista.lineas(), lineasRelleno_);
 }
 
 void MemoriaEditor::Rellenada(const ResultadoRelleno& resultado)
@@ -236,7 +219,7 @@ void MemoriaEditor::Rellenada(const ResultadoRelleno& resultado)
     if (relleno_ == 0 || resultado.numero != relleno_)
         return;
     relleno_ = 0;
-    const QStringList lineas = LineasCaja(c_.caja);
+    const QStringList lineas = c_.caja.lineas();
     // The box changed meanwhile: the fill is worked out again on what it holds now.
     if (lineas != lineasRelleno_) {
         Rellenar();

@@ -60,6 +60,8 @@ public:
     QVariant data(const QModelIndex& indice, int rol = Qt::DisplayRole) const override;
 
     const QString& texto(int fila) const { return lineas_[fila]; }
+    // The lines shown, shared with the model: no line is copied.
+    QStringList lineas() const { return mostradas_ == lineas_.size() ? lineas_ : lineas_.first(mostradas_); }
     // Adds lines at the end; the view may be told of them only at a later `anadir` or at `completar`.
     void anadir(const QStringList& lineas);
     // Shows every line added so far.
@@ -87,6 +89,8 @@ public:
     int count() const { return modelo_->rowCount(); }
     // The text of a row, which must exist.
     const QString& texto(int fila) const { return modelo_->texto(fila); }
+    // Every row's text, shared with the list: no line is copied.
+    QStringList lineas() const { return modelo_->lineas(); }
     // Filling the list a slice at a time: the lines added show in batches, and all of them once
     // `terminarCarga` is called.
     void anadirLineas(const QStringList& lineas) { modelo_->anadir(lineas); }
