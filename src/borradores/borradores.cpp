@@ -7,7 +7,6 @@
 #include <cerrno>
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +17,7 @@
 
 #include "archivos.h"
 #include "errores.h"
+#include "proceso.h"
 
 namespace {
 
@@ -232,7 +232,7 @@ void Borradores::Esperar()
 void Borradores::Trabajar()
 {
     // Below the window's thread: on a busy machine a keystroke goes first, and the draft a moment later.
-    ::setpriority(PRIO_PROCESS, id_t(::gettid()), prioridadHilo);
+    PriorizarHilo(prioridadHilo);
     std::unique_lock cerrojo(mutexCola_);
     for (;;) {
         hayTrabajo_.wait(cerrojo, [this] { return parar_ || !cola_.isEmpty(); });

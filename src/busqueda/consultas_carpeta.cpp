@@ -4,7 +4,15 @@
 #include <QFileInfo>
 
 #include "lector_carpeta.h"
+#include "proceso.h"
 #include "sqlite.h"
+
+namespace {
+
+// The thread's nice value, as the drafts' writer and the reader of a load have.
+constexpr int prioridadHilo = 10;
+
+} // namespace
 
 ConsultasCarpeta::ConsultasCarpeta(const QString& carpetaCache, QObject* padre)
     : QObject(padre), carpetaCache_(carpetaCache), hilo_([this] { Trabajar(); })
@@ -151,6 +159,8 @@ LectorCarpeta* ConsultasCarpeta::Lector(const QString& carpeta)
 
 void ConsultasCarpeta::Trabajar()
 {
+    // A folder's status or search waits for the window whenever both want the processors.
+    PriorizarHilo(prioridadHilo);
     for (;;) {
         std::pair<QString, Tarea> tarea;
         {

@@ -2,14 +2,12 @@
 // before it goes on indexing, and the answers come back to the window's thread as signals.
 #include "memoria_traduccion.h"
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
 #include "carpetas_memoria.h"
+#include "proceso.h"
 #include "trabajador.h"
 
 namespace {
@@ -18,11 +16,6 @@ namespace {
 // and indexing, which may take a minute, after everything else.
 constexpr int prioridadPedidos = 10;
 constexpr int prioridadIndexado = 19;
-
-void Priorizar(int prioridad)
-{
-    ::setpriority(PRIO_PROCESS, id_t(::gettid()), prioridad);
-}
 
 // A folder as the memory compares it: its canonical path when it exists.
 QString Identidad(const QString& carpeta)
@@ -181,7 +174,7 @@ void MemoriaTraduccion::AvisarProgreso(int hechos, int total)
 void MemoriaTraduccion::Trabajar()
 {
     int prioridad = prioridadPedidos;
-    Priorizar(prioridad);
+    PriorizarHilo(prioridad);
     TrabajadorMemoria trabajador(
         carpetaBases_, sistema_,
         {[this](int hechos, int total) {
@@ -239,7 +232,9 @@ void MemoriaTraduccion::Trabajar()
                 continue;
             ocupado_ = false;
             sinTrabajo_.notify_all();
-            const auto despierta = [this] { return parar_ || !cola_.empty() || revisar_; };
+            const auto despierta = [this] {
+                return parar_ || !cola_.empty() || revisar_;
+            };
             if (pausada)
                 hayTrabajo_.wait_until(cerrojo, finPausa_, despierta);
             else
@@ -255,7 +250,7 @@ void MemoriaTraduccion::Trabajar()
         cerrojo.unlock();
         // Requests first: a lookup never waits for more than the script being indexed.
         if (const int debida = pedido ? prioridadPedidos : prioridadIndexado; debida != prioridad)
-            Priorizar(prioridad = debida);
+            PriorizarHilo(prioridad = debida);
         if (pedido)
             atender(*pedido);
         else

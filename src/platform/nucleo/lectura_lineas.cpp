@@ -1,10 +1,9 @@
 // The worker of a background read: read, decode, hand over in slices.
 #include "lectura_lineas.h"
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <QAbstractEventDispatcher>
+
+#include "proceso.h"
 
 namespace {
 
@@ -39,7 +38,7 @@ LecturaLineas::~LecturaLineas()
 void LecturaLineas::Trabajar(std::stop_token parar, QString ruta, SistemaArchivos& sistema,
                              std::optional<Codificacion> eleccion, Texto texto, qint64 maximo)
 {
-    ::setpriority(PRIO_PROCESS, id_t(::gettid()), prioridadHilo);
+    PriorizarHilo(prioridadHilo);
     try {
         HuellaArchivo huella;
         QByteArray datos = LeerArchivo(ruta, sistema, maximo, &huella, parar);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QList>
@@ -139,4 +140,9 @@ void UsarPaginasGrandes(char* argv[])
 #else
     Q_UNUSED(argv);
 #endif
+}
+
+void PriorizarHilo(int amabilidad)
+{
+    ::setpriority(PRIO_PROCESS, id_t(::gettid()), amabilidad);
 }

@@ -38,6 +38,11 @@ const IdentidadProceso& EsteProceso();
 std::optional<IdentidadProceso> IdentidadDe(qint64 pid);
 EstadoProceso EstadoDe(const IdentidadProceso& identidad);
 
+// Gives the calling thread a nice value: background work at 10 or more leaves the processors to the
+// window's thread whenever both want them. Going back below a value set earlier needs privileges the
+// editor lacks, and is then left undone.
+void PriorizarHilo(int amabilidad);
+
 // A long script's text, its lines and the bytes of its save are fresh memory, touched page by page; with
 // the allocator's transparent huge pages a 2 MiB page costs one fault where it cost 512 (a 2,000,000-line
 // save takes half the time). The allocator reads that setting only as a process starts, so the first call
