@@ -176,7 +176,8 @@ private:
 
     // Saving (guardado.cpp): writes, confirms and moves on.
     // `lineas` are views of `texto`, the box's text with its lines joined by '\n'.
-    void EscribirTraduccion(const QString& texto, const QList<QStringView>& lineas, FormatoTexto formato);
+    void EscribirTraduccion(const QString& texto, const QList<QStringView>& lineas, FormatoTexto formato,
+                            const QByteArray& bytes);
 
     // Bookmark (marcador.cpp): the caret to the bookmark's line once its script is loaded.
     void IrALineaMarcada(const ParCargado& par);

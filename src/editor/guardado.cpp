@@ -2,6 +2,7 @@
 #include "frmEditor.h"
 
 #include <algorithm>
+#include <future>
 
 #include <QFileInfo>
 
@@ -40,11 +41,14 @@ QString NombrarCaracter(QStringView linea, qsizetype indice)
 }
 
 // Whether a save would replace what the editor never read: the translation is there and is not the file
-// the load or the last save left. One that is gone since holds nobody's work.
-bool ReemplazariaAjena(const ParCargado& par, SistemaArchivos& archivos)
+// the load or the last save left. One that is gone since holds nobody's work. Asked on a thread of its
+// own, since a file changed in the last moments is told apart by its bytes, a long one's read whole.
+std::future<bool> ReemplazariaAjena(const ParCargado& par, SistemaArchivos& archivos)
 {
-    return QFileInfo::exists(par.rutaTraduccion) &&
-           HaCambiado(par.rutaTraduccion, par.huellaTraduccion, archivos);
+    return std::async(std::launch::async,
+                      [ruta = par.rutaTraduccion, huella = par.huellaTraduccion, &archivos] {
+                          return QFileInfo::exists(ruta) && HaCambiado(ruta, huella, archivos);
+                      });
 }
 
 // Asks before a save replaces a translation that someone else changed since it was read; No unless the
@@ -89,10 +93,15 @@ void frmEditor::cmdGuardar_Click()
             Botones::Aceptar, Icono::Exclamacion);
         return;
     }
+    // The disk is asked while the box's text is taken, and the text is encoded while it is looked at
+    // for characters its code page cannot hold: the two processors share a long translation's save.
+    std::future<bool> ajena = ReemplazariaAjena(par_, archivos_);
     // One copy of the box's text, whose lines are looked at and written where they stand.
     const QString texto = TextoCaja(*txtTraducido);
     const QList<QStringView> lineas = QStringView(texto).split(u'\n');
     const FormatoTexto formato = FormatoGuardado(par_, Dir1->ruta(), traducidas_, originales_, lineas);
+    std::future<QByteArray> bytes =
+        std::async(std::launch::async, [&lineas, formato] { return CodificarLineas(lineas, formato); });
     if (const qsizetype linea = LineaNoCodificable(lineas, formato); linea >= 0) {
         mensajes_.Mostrar(
             QStringLiteral("No se ha guardado el archivo: el carácter %1 de la línea %2 no cabe en "
@@ -102,7 +111,7 @@ void frmEditor::cmdGuardar_Click()
             Botones::Aceptar, Icono::Exclamacion);
         return;
     }
-    if (ReemplazariaAjena(par_, archivos_)) {
+    if (ajena.get()) {
         Q_EMIT vida_.enRiesgo();
         if (!ReemplazarCambiada(mensajes_, par_.rutaTraduccion)) {
             Q_EMIT vida_.guardadoRehusado(par_);
@@ -114,7 +123,7 @@ void frmEditor::cmdGuardar_Click()
         if (CrearTraducidos(Dir1->ruta()))
             mensajes_.Mostrar(QStringLiteral(
                 "Se ha creado la carpeta Traducidos\r\nEn ella se guardarán los scripts traducidos"));
-        EscribirTraduccion(texto, lineas, formato);
+        EscribirTraduccion(texto, lineas, formato, bytes.get());
     } catch (const ErrorEjecucion& error) {
         mensajes_.Mostrar(error.textoSinSeparador());
     }
@@ -123,9 +132,13 @@ void frmEditor::cmdGuardar_Click()
 // Writes the translation, confirms and moves on. The file is replaced whole or not at all, so a failure
 // leaves the earlier translation as it was; a file written in place instead has its old text kept first.
 void frmEditor::EscribirTraduccion(const QString& texto, const QList<QStringView>& lineas,
-                                   FormatoTexto formato)
+                                   FormatoTexto formato, const QByteArray& bytes)
 {
-    const QByteArray bytes = CodificarLineas(lineas, formato);
+    // What the load of this file would learn from it, its text's fingerprint and whether its bytes show
+    // their code page, is worked out while the disk writes it.
+    std::future<std::pair<HuellaTexto, bool>> leida = std::async(std::launch::async, [&lineas, &bytes] {
+        return std::pair(HuellaTexto(lineas), TieneByteAlto(bytes));
+    });
     if (ReemplazoPara(par_.rutaTraduccion) == Reemplazo::EnSitio) {
         bool conservado = false;
         Q_EMIT vida_.escrituraEnSitio(par_.rutaTraduccion,
@@ -142,10 +155,11 @@ void frmEditor::EscribirTraduccion(const QString& texto, const QList<QStringView
         par_.huellaTraduccion = EscribirArchivoAtomico(par_.rutaTraduccion, bytes, archivos_);
     }
     // The file on disk is now this pair's translation, in the format just written.
-    formato.evidencia = formato.bom || TieneByteAlto(bytes);
+    const auto [huella, alto] = leida.get();
+    formato.evidencia = formato.bom || alto;
     par_.formatoTraduccion = formato;
     par_.hayTraducido = true;
-    par_.traduccionLeida = HuellaTexto(lineas);
+    par_.traduccionLeida = huella;
     Q_EMIT vida_.guardado(par_, texto);
     mensajes_.Mostrar(QStringLiteral("¡Archivo guardado!"));
     const int indice = File1->indice();
