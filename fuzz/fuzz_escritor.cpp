@@ -44,6 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano)
     if (LineaNoCodificable(vistas, formato) != -1)
         return 0;
     const QByteArray bytes = CodificarLineas(vistas, formato);
+    // A save writes the same bytes a few lines at a time.
+    CodificacionPorTramos tramos(vistas, formato, 8);
+    QByteArray unidos;
+    for (QByteArray tramo; tramos.Siguiente(tramo);)
+        unidos += tramo;
+    if (unidos != bytes || tramos.byteAlto() != TieneByteAlto(bytes))
+        std::abort();
     LectorLineas lector(bytes, formato.codificacion);
     // Bytes that happen to open with a byte-order mark, or to be UTF-8 with a byte above 127, read as
     // that before any choice: the ambiguities of the format.

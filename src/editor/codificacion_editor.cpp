@@ -25,6 +25,16 @@
 
 namespace {
 
+// How many bytes a file of these lines takes, counted a stretch at a time.
+qsizetype BytesTexto(const QList<QStringView>& lineas, const FormatoTexto& formato)
+{
+    CodificacionPorTramos tramos(lineas, formato);
+    qsizetype bytes = 0;
+    for (QByteArray tramo; tramos.Siguiente(tramo);)
+        bytes += tramo.size();
+    return bytes;
+}
+
 // Answers a caption's tooltip only when it is asked for: nothing is worked out while the translator
 // types, and the live length monitor never sees these tooltips change.
 class AyudaAlPedir final : public QObject
@@ -200,7 +210,7 @@ QString CodificacionEditor::Ayuda(const QWidget* control) const
     if (const qsizetype linea = LineaNoCodificable(lineas, formato); linea >= 0)
         return ayuda + QStringLiteral("la línea %1 no cabe en ella").arg(linea + 1);
     if (control == &captions_.lblLtl)
-        return ayuda + QString::number(CodificarLineas(lineas, formato).size()) + u" bytes";
+        return ayuda + QString::number(BytesTexto(lineas, formato)) + u" bytes";
     const QString actual = caja_.textCursor().block().text();
     return ayuda + u"esta línea: " + QString::number(BytesLinea(actual, formato)) + u" bytes";
 }

@@ -176,8 +176,7 @@ private:
 
     // Saving (guardado.cpp): writes, confirms and moves on.
     // `lineas` are views of `texto`, the box's text with its lines joined by '\n'.
-    void EscribirTraduccion(const QString& texto, const QList<QStringView>& lineas, FormatoTexto formato,
-                            const QByteArray& bytes);
+    void EscribirTraduccion(const QString& texto, const QList<QStringView>& lineas, FormatoTexto formato);
 
     // Bookmark (marcador.cpp): the caret to the bookmark's line once its script is loaded.
     void IrALineaMarcada(const ParCargado& par);

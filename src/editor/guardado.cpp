@@ -93,15 +93,12 @@ void frmEditor::cmdGuardar_Click()
             Botones::Aceptar, Icono::Exclamacion);
         return;
     }
-    // The disk is asked while the box's text is taken, and the text is encoded while it is looked at
-    // for characters its code page cannot hold: the two processors share a long translation's save.
+    // The disk is asked while the box's text is taken.
     std::future<bool> ajena = ReemplazariaAjena(par_, archivos_);
     // One copy of the box's text, whose lines are looked at and written where they stand.
     const QString texto = TextoCaja(*txtTraducido);
     const QList<QStringView> lineas = QStringView(texto).split(u'\n');
     const FormatoTexto formato = FormatoGuardado(par_, Dir1->ruta(), traducidas_, originales_, lineas);
-    std::future<QByteArray> bytes =
-        std::async(std::launch::async, [&lineas, formato] { return CodificarLineas(lineas, formato); });
     if (const qsizetype linea = LineaNoCodificable(lineas, formato); linea >= 0) {
         mensajes_.Mostrar(
             QStringLiteral("No se ha guardado el archivo: el carácter %1 de la línea %2 no cabe en "
@@ -123,7 +120,7 @@ void frmEditor::cmdGuardar_Click()
         if (CrearTraducidos(Dir1->ruta()))
             mensajes_.Mostrar(QStringLiteral(
                 "Se ha creado la carpeta Traducidos\r\nEn ella se guardarán los scripts traducidos"));
-        EscribirTraduccion(texto, lineas, formato, bytes.get());
+        EscribirTraduccion(texto, lineas, formato);
     } catch (const ErrorEjecucion& error) {
         mensajes_.Mostrar(error.textoSinSeparador());
     }
@@ -132,13 +129,12 @@ void frmEditor::cmdGuardar_Click()
 // Writes the translation, confirms and moves on. The file is replaced whole or not at all, so a failure
 // leaves the earlier translation as it was; a file written in place instead has its old text kept first.
 void frmEditor::EscribirTraduccion(const QString& texto, const QList<QStringView>& lineas,
-                                   FormatoTexto formato, const QByteArray& bytes)
+                                   FormatoTexto formato)
 {
-    // What the load of this file would learn from it, its text's fingerprint and whether its bytes show
-    // their code page, is worked out while the disk writes it.
-    std::future<std::pair<HuellaTexto, bool>> leida = std::async(std::launch::async, [&lineas, &bytes] {
-        return std::pair(HuellaTexto(lineas), TieneByteAlto(bytes));
-    });
+    // The fingerprint a load of this file would take is worked out while the disk writes it.
+    std::future<HuellaTexto> huella =
+        std::async(std::launch::async, [&lineas] { return HuellaTexto(lineas); });
+    bool byteAlto = false;
     if (ReemplazoPara(par_.rutaTraduccion) == Reemplazo::EnSitio) {
         bool conservado = false;
         Q_EMIT vida_.escrituraEnSitio(par_.rutaTraduccion,
@@ -150,16 +146,22 @@ void frmEditor::EscribirTraduccion(const QString& texto, const QList<QStringView
                 Botones::Aceptar, Icono::Exclamacion);
             return;
         }
+        const QByteArray bytes = CodificarLineas(lineas, formato);
+        byteAlto = TieneByteAlto(bytes);
         par_.huellaTraduccion = EscribirArchivoEnSitio(par_.rutaTraduccion, bytes, archivos_);
     } else {
-        par_.huellaTraduccion = EscribirArchivoAtomico(par_.rutaTraduccion, bytes, archivos_);
+        // Encoded a stretch at a time as the disk takes it: a long translation's bytes, fresh memory
+        // page by page, are never all held at once.
+        CodificacionPorTramos tramos(lineas, formato);
+        par_.huellaTraduccion = EscribirArchivoAtomicoPorTramos(
+            par_.rutaTraduccion, [&tramos](QByteArray& tramo) { return tramos.Siguiente(tramo); }, archivos_);
+        byteAlto = tramos.byteAlto();
     }
     // The file on disk is now this pair's translation, in the format just written.
-    const auto [huella, alto] = leida.get();
-    formato.evidencia = formato.bom || alto;
+    formato.evidencia = formato.bom || byteAlto;
     par_.formatoTraduccion = formato;
     par_.hayTraducido = true;
-    par_.traduccionLeida = huella;
+    par_.traduccionLeida = huella.get();
     Q_EMIT vida_.guardado(par_, texto);
     mensajes_.Mostrar(QStringLiteral("¡Archivo guardado!"));
     const int indice = File1->indice();

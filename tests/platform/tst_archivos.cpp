@@ -114,6 +114,38 @@ private Q_SLOTS:
         QVERIFY(!HaCambiado(ruta, EscribirArchivoAtomico(ruta, "tres\r\n")));
     }
 
+    // A file written in stretches has the record a read of it takes, however the stretches cut it, and a
+    // byte changed past the first 64 KiB is still found.
+    void huellaPorTramos_data()
+    {
+        QTest::addColumn<qsizetype>("tramo");
+        QTest::newRow("tramos de 1000 bytes") << qsizetype(1000);
+        QTest::newRow("justo por debajo de 64 KiB") << qsizetype(65535);
+        QTest::newRow("justo por encima de 64 KiB") << qsizetype(65537);
+        QTest::newRow("de una vez") << qsizetype(200000);
+    }
+    void huellaPorTramos()
+    {
+        QFETCH(qsizetype, tramo);
+        QByteArray bytes(200000, Qt::Uninitialized);
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            bytes[i] = char('a' + i * 7 % 26);
+        const QString ruta = Ruta(u"t.txt");
+        qsizetype dados = 0;
+        const HuellaArchivo escrita = EscribirArchivoAtomicoPorTramos(ruta, [&](QByteArray& siguiente) {
+            siguiente = bytes.mid(dados, tramo);
+            dados += siguiente.size();
+            return !siguiente.isEmpty();
+        });
+        HuellaArchivo leida;
+        QCOMPARE(LeerArchivo(ruta, SistemaReal(), maximoArchivo, &leida), bytes);
+        QCOMPARE(escrita.resumen, leida.resumen);
+        QVERIFY(!HaCambiado(ruta, escrita));
+        bytes[150000] = '!';
+        EscribirBytes(ruta, bytes);
+        QVERIFY(HaCambiado(ruta, escrita));
+    }
+
     // A translation that is a link to a shared file: the shared file gets the text, in its own folder,
     // and the link stays a link.
     void enlaceSimbolico_data()

@@ -162,7 +162,17 @@ private Q_SLOTS:
         FormatoTexto formato;
         const QStringList lineas = LeerLineas(ruta, &formato);
         QCOMPARE(LineaNoCodificable(VistasDe(lineas), formato), -1);
-        QCOMPARE(CodificarLineas(VistasDe(lineas), formato), bytes);
+        const QList<QStringView> vistas = VistasDe(lineas);
+        QCOMPARE(CodificarLineas(vistas, formato), bytes);
+        // Stretches of a line or two give the same bytes, each over the last one's buffer.
+        for (const qsizetype caracteres : {1, 6}) {
+            CodificacionPorTramos tramos(vistas, formato, caracteres);
+            QByteArray unidos;
+            for (QByteArray tramo; tramos.Siguiente(tramo);)
+                unidos += tramo;
+            QCOMPARE(unidos, bytes);
+            QCOMPARE(tramos.byteAlto(), TieneByteAlto(bytes));
+        }
     }
 
     // The code page is the first of these that applies: byte-order mark, UTF-8 with a byte above 127,

@@ -202,7 +202,35 @@ bool EscribirTodo(SistemaArchivos& sistema, int fd, const char* datos, size_t ca
     return true;
 }
 
-HuellaArchivo HuellaDe(const struct stat& datos, const QByteArray& contenido)
+void ResumenBytes::Anadir(QByteArrayView bytes)
+{
+    if (!pendiente_.isEmpty()) {
+        const qsizetype faltan = std::min(bloque - pendiente_.size(), bytes.size());
+        pendiente_.append(bytes.first(faltan));
+        bytes = bytes.sliced(faltan);
+        if (pendiente_.size() < bloque)
+            return;
+        valor_ = qHashBits(pendiente_.constData(), size_t(bloque), valor_);
+        pendiente_.resize(0);
+    }
+    for (; bytes.size() >= bloque; bytes = bytes.sliced(bloque))
+        valor_ = qHashBits(bytes.constData(), size_t(bloque), valor_);
+    pendiente_.append(bytes);
+}
+
+size_t ResumenBytes::valor() const
+{
+    return qHashBits(pendiente_.constData(), size_t(pendiente_.size()), valor_);
+}
+
+HuellaArchivo HuellaDe(const struct stat& datos, QByteArrayView contenido)
+{
+    ResumenBytes resumen;
+    resumen.Anadir(contenido);
+    return HuellaDe(datos, resumen.valor());
+}
+
+HuellaArchivo HuellaDe(const struct stat& datos, size_t resumen)
 {
     HuellaArchivo huella;
     huella.existe = true;
@@ -212,7 +240,7 @@ HuellaArchivo HuellaDe(const struct stat& datos, const QByteArray& contenido)
     huella.modificacion = Nanosegundos(datos.st_mtim);
     huella.cambio = Nanosegundos(datos.st_ctim);
     huella.tomada = Ahora();
-    huella.resumen = qHashBits(contenido.constData(), size_t(contenido.size()), 0);
+    huella.resumen = resumen;
     return huella;
 }
 
@@ -278,11 +306,17 @@ bool HaCambiado(const QString& ruta, const HuellaArchivo& huella, SistemaArchivo
         return true;
     if (MismoArchivoSinCambios(datos, huella))
         return false;
-    try {
-        const QByteArray contenido = LeerTodo(sistema, archivo.fd(), huella.tamano, huella.tamano);
-        return qHashBits(contenido.constData(), size_t(contenido.size()), 0) != huella.resumen;
-    } catch (const ErrorEjecucion&) {
-        return true;
+    // Read a block at a time: a long translation saved moments ago is not held whole once more.
+    ResumenBytes resumen;
+    char bloque[1 << 16];
+    qint64 leidos = 0;
+    for (;;) {
+        const ssize_t n = sistema.leer(archivo.fd(), bloque, sizeof bloque);
+        if (n < 0 || (leidos += n) > huella.tamano)
+            return true;
+        if (n == 0)
+            return leidos != huella.tamano || resumen.valor() != huella.resumen;
+        resumen.Anadir(QByteArrayView(bloque, n));
     }
 }
 

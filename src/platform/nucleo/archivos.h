@@ -83,9 +83,9 @@ HuellaArchivo EscribirArchivoAtomico(const QString& ruta, const QByteArray& dato
 using ProductorBytes = std::function<bool(QByteArray& tramo)>;
 
 // EscribirArchivoAtomico for a file too large to hold whole once more: its bytes are written as `producir`
-// gives them. The same refusals, errors and guarantees.
-void EscribirArchivoAtomicoPorTramos(const QString& ruta, const ProductorBytes& producir,
-                                     SistemaArchivos& sistema = SistemaReal());
+// gives them. The same refusals, errors, guarantees and record.
+HuellaArchivo EscribirArchivoAtomicoPorTramos(const QString& ruta, const ProductorBytes& producir,
+                                              SistemaArchivos& sistema = SistemaReal());
 
 // Writes `datos` into the existing file itself (after links), synced, keeping its inode, links, owner
 // and mode; a missing file is written as EscribirArchivoAtomico does. Space for a longer text is taken

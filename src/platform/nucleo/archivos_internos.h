@@ -54,6 +54,21 @@ QByteArray LeerTodo(SistemaArchivos& sistema, int fd, qint64 maximo, qint64 rese
 // False, with errno set, when a write fails.
 bool EscribirTodo(SistemaArchivos& sistema, int fd, const char* datos, size_t cantidad);
 
-HuellaArchivo HuellaDe(const struct stat& datos, const QByteArray& contenido);
+// The digest of a file's bytes, fed a piece at a time: the same bytes give the same digest however they
+// are cut, so a file written or read in stretches is told apart as one held whole would be.
+class ResumenBytes final
+{
+public:
+    void Anadir(QByteArrayView bytes);
+    size_t valor() const;
+
+private:
+    static constexpr qsizetype bloque = qsizetype(1) << 16;
+    QByteArray pendiente_;
+    size_t valor_ = 0;
+};
+
+HuellaArchivo HuellaDe(const struct stat& datos, size_t resumen);
+HuellaArchivo HuellaDe(const struct stat& datos, QByteArrayView contenido);
 
 } // namespace archivos

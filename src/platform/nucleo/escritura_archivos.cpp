@@ -268,23 +268,32 @@ Reemplazo ReemplazoPara(const QString& ruta)
 HuellaArchivo EscribirArchivoAtomico(const QString& ruta, const QByteArray& datos, SistemaArchivos& sistema)
 {
     bool dados = false;
-    const Descriptor archivo = ReemplazarAtomico(
+    return EscribirArchivoAtomicoPorTramos(
         ruta,
         [&](QByteArray& tramo) {
             tramo = datos;
             return !std::exchange(dados, true);
         },
         sistema);
+}
+
+HuellaArchivo EscribirArchivoAtomicoPorTramos(const QString& ruta, const ProductorBytes& producir,
+                                              SistemaArchivos& sistema)
+{
+    ResumenBytes resumen;
+    const Descriptor archivo = ReemplazarAtomico(
+        ruta,
+        [&](QByteArray& tramo) {
+            if (!producir(tramo))
+                return false;
+            resumen.Anadir(tramo);
+            return true;
+        },
+        sistema);
     struct stat escrito;
     if (::fstat(archivo.fd(), &escrito) != 0)
         return {};
-    return HuellaDe(escrito, datos);
-}
-
-void EscribirArchivoAtomicoPorTramos(const QString& ruta, const ProductorBytes& producir,
-                                     SistemaArchivos& sistema)
-{
-    ReemplazarAtomico(ruta, producir, sistema);
+    return HuellaDe(escrito, resumen.valor());
 }
 
 HuellaArchivo EscribirArchivoEnSitio(const QString& ruta, const QByteArray& datos, SistemaArchivos& sistema)

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -636,44 +637,62 @@ bool ProbadorCodificacion::Puede(char32_t caracter)
 
 QByteArray CodificarLineas(const QList<QStringView>& lineas, const FormatoTexto& formato)
 {
-    // Each line is encoded straight into the file's bytes, in one buffer sized at once for the most they
-    // can take (its untouched end costs no memory): a long translation is never copied whole into one
-    // more text first, nor its bytes moved as they grow.
-    const bool enWindows1252 = formato.codificacion == Codificacion::Windows1252;
-    QStringEncoder codificador = Codificador(enWindows1252 ? Codificacion::Utf8 : formato.codificacion);
-    const QByteArray terminador =
-        Codificar(QString::fromLatin1(Terminador(formato.finLinea)), formato.codificacion);
-    const QByteArrayView marca = formato.bom ? MarcaDeOrden(formato.codificacion) : QByteArrayView();
+    // One stretch of every line, in one buffer sized at once for the most they can take (its untouched
+    // end costs no memory): a long translation is never copied whole into one more text first, nor its
+    // bytes moved as they grow.
+    CodificacionPorTramos tramos(lineas, formato, std::numeric_limits<qsizetype>::max());
+    QByteArray bytes;
+    tramos.Siguiente(bytes);
+    return bytes;
+}
+
+CodificacionPorTramos::CodificacionPorTramos(const QList<QStringView>& lineas, const FormatoTexto& formato,
+                                             qsizetype caracteresPorTramo)
+    : lineas_(lineas), caracteresPorTramo_(caracteresPorTramo),
+      enWindows1252_(formato.codificacion == Codificacion::Windows1252),
+      conSalto_(formato.finLinea != FinLinea::Lf),
+      codificador_(Codificador(enWindows1252_ ? Codificacion::Utf8 : formato.codificacion)),
+      terminador_(Codificar(QString::fromLatin1(Terminador(formato.finLinea)), formato.codificacion)),
+      marca_(formato.bom ? MarcaDeOrden(formato.codificacion) : QByteArrayView())
+{
+}
+
+bool CodificacionPorTramos::Siguiente(QByteArray& tramo)
+{
+    if (empezada_ && siguiente_ == lineas_.size())
+        return false;
+    qsizetype hasta = siguiente_;
     qsizetype caracteres = 0;
-    for (const QStringView linea : lineas)
-        caracteres += linea.size();
-    QByteArray bytes(marca.size() + lineas.size() * terminador.size() +
-                         (enWindows1252 ? caracteres : codificador.requiredSpace(caracteres)),
-                     Qt::Uninitialized);
-    char* destino = bytes.data();
-    const auto copiar = [&](QByteArrayView tramo) {
-        std::copy(tramo.begin(), tramo.end(), destino);
-        destino += tramo.size();
-    };
+    while (hasta < lineas_.size() && (hasta == siguiente_ || caracteres < caracteresPorTramo_))
+        caracteres += lineas_[hasta++].size();
+    const qsizetype marca = empezada_ ? 0 : marca_.size();
+    // Sized for the most the lines can take; a buffer of the last stretch that is large enough is kept.
+    tramo.resize(marca + (hasta - siguiente_) * terminador_.size() +
+                 (enWindows1252_ ? caracteres : codificador_.requiredSpace(caracteres)));
+    char* destino = tramo.data();
+    if (!std::exchange(empezada_, true))
+        destino = std::copy(marca_.begin(), marca_.end(), destino);
+    for (; siguiente_ < hasta; ++siguiente_)
+        destino = CodificarLinea(destino, lineas_[siguiente_]);
+    tramo.truncate(destino - tramo.constData());
+    byteAlto_ = byteAlto_ || TieneByteAlto(tramo);
+    return true;
+}
+
+char* CodificacionPorTramos::CodificarLinea(char* destino, QStringView linea)
+{
     const auto codificar = [&](QStringView texto) {
-        if (!enWindows1252) {
-            destino = codificador.appendToBuffer(destino, texto);
-            return;
-        }
+        if (!enWindows1252_)
+            return codificador_.appendToBuffer(destino, texto);
         for (const QChar c : texto)
             *destino++ = char(ByteWindows1252(c.unicode()));
+        return destino;
     };
-    copiar(marca);
-    const bool conSalto = formato.finLinea != FinLinea::Lf;
-    for (const QStringView linea : lineas) {
-        if (conSalto && linea.contains(saltoVisible))
-            codificar(linea.toString().replace(saltoVisible, u'\n'));
-        else
-            codificar(linea);
-        copiar(terminador);
-    }
-    bytes.truncate(destino - bytes.constData());
-    return bytes;
+    if (conSalto_ && linea.contains(saltoVisible))
+        destino = codificar(linea.toString().replace(saltoVisible, u'\n'));
+    else
+        destino = codificar(linea);
+    return std::copy(terminador_.begin(), terminador_.end(), destino);
 }
 
 qsizetype BytesLinea(const QString& linea, const FormatoTexto& formato)

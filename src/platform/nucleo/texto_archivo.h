@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringEncoder>
 #include <QStringList>
 
 #include "sistema_archivos.h"
@@ -158,6 +159,39 @@ private:
 // The bytes of a file holding these lines, each followed by the format's line end. Lines must be
 // codable (see LineaNoCodificable).
 QByteArray CodificarLineas(const QList<QStringView>& lineas, const FormatoTexto& formato);
+
+// CodificarLineas's bytes a stretch of lines at a time, each stretch written over the last one's buffer:
+// a long translation is saved without all its bytes held at once. The lines must outlive it.
+class CodificacionPorTramos final
+{
+public:
+    // A stretch takes lines until it holds `caracteresPorTramo` characters, and at least one line.
+    CodificacionPorTramos(const QList<QStringView>& lineas, const FormatoTexto& formato,
+                          qsizetype caracteresPorTramo = qsizetype(1) << 18);
+    CodificacionPorTramos(const CodificacionPorTramos&) = delete;
+    CodificacionPorTramos& operator=(const CodificacionPorTramos&) = delete;
+
+    // Puts the next stretch in `tramo`, over its buffer; false once every line has been given. The
+    // first stretch holds the byte-order mark, even with no lines.
+    bool Siguiente(QByteArray& tramo);
+    // Whether a byte above 127 has been given so far.
+    bool byteAlto() const { return byteAlto_; }
+
+private:
+    char* CodificarLinea(char* destino, QStringView linea);
+
+    const QList<QStringView>& lineas_;
+    const qsizetype caracteresPorTramo_;
+    const bool enWindows1252_;
+    const bool conSalto_;
+    // Stateless, so each stretch is encoded on its own.
+    QStringEncoder codificador_;
+    const QByteArray terminador_;
+    const QByteArrayView marca_;
+    qsizetype siguiente_ = 0;
+    bool empezada_ = false;
+    bool byteAlto_ = false;
+};
 
 // How many bytes a codable line takes in a format, without its line end.
 qsizetype BytesLinea(const QString& linea, const FormatoTexto& formato);
