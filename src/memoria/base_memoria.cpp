@@ -305,7 +305,7 @@ void BaseMemoria::QuitarScript(qint64 id)
 }
 
 void BaseMemoria::Indexar(const QString& nombre, const EleccionCarpeta& eleccion, SistemaArchivos& sistema,
-                          const std::function<void()>& ceder)
+                          const std::function<void(const std::function<void()>& soltar)>& ceder)
 {
     // The files' marks before their contents: a change while they are read shows at the next opening.
     const QString rutaOriginal = CarpetaScripts::RutaOriginal(carpeta_, nombre);
@@ -324,7 +324,17 @@ void BaseMemoria::Indexar(const QString& nombre, const EleccionCarpeta& eleccion
     std::optional<LineasScript> traducciones =
         traduccion.tamano < 0 ? std::nullopt
                               : LineasScript::Abrir(rutaTraduccion, eleccion.traduccion, sistema);
-    Reemplazar(nombre, DeScript(originales, ceder), DeScript(traducciones), original, traduccion);
+    const auto soltar = [&] {
+        originales->Soltar();
+        if (traducciones)
+            traducciones->Soltar();
+    };
+    std::function<void()> cederSoltando;
+    if (ceder)
+        cederSoltando = [&] {
+            ceder(soltar);
+        };
+    Reemplazar(nombre, DeScript(originales, cederSoltando), DeScript(traducciones), original, traduccion);
 }
 
 void BaseMemoria::Guardar(const QString& nombre, const QStringList& traduccion,

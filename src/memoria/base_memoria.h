@@ -65,7 +65,7 @@ public:
     // Reads the script pair again when its files changed since they were indexed, or drops the script
     // when the editor would refuse its original. `ceder` is called every so many lines, and may wait.
     void Indexar(const QString& nombre, const EleccionCarpeta& eleccion, SistemaArchivos& sistema,
-                 const std::function<void()>& ceder = {});
+                 const std::function<void(const std::function<void()>& soltar)>& ceder = {});
     // What a save wrote: the translation's lines, beside the original's.
     void Guardar(const QString& nombre, const QStringList& traduccion, const EleccionCarpeta& eleccion,
                  SistemaArchivos& sistema);

@@ -26,6 +26,15 @@ Huella HuellaDe(const QString& ruta)
 std::optional<LineasScript> LineasScript::Abrir(const QString& ruta, std::optional<Codificacion> eleccion,
                                                 SistemaArchivos& sistema)
 {
+    std::optional<LectorLineas> lector = Leer(ruta, eleccion, sistema);
+    if (!lector)
+        return std::nullopt;
+    return LineasScript(ruta, eleccion, sistema, std::move(*lector));
+}
+
+std::optional<LectorLineas> LineasScript::Leer(const QString& ruta, std::optional<Codificacion> eleccion,
+                                               SistemaArchivos& sistema)
+{
     try {
         const QByteArray datos = LeerArchivo(ruta, sistema);
         // A first pass refuses what a load refuses before any line is given out.
@@ -33,7 +42,7 @@ std::optional<LineasScript> LineasScript::Abrir(const QString& ruta, std::option
         while (!prueba.fin())
             if (prueba.siguiente().size() > maximoLinea)
                 return std::nullopt;
-        return LineasScript(LectorLineas(datos, eleccion));
+        return LectorLineas(datos, eleccion);
     } catch (const ErrorEjecucion&) {
         return std::nullopt;
     }
@@ -41,7 +50,14 @@ std::optional<LineasScript> LineasScript::Abrir(const QString& ruta, std::option
 
 std::optional<QString> LineasScript::siguiente()
 {
-    if (lector_.fin())
+    if (!lector_ && !terminado_) {
+        lector_ = Leer(ruta_, eleccion_, *sistema_);
+        for (qint64 n = 0; lector_ && n < dadas_ && !lector_->fin(); ++n)
+            lector_->siguiente();
+        terminado_ = !lector_;
+    }
+    if (terminado_ || lector_->fin())
         return std::nullopt;
-    return lector_.siguiente();
+    ++dadas_;
+    return lector_->siguiente();
 }

@@ -26,15 +26,30 @@ class LineasScript final
 {
 public:
     // Nothing when the editor would refuse the file (missing, no regular file, too large, a line too long
-    // to show).
+    // to show). `sistema` must outlive the script.
     static std::optional<LineasScript> Abrir(const QString& ruta, std::optional<Codificacion> eleccion,
                                              SistemaArchivos& sistema);
 
     // The next line; nothing after the last.
     std::optional<QString> siguiente();
+    // Lets go of the file's bytes while the indexing waits: the next line reads the file again and goes
+    // on after the lines already given. A file refused by then ends there; one changed by then gives its
+    // own lines from that point, and its new date has the script indexed again at the next opening.
+    void Soltar() { lector_.reset(); }
 
 private:
-    explicit LineasScript(LectorLineas lector) : lector_(std::move(lector)) {}
+    LineasScript(const QString& ruta, std::optional<Codificacion> eleccion, SistemaArchivos& sistema,
+                 LectorLineas lector)
+        : ruta_(ruta), eleccion_(eleccion), sistema_(&sistema), lector_(std::move(lector))
+    {
+    }
+    static std::optional<LectorLineas> Leer(const QString& ruta, std::optional<Codificacion> eleccion,
+                                            SistemaArchivos& sistema);
 
-    LectorLineas lector_;
+    QString ruta_;
+    std::optional<Codificacion> eleccion_;
+    SistemaArchivos* sistema_;
+    std::optional<LectorLineas> lector_;
+    qint64 dadas_ = 0;
+    bool terminado_ = false;
 };

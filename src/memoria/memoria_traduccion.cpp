@@ -132,9 +132,14 @@ bool MemoriaTraduccion::Pausada() const
     return pausada_ && std::chrono::steady_clock::now() < finPausa_;
 }
 
-void MemoriaTraduccion::Ceder()
+void MemoriaTraduccion::Ceder(const std::function<void()>& soltar)
 {
     std::unique_lock cerrojo(mutex_);
+    if (parar_ || !Pausada())
+        return;
+    cerrojo.unlock();
+    soltar();
+    cerrojo.lock();
     hayTrabajo_.wait_until(cerrojo, finPausa_, [this] { return parar_ || !Pausada(); });
 }
 
@@ -185,8 +190,8 @@ void MemoriaTraduccion::Trabajar()
              QMetaObject::invokeMethod(
                  this, [this, motivo] { Q_EMIT noDisponible(motivo); }, Qt::QueuedConnection);
          },
-         [this] {
-             Ceder();
+         [this](const std::function<void()>& soltar) {
+             Ceder(soltar);
          }});
     const auto atender = [&](Pedido& pedido) {
         if (auto* p = std::get_if<PedidoAbrir>(&pedido)) {

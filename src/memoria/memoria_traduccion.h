@@ -124,8 +124,8 @@ private:
     void Trabajar();
     // Whether a pause holds now; with `mutex_` held.
     bool Pausada() const;
-    // Between two lines of a script being indexed: waits out a pause.
-    void Ceder();
+    // Between two lines of a script being indexed: waits out a pause, calling `soltar` before it waits.
+    void Ceder(const std::function<void()>& soltar);
     void AvisarProgreso(int hechos, int total);
 
     const QString carpetaBases_;

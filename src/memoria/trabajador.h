@@ -23,8 +23,9 @@ public:
         std::function<void(int hechos, int total)> progreso;
         // A folder's memory cannot be used, and why (see TextoNoDisponible); once per folder and opening.
         std::function<void(const QString& motivo)> noDisponible;
-        // Called now and then between two lines of a script being indexed; may wait.
-        std::function<void()> ceder;
+        // Called now and then between two lines of a script being indexed; may wait, and calls `soltar`
+        // first when it does, so that a waiting script holds none of its files' bytes.
+        std::function<void(const std::function<void()>& soltar)> ceder;
     };
 
     // `carpetaBases`: where the databases go.

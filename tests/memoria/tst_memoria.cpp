@@ -296,6 +296,40 @@ private Q_SLOTS:
         QVERIFY(base.IdOriginal(u"Café"));
     }
 
+    // A script whose files are let go at every wait is read again from where it stopped: no line is
+    // lost, repeated or paired with another's translation.
+    void indexadoSoltando_data()
+    {
+        QTest::addColumn<bool>("soltando");
+        QTest::newRow("sin esperas") << false;
+        QTest::newRow("soltando en cada espera") << true;
+    }
+    void indexadoSoltando()
+    {
+        QFETCH(bool, soltando);
+        QStringList originales;
+        QStringList traducciones;
+        for (int i = 0; i < 10000; ++i) {
+            originales.append(u"Línea %1"_s.arg(i));
+            traducciones.append(i % 3 ? u"Traducción %1"_s.arg(i) : QString());
+        }
+        EscribirPar(carpeta_, u"largo.txt"_s, originales, traducciones);
+        QDir().mkpath(cache_);
+        BaseMemoria base(carpeta_, BaseMemoria::RutaBase(cache_, carpeta_));
+        int esperas = 0;
+        base.Indexar(u"largo.txt"_s, {}, SistemaReal(), [&](const std::function<void()>& soltar) {
+            ++esperas;
+            if (soltando)
+                soltar();
+        });
+        QCOMPARE(esperas, 2);
+        const qint64 fecha = HuellaDe(carpeta_ + u"/Traducidos/largo.txt").fecha;
+        QCOMPARE(base.Resumen().constLast(),
+                 (BaseMemoria::ResumenScript{u"largo.txt"_s, 10000, 10000, 6666, fecha}));
+        base.Catalogar(true);
+        QVERIFY(base.IdOriginal(u"Línea 9999"));
+    }
+
     // While paused (a load under way) nothing is indexed, yet lookups are answered; the end of the pause
     // lets the indexing go on, and a test waiting for the memory sees it finished.
     void pausada()
