@@ -171,22 +171,36 @@ void ComprobarReemplazableEn(const QByteArray& local, qint64 maximo)
         throw ErrorEjecucion(Errores::ErrorAccesoRuta);
 }
 
+void RecorrerDescriptor(SistemaArchivos& sistema, int fd, qint64 maximo,
+                        const std::function<bool(QByteArrayView)>& bloque)
+{
+    qint64 leidos = 0;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = sistema.leer(fd, buffer, sizeof buffer);
+        if (n < 0)
+            throw ErrorDeSistema(errno);
+        if (n == 0)
+            return;
+        // The file may grow while it is read: what is read stays within the bound all the same.
+        if (leidos + n > maximo)
+            throw DemasiadoGrande(leidos + n, maximo);
+        leidos += n;
+        if (!bloque(QByteArrayView(buffer, n)))
+            return;
+    }
+}
+
 QByteArray LeerTodo(SistemaArchivos& sistema, int fd, qint64 maximo, qint64 reserva, std::stop_token parar)
 {
     QByteArray contenido;
     contenido.reserve(static_cast<qsizetype>(std::min(reserva, maximo)));
-    char bloque[1 << 16];
-    while (!parar.stop_requested()) {
-        const ssize_t n = sistema.leer(fd, bloque, sizeof bloque);
-        if (n < 0)
-            throw ErrorDeSistema(errno);
-        if (n == 0)
-            return contenido;
-        // The file may grow while it is read: what is read stays within the bound all the same.
-        if (contenido.size() + n > maximo)
-            throw DemasiadoGrande(contenido.size() + n, maximo);
-        contenido.append(bloque, n);
-    }
+    if (parar.stop_requested())
+        return contenido;
+    RecorrerDescriptor(sistema, fd, maximo, [&](QByteArrayView bloque) {
+        contenido.append(bloque);
+        return !parar.stop_requested();
+    });
     return contenido;
 }
 
@@ -274,21 +288,7 @@ void RecorrerArchivo(const QString& ruta, const std::function<void(qint64)>& alA
         throw DemasiadoGrande(datos.st_size, maximo);
     if (alAbrir)
         alAbrir(datos.st_size);
-    qint64 leidos = 0;
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = sistema.leer(archivo.fd(), buffer, sizeof buffer);
-        if (n < 0)
-            throw ErrorDeSistema(errno);
-        if (n == 0)
-            return;
-        // The file may grow while it is read: what is read stays within the bound all the same.
-        if (leidos + n > maximo)
-            throw DemasiadoGrande(leidos + n, maximo);
-        leidos += n;
-        if (!bloque(QByteArrayView(buffer, n)))
-            return;
-    }
+    RecorrerDescriptor(sistema, archivo.fd(), maximo, bloque);
 }
 
 bool HaCambiado(const QString& ruta, const HuellaArchivo& huella, SistemaArchivos& sistema)
@@ -306,18 +306,20 @@ bool HaCambiado(const QString& ruta, const HuellaArchivo& huella, SistemaArchivo
         return true;
     if (MismoArchivoSinCambios(datos, huella))
         return false;
-    // Read a block at a time: a long translation saved moments ago is not held whole once more.
+    // Read a block at a time: a long translation saved moments ago is not held whole once more. A file
+    // that grew meanwhile, or cannot be read, has changed.
     ResumenBytes resumen;
-    char bloque[1 << 16];
     qint64 leidos = 0;
-    for (;;) {
-        const ssize_t n = sistema.leer(archivo.fd(), bloque, sizeof bloque);
-        if (n < 0 || (leidos += n) > huella.tamano)
+    try {
+        RecorrerDescriptor(sistema, archivo.fd(), huella.tamano, [&](QByteArrayView bloque) {
+            resumen.Anadir(bloque);
+            leidos += bloque.size();
             return true;
-        if (n == 0)
-            return leidos != huella.tamano || resumen.valor() != huella.resumen;
-        resumen.Anadir(QByteArrayView(bloque, n));
+        });
+    } catch (const ErrorEjecucion&) {
+        return true;
     }
+    return leidos != huella.tamano || resumen.valor() != huella.resumen;
 }
 
 void ComprobarCarpetaLegible(const QString& carpeta, SistemaArchivos& sistema)

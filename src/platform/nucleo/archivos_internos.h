@@ -47,6 +47,11 @@ void ComprobarReemplazableEn(const QByteArray& local, qint64 maximo = maximoArch
 // Opens a regular file without blocking, whatever is at `local`; raises LeerArchivo's errors.
 Descriptor AbrirNormal(const QByteArray& local, const QString& ruta, SistemaArchivos& sistema, int banderas,
                        struct stat& datos);
+// Gives `bloque` what the descriptor reads from its position, a block at a time, until the end or until
+// it returns false; more than `maximo` bytes is error 75 with a message of its own, a failed read its
+// system error.
+void RecorrerDescriptor(SistemaArchivos& sistema, int fd, qint64 maximo,
+                        const std::function<bool(QByteArrayView)>& bloque);
 // Everything from the descriptor's position to the end, at most `maximo` bytes; room for `reserva` is
 // taken at once.
 QByteArray LeerTodo(SistemaArchivos& sistema, int fd, qint64 maximo, qint64 reserva,
