@@ -25,6 +25,7 @@
 #include "etiqueta_ajustada.h"
 #include "lista_archivos.h"
 #include "lista_carpetas.h"
+#include "lectura_lineas.h"
 #include "lista_unidades.h"
 #include "marcas_editor.h"
 #include "memoria_editor.h"
@@ -169,8 +170,9 @@ private:
     void Vaciar();
     void LimpiarContadores();
 
-    // Script loading (carga.cpp). Lists the original and commits the pair once it is read whole.
-    void ListarOriginal(ParCargado& par, quint64 carga);
+    // Script loading (carga.cpp). Lists the original as `lectura` reads it and commits the pair once it is
+    // read whole.
+    void ListarOriginal(ParCargado& par, quint64 carga, LecturaLineas& lectura);
     // Reads a loaded file again, in the folder's new code page.
     void Releer(TipoArchivo tipo);
 

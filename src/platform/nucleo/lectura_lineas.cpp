@@ -1,6 +1,8 @@
 // The worker of a background read: read, decode, hand over in slices.
 #include "lectura_lineas.h"
 
+#include <limits>
+
 #include <QAbstractEventDispatcher>
 
 #include "proceso.h"
@@ -11,9 +13,9 @@ namespace {
 // empties the previous pair and fills the box meanwhile, goes first.
 constexpr int prioridadHilo = 10;
 
-// How many slices may wait for the window: the worker never runs far ahead of what the window has
-// taken, so that a long file is not held twice over in slices.
-constexpr size_t tramosEnEspera = 8;
+// How many slices may wait for the window when the read is bounded: the worker never runs far ahead of
+// what the window has taken, so that a long file is not held twice over in slices.
+constexpr size_t tramosEnEsperaAcotado = 8;
 // A slice holds this many lines, or fewer when they are long.
 constexpr qsizetype lineasPorTramo = 2048;
 constexpr qsizetype caracteresPorTramo = 256 * 1024;
@@ -21,8 +23,9 @@ constexpr qsizetype caracteresPorTramo = 256 * 1024;
 } // namespace
 
 LecturaLineas::LecturaLineas(QString ruta, SistemaArchivos& sistema, std::optional<Codificacion> eleccion,
-                             Texto texto, qint64 maximo)
+                             Texto texto, Adelanto adelanto, qint64 maximo)
     : despertar_(QAbstractEventDispatcher::instance()),
+      tramosEnEspera_(adelanto == Adelanto::Acotado ? tramosEnEsperaAcotado : std::numeric_limits<size_t>::max()),
       trabajador_([this, ruta = std::move(ruta), &sistema, eleccion, texto, maximo](std::stop_token parar) {
           Trabajar(parar, ruta, sistema, eleccion, texto, maximo);
       })
@@ -89,7 +92,7 @@ void LecturaLineas::Entregar(std::stop_token parar, QStringList tramo)
 {
     {
         std::unique_lock bloqueo(cerrojo_);
-        hayLugar_.wait(bloqueo, parar, [this] { return tramos_.size() < tramosEnEspera; });
+        hayLugar_.wait(bloqueo, parar, [this] { return tramos_.size() < tramosEnEspera_; });
         if (parar.stop_requested())
             return;
         tramos_.push_back(std::move(tramo));
@@ -121,6 +124,18 @@ std::optional<QStringList> LecturaLineas::Tomar()
     }
     hayLugar_.notify_one();
     return tramo;
+}
+
+bool LecturaLineas::leida()
+{
+    {
+        const std::lock_guard bloqueo(cerrojo_);
+        if (!fin_)
+            return false;
+    }
+    if (trabajador_.joinable())
+        trabajador_.join();
+    return true;
 }
 
 bool LecturaLineas::terminada()

@@ -25,11 +25,14 @@ class LecturaLineas final
 public:
     // What the worker also keeps besides handing the lines over.
     enum class Texto { No, Entero };
+    // How far the worker may run ahead of what has been taken: a few slices, or to the end, for lines the
+    // receiver keeps anyway, whose slices cost nothing more while they wait.
+    enum class Adelanto { Acotado, Todo };
 
     // Starts reading `ruta` as LeerArchivo and LectorLineas read it; `sistema` must outlive this object.
     // With Texto::Entero the worker also joins every line into one text, on its own thread (see texto).
     LecturaLineas(QString ruta, SistemaArchivos& sistema, std::optional<Codificacion> eleccion,
-                  Texto texto = Texto::No, qint64 maximo = maximoArchivo);
+                  Texto texto = Texto::No, Adelanto adelanto = Adelanto::Acotado, qint64 maximo = maximoArchivo);
     // Stops the worker at its next block or slice and waits for it.
     ~LecturaLineas();
     LecturaLineas(const LecturaLineas&) = delete;
@@ -37,6 +40,9 @@ public:
 
     // The next slice when one is there; `terminada` tells whether more will come.
     std::optional<QStringList> Tomar();
+    // The worker has read the whole file and ended; slices may still wait. Its thread is gone once this
+    // is true: a read started on a new thread then reuses the memory the worker gave back.
+    bool leida();
     // Every slice has been taken and no more will come. Raises the read's run-time error, if any,
     // once the slices read before it have been taken.
     bool terminada();
@@ -57,6 +63,7 @@ private:
 
     // The event loop of the thread that started the read.
     QAbstractEventDispatcher* despertar_;
+    const size_t tramosEnEspera_;
     mutable std::mutex cerrojo_;
     std::condition_variable_any hayLugar_;
     std::deque<QStringList> tramos_;
