@@ -29,8 +29,7 @@ class Suelo
 {
 public:
     Suelo(QStringList original, const QStringList& traduccion)
-        : original_(std::move(original)),
-          texto_(traduccion.join(u'\n'))
+        : original_(std::move(original)), texto_(traduccion.join(u'\n'))
     {
         marco_.resize(649, 448);
         lista_->setUniformItemSizes(true);
@@ -110,7 +109,8 @@ double PausaMaxima(frmEditor& ventana)
 void MedirCarga(const QList<int>& tamanos)
 {
     std::printf("Carga de un par (original + traducción, ~50 caracteres por línea), mediana de %d\n"
-                "(cada carga alterna con un llenado del suelo, para que los vaivenes de la máquina caigan en ambos)\n",
+                "(cada carga alterna con un llenado del suelo, para que los vaivenes de la máquina caigan en "
+                "ambos)\n",
                 repeticiones);
     std::printf("%9s %12s %12s %8s %14s %12s %14s\n", "líneas", "carga ms", "suelo ms", "razón",
                 "pausa máx ms", "pico MiB", "tras otro MiB");

@@ -39,7 +39,8 @@ const QString& ComprobarLinea(const QString& linea, qsizetype numero)
 // nothing ready. Calls `leida` once the worker is done, while its last slices still wait. Returns false
 // when the load was superseded while it yielded.
 template <typename Vigente, typename Tramo, typename Leida = void (*)()>
-bool LeerPorTramos(LecturaLineas& lectura, Vigente sigueVigente, Tramo entregar, Leida leida = [] {})
+bool LeerPorTramos(
+    LecturaLineas& lectura, Vigente sigueVigente, Tramo entregar, Leida leida = [] {})
 {
     QElapsedTimer reloj;
     reloj.start();

@@ -25,7 +25,8 @@ constexpr qsizetype caracteresPorTramo = 256 * 1024;
 LecturaLineas::LecturaLineas(QString ruta, SistemaArchivos& sistema, std::optional<Codificacion> eleccion,
                              Texto texto, Adelanto adelanto, qint64 maximo)
     : despertar_(QAbstractEventDispatcher::instance()),
-      tramosEnEspera_(adelanto == Adelanto::Acotado ? tramosEnEsperaAcotado : std::numeric_limits<size_t>::max()),
+      tramosEnEspera_(adelanto == Adelanto::Acotado ? tramosEnEsperaAcotado
+                                                    : std::numeric_limits<size_t>::max()),
       trabajador_([this, ruta = std::move(ruta), &sistema, eleccion, texto, maximo](std::stop_token parar) {
           Trabajar(parar, ruta, sistema, eleccion, texto, maximo);
       })

@@ -32,7 +32,8 @@ public:
     // Starts reading `ruta` as LeerArchivo and LectorLineas read it; `sistema` must outlive this object.
     // With Texto::Entero the worker also joins every line into one text, on its own thread (see texto).
     LecturaLineas(QString ruta, SistemaArchivos& sistema, std::optional<Codificacion> eleccion,
-                  Texto texto = Texto::No, Adelanto adelanto = Adelanto::Acotado, qint64 maximo = maximoArchivo);
+                  Texto texto = Texto::No, Adelanto adelanto = Adelanto::Acotado,
+                  qint64 maximo = maximoArchivo);
     // Stops the worker at its next block or slice and waits for it.
     ~LecturaLineas();
     LecturaLineas(const LecturaLineas&) = delete;
