@@ -233,6 +233,31 @@ private Q_SLOTS:
         }
     }
 
+    // While a long translation fills the box, the box shows its lines unselected, with the caret at the
+    // start.
+    void sinSeleccionMientrasCarga()
+    {
+        EscribirBytes(Ruta(u"a.txt"), "A\r\n");
+        EscribirBytes(Ruta(u"Traducidos/a.txt"), ScriptDePrueba(300000, 50, "Traduccion A"));
+        Abrir();
+        int vistas = 0;
+        int seleccionadas = 0;
+        QTimer muestra;
+        muestra.setInterval(0);
+        connect(&muestra, &QTimer::timeout, ventana_.get(), [&] {
+            if (ventana_->txtTraducido->document()->blockCount() < 2)
+                return;
+            ++vistas;
+            if (ventana_->txtTraducido->textCursor().hasSelection())
+                ++seleccionadas;
+        });
+        muestra.start();
+        QVERIFY(ElegirScript(*ventana_, QStringLiteral("a.txt")));
+        muestra.stop();
+        QVERIFY(vistas > 0);
+        QCOMPARE(seleccionadas, 0);
+    }
+
     // A load overtaken once it emptied the box of a long translation and began to fill it with another
     // leaves none of either behind: the newer load shows its own pair alone.
     void sustituidaAlVaciar()

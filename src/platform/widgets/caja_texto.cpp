@@ -98,7 +98,10 @@ void CajaTexto::anadirLineas(const QStringList& lineas)
     QTextCursor final(document());
     final.movePosition(QTextCursor::End);
     final.insertText(conLineas_ ? u'\n' + lineas.join(u'\n') : lineas.join(u'\n'));
-    conLineas_ = true;
+    // The first lines went in where the caret stood and took its anchor along: the whole text would show
+    // selected until the load ends.
+    if (!std::exchange(conLineas_, true))
+        CaretAlPrincipio();
 }
 
 void CajaTexto::terminarCarga()
