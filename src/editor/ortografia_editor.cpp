@@ -52,6 +52,12 @@ OrtografiaEditor::OrtografiaEditor(CajaTexto& caja, VidaPar& vida, CajaMensajes&
         return std::pair{primera, ultima};
     });
     resaltador_->setActivo(activa);
+    // Lines checked while off screen are underlined as they come on it: when the view scrolls or is
+    // drawn whole (it grew, or its lines moved), not when the caret blinks.
+    connect(&caja_, &QPlainTextEdit::updateRequest, this, [this](const QRect& zona, int dy) {
+        if (resaltador_ && (dy != 0 || zona.contains(caja_.viewport()->rect())))
+            resaltador_->RevisarVisibles();
+    });
 
     revisar_->setCheckable(true);
     revisar_->setChecked(activa);

@@ -1,6 +1,7 @@
 // Underlining misspelled words: per-line checks, the idle scan and the restyling marks.
 #include "resaltador.h"
 
+#include <limits>
 #include <optional>
 
 #include <QTextBlock>
@@ -20,7 +21,11 @@ constexpr int lineasInmediatas = 16;
 struct DatosRevision final : QTextBlockUserData
 {
     quint32 generacion = 0;
+    // The line holds misspelled words.
     bool subrayada = false;
+    // Its underlines are in its layout. A line gets them once it is shown: a layout per line off screen
+    // would cost hundreds of bytes a line and make emptying the document slow.
+    bool dibujada = false;
 };
 
 DatosRevision* Datos(const QTextBlock& bloque)
@@ -171,8 +176,12 @@ void ResaltadorOrtografia::AlCambiar(int desde, int quitados, int agregados)
         return;
     }
     // The lines in between are new and unchecked; the two ends may hold older underlines.
-    Revisar(primero);
-    Revisar(ultimo);
+    const auto [primera, ultima] = LineasVisibles();
+    const auto visible = [&](const QTextBlock& bloque) {
+        return bloque.blockNumber() >= primera && bloque.blockNumber() <= ultima;
+    };
+    Revisar(primero, nullptr, visible(primero));
+    Revisar(ultimo, nullptr, visible(ultimo));
     if (activo_)
         desde_ = desde_ < 0 ? primero.blockNumber() : std::min(desde_, primero.blockNumber());
 }
@@ -186,7 +195,7 @@ QList<QTextLayout::FormatRange> ResaltadorOrtografia::Erratas(const QString& tex
     return erratas;
 }
 
-void ResaltadorOrtografia::Revisar(QTextBlock bloque, Restilo* restilo)
+void ResaltadorOrtografia::Revisar(QTextBlock bloque, Restilo* restilo, bool visible)
 {
     DatosRevision* datos = Datos(bloque);
     if (!datos) {
@@ -197,14 +206,40 @@ void ResaltadorOrtografia::Revisar(QTextBlock bloque, Restilo* restilo)
     datos->generacion = revisa ? generacion_ : 0;
     const QList<QTextLayout::FormatRange> erratas =
         revisa ? Erratas(bloque.text()) : QList<QTextLayout::FormatRange>();
-    // A line whose underlines stay as they are keeps its formats and its layout; a line that has none
-    // is not even given a text layout.
-    if (erratas.isEmpty() ? !datos->subrayada : datos->subrayada && bloque.layout()->formats() == erratas)
+    datos->subrayada = !erratas.isEmpty();
+    // A line off screen keeps its verdict alone until it is shown. A line whose underlines stay as they
+    // are keeps its formats and its layout; a line that has none is not even given a text layout.
+    if (!datos->dibujada && (erratas.isEmpty() || !visible))
+        return;
+    if (datos->dibujada && bloque.layout()->formats() == erratas)
         return;
     if (restilo)
         restilo->Abrir();
     bloque.layout()->setFormats(erratas);
-    datos->subrayada = !erratas.isEmpty();
+    datos->dibujada = !erratas.isEmpty();
+}
+
+std::pair<int, int> ResaltadorOrtografia::LineasVisibles() const
+{
+    return visibles_ ? visibles_() : std::pair{0, std::numeric_limits<int>::max()};
+}
+
+bool ResaltadorOrtografia::PorDibujar(const QTextBlock& bloque)
+{
+    const DatosRevision* datos = Datos(bloque);
+    return datos && datos->subrayada && !datos->dibujada;
+}
+
+void ResaltadorOrtografia::RevisarVisibles()
+{
+    if (!visibles_ || pausado_ || !document())
+        return;
+    Restilo restilo(document());
+    const auto [primera, ultima] = visibles_();
+    for (QTextBlock bloque = document()->findBlockByNumber(primera);
+         bloque.isValid() && bloque.blockNumber() <= ultima; bloque = bloque.next())
+        if (Necesita(bloque) || PorDibujar(bloque))
+            Revisar(bloque, &restilo, true);
 }
 
 bool ResaltadorOrtografia::Necesita(const QTextBlock& bloque) const
@@ -233,29 +268,23 @@ void ResaltadorOrtografia::Tramo()
         return;
     }
     // The lines on screen first.
-    if (visibles_) {
-        Restilo restilo(documento);
-        const auto [primera, ultima] = visibles_();
-        for (QTextBlock bloque = documento->findBlockByNumber(primera);
-             bloque.isValid() && bloque.blockNumber() <= ultima; bloque = bloque.next())
-            if (Necesita(bloque))
-                Revisar(bloque, &restilo);
-    }
+    RevisarVisibles();
     // Then the scans, each from where it stopped; the clock is read every few lines only.
+    const auto [primera, ultima] = LineasVisibles();
     const auto barrer = [&](int& posicion) {
         if (posicion < 0)
             return;
         Restilo restilo(documento);
         QTextBlock bloque = documento->findBlockByNumber(posicion);
-        int vistos = 0;
+        int numero = posicion;
         while (bloque.isValid()) {
             if (Necesita(bloque))
-                Revisar(bloque, &restilo);
+                Revisar(bloque, &restilo, numero >= primera && numero <= ultima);
             bloque = bloque.next();
-            if (++vistos % 64 == 0 && reloj.nsecsElapsed() >= nsPorTramo)
+            if (++numero % 64 == 0 && reloj.nsecsElapsed() >= nsPorTramo)
                 break;
         }
-        posicion = bloque.isValid() ? bloque.blockNumber() : -1;
+        posicion = bloque.isValid() ? numero : -1;
     };
     barrer(desde_);
     if (reloj.nsecsElapsed() < nsPorTramo)
@@ -275,6 +304,7 @@ void ResaltadorOrtografia::highlightBlock(const QString&)
     if (auto* datos = static_cast<DatosRevision*>(currentBlockUserData())) {
         datos->generacion = 0;
         datos->subrayada = false;
+        datos->dibujada = false;
     }
     if (activo_) {
         desde_ = desde_ < 0 ? currentBlock().blockNumber() : std::min(desde_, currentBlock().blockNumber());

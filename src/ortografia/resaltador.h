@@ -5,7 +5,8 @@
 // the lines on screen first, and not while the translator types or a load is still filling the document.
 // Nothing here edits the text: every pass is marked as restyling only. A line is restyled only when its
 // underlines change, and a slice's restyling is handed to the document's layout at once, so that lines
-// off screen are not laid out until they are shown.
+// off screen are not laid out until they are shown. A line checked off screen keeps its verdict and gets
+// its underlines when it comes on screen, so that only the lines shown ever hold a layout.
 #pragma once
 
 #include <functional>
@@ -44,6 +45,10 @@ public:
     // While paused (a pair is being loaded), no idle work runs; it goes on where it was once resumed.
     void pausar(bool pausado);
 
+    // Underlines the lines on screen that were checked while off it, and checks those that were not: for
+    // when the view scrolls or grows. Nothing while paused.
+    void RevisarVisibles();
+
     // Whether idle work is left; `Tramo` runs one slice of it (the idle timer's step).
     bool trabajoPendiente() const;
     void Tramo();
@@ -64,8 +69,11 @@ private:
 
     void AlCambiar(int desde, int quitados, int agregados);
     // Checks the line and, when its underlines change, restyles it within `restilo` (none: within the
-    // document's change being signalled).
-    void Revisar(QTextBlock bloque, Restilo* restilo = nullptr);
+    // document's change being signalled). A line not `visible` is given no underlines it did not have.
+    void Revisar(QTextBlock bloque, Restilo* restilo = nullptr, bool visible = true);
+    static bool PorDibujar(const QTextBlock& bloque);
+    // The lines on screen; every line when no view was given.
+    std::pair<int, int> LineasVisibles() const;
     QList<QTextLayout::FormatRange> Erratas(const QString& texto) const;
     bool Necesita(const QTextBlock& bloque) const;
     void Programar();

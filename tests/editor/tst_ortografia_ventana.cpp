@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -67,8 +68,19 @@ class PruebaOrtografiaVentana final : public PruebaConVentana
         return ventana_->txtTraducido->document()->findBlockByNumber(linea);
     }
 
-    // The words of a line drawn with a wavy underline.
+    // The words of a line drawn with a wavy underline, as the box shows the line; it then scrolls back.
     QStringList Subrayadas(int linea) const
+    {
+        QScrollBar* barra = ventana_->txtTraducido->verticalScrollBar();
+        const int antes = barra->value();
+        barra->setValue(linea);
+        const QStringList palabras = Formateadas(linea);
+        barra->setValue(antes);
+        return palabras;
+    }
+
+    // The same, as the line holds them wherever the box is.
+    QStringList Formateadas(int linea) const
     {
         const QTextBlock bloque = Bloque(linea);
         QStringList palabras;
@@ -143,12 +155,16 @@ private Q_SLOTS:
         PruebaConVentana::cleanup();
     }
 
-    // Only the misspelled word is underlined, on screen and off it; capitals, placeholders and the
-    // rest are not. The checking is no edit: no undo step, no modified flag, and the monitor rests.
+    // Only the misspelled word is underlined, on screen and off it once shown; capitals, placeholders and
+    // the rest are not. The checking is no edit: no undo step, no modified flag, and the monitor rests.
     void marcaSinEditar()
     {
         AbrirConAjustes();
+        QTRY_VERIFY(!ventana_->ortografia().Pendiente());
+        // Checked off screen, a line holds no underlines (and no layout of its own) until it is shown.
+        QCOMPARE(Formateadas(39), QStringList());
         QTRY_COMPARE(Subrayadas(0), QStringList{QStringLiteral("herror")});
+        QCOMPARE(Subrayadas(39), QStringList{QStringLiteral("herror")});
         QTRY_COMPARE(Subrayadas(39), QStringList{QStringLiteral("herror")});
         QCOMPARE(Subrayadas(20), QStringList());
         QTextDocument* documento = ventana_->txtTraducido->document();
