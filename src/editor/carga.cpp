@@ -20,6 +20,8 @@ namespace {
 constexpr qint64 msEntreCesiones = 20;
 // How many lines go into the box or the list at a time, so that no delivery holds the window long.
 constexpr qsizetype lineasPorEntrega = 2048;
+// From this many lines on, emptying the box is a wait of its own.
+constexpr int lineasVaciadoAparte = 100'000;
 // The longest line the box and the list are given. The toolkit's text layout fails on lines of about
 // 135 million characters; a script line of a million is already far beyond any real one.
 constexpr qsizetype maximoLinea = qsizetype(1) << 20;
@@ -69,15 +71,25 @@ bool LeerPorTramos(
     }
 }
 
-// Empties the box while yielding; false when superseded meanwhile.
+// Empties the box while yielding; false when superseded meanwhile. A long translation's last stretch goes
+// in one call that takes tens of milliseconds: the event loop gets a turn just before and just after it,
+// so that what comes before and after is not added to that wait.
 template <typename Vigente> bool VaciarCaja(CajaTexto& caja, Vigente sigueVigente)
 {
+    const bool larga = caja.blockCount() >= lineasVaciadoAparte;
+    if (larga) {
+        Ceder();
+        if (!sigueVigente())
+            return false;
+    }
     while (!caja.vaciarTramo()) {
         Ceder();
         if (!sigueVigente())
             return false;
     }
-    return true;
+    if (larga)
+        Ceder();
+    return sigueVigente();
 }
 
 // Puts `lineas` into the box in place of what it holds, a slice at a time with yields, as a load does;
