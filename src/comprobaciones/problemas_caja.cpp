@@ -33,7 +33,7 @@ int ProblemasCaja::lineasTraduccion() const
 void ProblemasCaja::leerOriginal(int desde, int hasta, const Lector& leer) const
 {
     for (int fila = std::max(desde, 0); fila < std::min(hasta, lineasOriginal()); ++fila)
-        leer(fila, vigia_.modelo()->index(fila, 0).data().toString());
+        leer(fila, vigia_.textoOriginal(fila));
 }
 
 void ProblemasCaja::leerTraduccion(int desde, int hasta, const Lector& leer) const

@@ -262,5 +262,5 @@ int MarcasLineas::Filas() const
 
 int MarcasLineas::LargoFila(int fila) const
 {
-    return int(vigia_.modelo()->index(fila, 0).data().toString().size());
+    return int(vigia_.textoOriginal(fila).size());
 }

@@ -6,6 +6,8 @@
 #include <QPlainTextEdit>
 #include <QTextBlock>
 
+#include "caja_texto.h"
+
 VigiaPar::VigiaPar(QPlainTextEdit* caja, QAbstractItemView* lista, QObject* padre)
     : QObject(padre), caja_(caja), lista_(lista)
 {
@@ -38,6 +40,13 @@ int VigiaPar::lineasTraduccion() const
 int VigiaPar::lineasOriginal() const
 {
     return modelo() ? modelo()->rowCount() : 0;
+}
+
+QString VigiaPar::textoOriginal(int fila) const
+{
+    if (const auto* lineas = qobject_cast<const ModeloLineas*>(modelo()))
+        return lineas->texto(fila);
+    return modelo()->index(fila, 0).data().toString();
 }
 
 void VigiaPar::ConectarModelo()

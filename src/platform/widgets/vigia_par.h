@@ -32,6 +32,9 @@ public:
     const QAbstractItemModel* modelo() const;
     int lineasTraduccion() const;
     int lineasOriginal() const;
+    // The text of an original row, which must exist: straight from the editor's own list model, through
+    // the model's data otherwise (a million rows read through the data cost tens of milliseconds).
+    QString textoOriginal(int fila) const;
 
 Q_SIGNALS:
     // Lines desde ... desde + viejas - 1 are now desde ... desde + nuevas - 1; the lines after them keep
