@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include "medicion.h"
 #include "proceso.h"
@@ -15,6 +17,11 @@ int main(int argc, char* argv[])
     // Headless unless told otherwise: the figures are the editor's own work, not a display's.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The memory's databases and the drafts of the benchmark's temporary folders go with them: a folder's
+    // database is kept per path, and every run measures new temporary folders.
+    const QTemporaryDir datos;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(datos.filePath(QStringLiteral("cache"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(datos.filePath(QStringLiteral("datos"))));
     QApplication aplicacion(argc, argv);
     const QString parte = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     QList<int> tamanos;
