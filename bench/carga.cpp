@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
 #include <QApplication>
@@ -55,20 +54,6 @@ private:
     const QStringList original_;
     const QString texto_;
 };
-
-double Microsegundos(const std::function<void()>& paso)
-{
-    QElapsedTimer reloj;
-    reloj.start();
-    paso();
-    return double(reloj.nsecsElapsed()) / 1000.0;
-}
-
-double Mediana(std::vector<double> tiempos)
-{
-    std::sort(tiempos.begin(), tiempos.end());
-    return tiempos[tiempos.size() / 2];
-}
 
 void Cargar(frmEditor& ventana, int indice)
 {
@@ -134,14 +119,12 @@ void MedirCarga(const QList<int>& tamanos)
         Cargar(ventana, 0);
         Suelo suelo(LeerLineas(dir.filePath(QStringLiteral("guion.txt"))),
                     LeerLineas(dir.filePath(QStringLiteral("Traducidos/guion.txt"))));
-        std::vector<double> cargas;
+        // Each load right after a fill of the floor, itself timed.
         std::vector<double> suelos;
-        for (int i = 0; i < veces; ++i) {
-            suelos.push_back(Microsegundos([&] { suelo.Llenar(); }));
-            cargas.push_back(Microsegundos([&] { Cargar(ventana, 0); }));
-        }
-        const double carga = Mediana(cargas);
-        const double piso = Mediana(suelos);
+        const double carga = Mediana(
+            veces, [&](int) { suelos.push_back(MedianaMicrosegundos(1, [&] { suelo.Llenar(); })); },
+            [&] { Cargar(ventana, 0); });
+        const double piso = MedianaDe(std::move(suelos));
         std::printf("%9d %12.1f %12.1f %8.2f %14.1f %12.1f %14.1f\n", lineas, carga / 1000, piso / 1000,
                     carga / piso, pausa, pico, despues);
         std::fflush(stdout);

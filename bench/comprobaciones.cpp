@@ -239,10 +239,8 @@ void MedirVentana()
             }
         }
         double carga[2] = {0, 0};
-        for (const int comprobar : {0, 1}) {
-            std::sort(tiempos[comprobar].begin(), tiempos[comprobar].end());
-            carga[comprobar] = tiempos[comprobar][tiempos[comprobar].size() / 2];
-        }
+        for (const int comprobar : {0, 1})
+            carga[comprobar] = MedianaDe(tiempos[comprobar]);
         std::printf("%9d %9.1f %9.1f %8.2f %11.2f %9.1f %11.2f %11.2f\n", lineas, carga[0], carga[1],
                     carga[1] / carga[0], procesador[1] / procesador[0], tandas, Tecla(*sin.ventana),
                     Tecla(*con.ventana));

@@ -25,6 +25,13 @@ void ProcesarEventos(int milisegundos);
 // Processor time the process has used so far, in seconds.
 double SegundosProcesador();
 
+// The median of measures taken elsewhere (at least one).
+inline double MedianaDe(std::vector<double> tiempos)
+{
+    std::sort(tiempos.begin(), tiempos.end());
+    return tiempos[tiempos.size() / 2];
+}
+
 // Median time of `paso`, in microseconds, each run after an untimed `preparar`.
 template <typename Preparar, typename Paso> double Mediana(int repeticiones, Preparar preparar, Paso paso)
 {
@@ -36,8 +43,7 @@ template <typename Preparar, typename Paso> double Mediana(int repeticiones, Pre
         paso();
         tiempos.push_back(double(reloj.nsecsElapsed()) / 1000.0);
     }
-    std::sort(tiempos.begin(), tiempos.end());
-    return tiempos[tiempos.size() / 2];
+    return MedianaDe(std::move(tiempos));
 }
 
 // Median wall time of `repeticiones` runs of `paso`, in microseconds.
