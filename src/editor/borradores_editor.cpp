@@ -23,11 +23,8 @@
 
 namespace {
 
-// The longest stretch of copying between two looks at the window's events: half the idle spelling
-// check's, so that a draft of a long script is not starved while that check runs.
-constexpr qint64 nsPorTramo = 4'000'000;
-// How many characters are copied between two looks at the clock.
-constexpr qsizetype caracteresPorPaso = 64 * 1024;
+// The longest stretch of copying between two looks at the window's events.
+constexpr qint64 nsPorTramo = 1'000'000;
 
 const QString textoRecuperar = QStringLiteral("Recuperar texto sin guardar");
 const QString textoDescartar = QStringLiteral("Descartar texto sin guardar");
@@ -146,10 +143,9 @@ void BorradoresEditor::Conservar()
         return;
     DetenerCopia();
     cambiosCopia_ = cambios_;
-    copiados_ = 0;
+    siguienteBloque_ = caja_.document()->begin();
     // The document counts one paragraph separator more than its text holds.
-    finCopia_ = caja_.document()->characterCount() - 1;
-    copia_.reserve(finCopia_);
+    copia_.reserve(caja_.document()->characterCount() - 1);
     CopiarTramo();
 }
 
@@ -161,22 +157,17 @@ void BorradoresEditor::CopiarTramo()
         return DetenerCopia();
     QElapsedTimer reloj;
     reloj.start();
-    // A selection's text takes whole stretches of the document's own, where a line at a time would cost
-    // a string per line. A document position counts a line break as one character, as '\n' does.
-    QTextCursor cursor(caja_.document());
-    while (copiados_ < finCopia_) {
-        if (reloj.nsecsElapsed() > nsPorTramo) {
+    for (int bloques = 1; siguienteBloque_.isValid(); ++bloques) {
+        copia_ += siguienteBloque_.text();
+        siguienteBloque_ = siguienteBloque_.next();
+        if (siguienteBloque_.isValid())
+            copia_ += u'\n';
+        if (bloques % 256 == 0 && reloj.nsecsElapsed() > nsPorTramo) {
             tramo_.start();
             return;
         }
-        const qsizetype hasta = std::min(copiados_ + caracteresPorPaso, finCopia_);
-        cursor.setPosition(int(copiados_));
-        cursor.setPosition(int(hasta), QTextCursor::KeepAnchor);
-        QString paso = cursor.selectedText();
-        paso.replace(QChar::ParagraphSeparator, u'\n');
-        copia_ += paso;
-        copiados_ = hasta;
     }
+    siguienteBloque_ = {};
     cambiosConservados_ = cambiosCopia_;
     almacen_.Conservar({ruta_, std::exchange(copia_, {}), referencia_, sesion_});
 }
@@ -184,6 +175,7 @@ void BorradoresEditor::CopiarTramo()
 void BorradoresEditor::DetenerCopia()
 {
     tramo_.stop();
+    siguienteBloque_ = {};
     copia_ = {};
 }
 
@@ -194,7 +186,7 @@ void BorradoresEditor::ConservarAhora()
     if (ruta_.isEmpty() || cambios_ == cambiosConservados_)
         return;
     cambiosConservados_ = cambios_;
-    almacen_.ConservarAhora({ruta_, TextoCaja(caja_), referencia_, sesion_});
+    almacen_.ConservarAhora({ruta_, caja_.document()->toRawText(), referencia_, sesion_});
 }
 
 void BorradoresEditor::Dejar()
@@ -237,7 +229,7 @@ void BorradoresEditor::Rehusado()
     // is what was loaded.
     referencia_ = HuellaTexto();
     cambiosConservados_ = cambios_;
-    almacen_.ConservarAhora({ruta_, TextoCaja(caja_), referencia_, sesion_});
+    almacen_.ConservarAhora({ruta_, caja_.document()->toRawText(), referencia_, sesion_});
 }
 
 void BorradoresEditor::ConservarAnterior(const QString& rutaTraduccion, const QString& anterior,

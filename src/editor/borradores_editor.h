@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QObject>
+#include <QTextBlock>
 #include <QTimer>
 
 #include "borradores.h"
@@ -78,11 +79,9 @@ private:
     // The box's text is copied for the store a stretch at a time, between the window's events, so
     // that no keystroke waits for a whole long script to be copied. A change drops the copy.
     QTimer tramo_;
+    QTextBlock siguienteBloque_;
     QString copia_;
     quint64 cambiosCopia_ = 0;
-    // The document positions copied so far, and where the copy ends.
-    qsizetype copiados_ = 0;
-    qsizetype finCopia_ = 0;
     // The translation whose text the box holds; empty while the box belongs to no script.
     QString ruta_;
     // The fingerprint of the box's text as last loaded or saved: the text itself is not kept a second

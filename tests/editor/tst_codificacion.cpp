@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QTextBlock>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
