@@ -27,7 +27,6 @@
 #include "formato_borrador.h"
 #include "frmEditor.h"
 #include "mensajes.h"
-#include "texto.h"
 
 namespace {
 
@@ -135,17 +134,19 @@ void MedirBorradorLargo()
     std::printf("%-44s %10.2f\n", "peor", peor);
     // The store's part alone: the draft of one changed character, written at once.
     {
-        const QString referencia = TextoCaja(*v.txtTraducido);
-        const HuellaTexto huella = HuellaTexto::DeTexto(referencia);
+        QString referencia = v.txtTraducido->document()->toRawText();
+        referencia.replace(QChar::ParagraphSeparator, u'\n');
         Borradores almacen(datos.filePath(QStringLiteral("medida")));
+        const qsizetype medio = referencia.size() / 2;
         int vez = 0;
-        const double ms = MedianaMicrosegundos(5,
-                                               [&] {
-                                                   QString texto = referencia;
-                                                   texto[texto.size() / 2] = vez++ % 2 ? u'y' : u'z';
-                                                   almacen.ConservarAhora({traduccion, texto, huella, 1});
-                                               }) /
-                          1000.0;
+        const double ms =
+            MedianaMicrosegundos(5,
+                                 [&] {
+                                     const qsizetype cambio = vez++ % 2;
+                                     almacen.ConservarAhora({traduccion, QStringLiteral("y"), referencia, 1,
+                                                             medio, referencia.size() - medio - 1 + cambio});
+                                 }) /
+            1000.0;
         std::printf("%-44s %10.2f\n", "el almacen solo: borrador de una tecla (ms)", ms);
     }
     const Demoras sin = Teclear(v, 4, 40, 25, 1900);

@@ -3,6 +3,7 @@
 // the newest one applied to its translation is dropped, so a slow write never lands over a newer one.
 #include "borradores.h"
 
+#include <array>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -58,7 +59,7 @@ std::optional<Borrador> LeerBorrador(const QString& ruta)
 // Whether this editor may remove a draft file that holds `borrador` (nothing: no draft it can read).
 // Its own always; never one of another editor that may still be running; any other one on request, or,
 // after a save, when it holds the text saved.
-bool PuedeQuitar(const std::optional<Borrador>& borrador, const std::optional<HuellaTexto>& guardado)
+bool PuedeQuitar(const std::optional<Borrador>& borrador, const std::optional<QString>& textoGuardado)
 {
     if (borrador && borrador->escritor) {
         if (*borrador->escritor == EsteProceso())
@@ -66,7 +67,7 @@ bool PuedeQuitar(const std::optional<Borrador>& borrador, const std::optional<Hu
         if (EstadoDe(*borrador->escritor) != EstadoProceso::Terminado)
             return false;
     }
-    return !guardado || (borrador && HuellaTexto::DeTexto(borrador->texto) == *guardado);
+    return !textoGuardado || (borrador && borrador->texto == *textoGuardado);
 }
 
 bool Existe(const QString& ruta)
@@ -75,65 +76,93 @@ bool Existe(const QString& ruta)
     return ::lstat(QFile::encodeName(ruta).constData(), &datos) == 0 || errno != ENOENT;
 }
 
-// The snapshot's text with its lines joined by '\n', as a draft holds them.
-QString Unido(const Instantanea& instantanea)
+// The stretch the snapshot carries between what it shares with the reference, lines joined by '\n';
+// nothing when its counts do not fit the reference.
+std::optional<QString> Medio(const Instantanea& instantanea)
 {
-    QString texto = instantanea.texto;
-    texto.replace(QChar::ParagraphSeparator, u'\n');
-    return texto;
+    const qsizetype inicio = instantanea.igualesAlPrincipio;
+    const qsizetype fin = instantanea.igualesAlFinal;
+    if (inicio < 0 || fin < 0 || inicio > instantanea.referencia.size() - fin)
+        return std::nullopt;
+    QString medio = instantanea.texto;
+    medio.replace(QChar::ParagraphSeparator, u'\n');
+    return medio;
 }
 
-// The UTF-8 of a text, a stretch at a time. A long script's draft is so written without a whole copy of
-// its bytes in memory: fresh memory that large costs more than encoding and writing it.
+bool IgualAReferencia(const Instantanea& instantanea, QStringView medio)
+{
+    const qsizetype largo =
+        instantanea.referencia.size() - instantanea.igualesAlPrincipio - instantanea.igualesAlFinal;
+    return medio == QStringView(instantanea.referencia).sliced(instantanea.igualesAlPrincipio, largo);
+}
+
+// The UTF-8 of a text given in parts, a stretch at a time. A long script's draft is so written without a
+// whole copy of its text in memory: fresh memory that large costs more than encoding and writing it.
 class Utf8PorTramos
 {
 public:
-    explicit Utf8PorTramos(QStringView texto) : texto_(texto) {}
+    explicit Utf8PorTramos(const std::array<QStringView, 3>& partes) : partes_(partes) {}
 
     // Puts the next stretch in `tramo`; false once the text is done.
     bool Siguiente(QByteArray& tramo)
     {
         constexpr qsizetype porTramo = qsizetype(1) << 20;
-        if (desde_ == texto_.size())
+        while (parte_ < partes_.size() && desde_ == partes_[parte_].size()) {
+            ++parte_;
+            desde_ = 0;
+        }
+        if (parte_ == partes_.size())
             return false;
-        qsizetype largo = std::min(porTramo, texto_.size() - desde_);
+        const QStringView texto = partes_[parte_];
+        qsizetype largo = std::min(porTramo, texto.size() - desde_);
         // A pair of surrogates goes whole.
-        if (desde_ + largo < texto_.size() && texto_[desde_ + largo - 1].isHighSurrogate())
+        if (desde_ + largo < texto.size() && texto[desde_ + largo - 1].isHighSurrogate())
             ++largo;
         tramo.resize(utf8_.requiredSpace(largo));
-        tramo.resize(utf8_.appendToBuffer(tramo.data(), texto_.sliced(desde_, largo)) - tramo.constData());
+        tramo.resize(utf8_.appendToBuffer(tramo.data(), texto.sliced(desde_, largo)) - tramo.constData());
         desde_ += largo;
         return true;
     }
 
 private:
-    QStringView texto_;
+    std::array<QStringView, 3> partes_;
+    size_t parte_ = 0;
     qsizetype desde_ = 0;
     QStringEncoder utf8_{QStringEncoder::Utf8};
 };
 
+// A snapshot's text as its draft holds it: the reference's unchanged beginning and end around the stretch.
+using PartesTexto = std::array<QStringView, 3>;
+
+PartesTexto Partes(const Instantanea& instantanea, QStringView medio)
+{
+    const QStringView referencia(instantanea.referencia);
+    return {referencia.first(instantanea.igualesAlPrincipio), medio,
+            referencia.last(instantanea.igualesAlFinal)};
+}
+
 // The text's length in UTF-8, which the draft's header tells before the text: it is encoded once to count.
-qint64 LargoUtf8(QStringView texto)
+qint64 LargoUtf8(const PartesTexto& partes)
 {
     qint64 largo = 0;
     QByteArray tramo;
-    for (Utf8PorTramos contar(texto); contar.Siguiente(tramo);)
+    for (Utf8PorTramos contar(partes); contar.Siguiente(tramo);)
         largo += tramo.size();
     if (largo > largoMaximoBorrador)
         throw ErrorEjecucion(Errores::Desbordamiento);
     return largo;
 }
 
-void EscribirBorrador(const QString& ruta, QStringView texto, qint64 largo, const Borrador& cabecera)
+void EscribirBorrador(const QString& ruta, const PartesTexto& partes, qint64 largo, const Borrador& cabecera)
 {
     bool conCabecera = false;
-    Utf8PorTramos utf8(texto);
+    Utf8PorTramos texto(partes);
     EscribirArchivoAtomicoPorTramos(ruta, [&](QByteArray& siguiente) {
         if (!std::exchange(conCabecera, true)) {
             siguiente = CabeceraBorrador(cabecera, largo);
             return true;
         }
-        return utf8.Siguiente(siguiente);
+        return texto.Siguiente(siguiente);
     });
 }
 
@@ -187,11 +216,11 @@ bool Borradores::ConservarAhora(Instantanea instantanea)
     return efecto.resultado != Resultado::Fallo;
 }
 
-void Borradores::Eliminar(const QString& rutaTraduccion, const std::optional<HuellaTexto>& guardado)
+void Borradores::Eliminar(const QString& rutaTraduccion, const std::optional<QString>& textoGuardado)
 {
     const QString clave = ClaveBorrador(rutaTraduccion);
     const quint64 orden = Retirar(clave);
-    Avisar(clave, orden, Quitar(clave, orden, guardado));
+    Avisar(clave, orden, Quitar(clave, orden, textoGuardado));
 }
 
 void Borradores::Esperar()
@@ -235,13 +264,16 @@ Borradores::Efecto Borradores::Aplicar(const Tarea& tarea)
 {
     const Instantanea& instantanea = tarea.instantanea;
     const QString clave = ClaveBorrador(instantanea.rutaTraduccion);
-    const QString texto = Unido(instantanea);
+    const std::optional<QString> medio = Medio(instantanea);
+    if (!medio)
+        return {Resultado::Fallo, {}, ErrorEjecucion::DescripcionDe(Errores::ValorPropiedadNoValido)};
+
     const std::lock_guard cerrojo(mutexArchivos_);
     if (tarea.orden <= aplicada_.value(clave))
         return {};
     aplicada_.insert(clave, tarea.orden);
     const QString ruta = RutaArchivo(clave);
-    if (HuellaTexto::DeTexto(texto) == instantanea.referencia) {
+    if (IgualAReferencia(instantanea, *medio)) {
         if (sesionDelBorrador_.value(clave) != instantanea.sesion)
             return {};
         sesionDelBorrador_.remove(clave);
@@ -254,10 +286,11 @@ Borradores::Efecto Borradores::Aplicar(const Tarea& tarea)
     try {
         CrearCarpetaPrivada(carpeta_);
         const QDateTime fecha = QDateTime::currentDateTimeUtc();
-        const qint64 largo = LargoUtf8(texto);
+        const PartesTexto partes = Partes(instantanea, *medio);
+        const qint64 largo = LargoUtf8(partes);
         const bool creado = PrepararArchivo(ruta);
         try {
-            EscribirBorrador(ruta, texto, largo, {clave, fecha, {}, EsteProceso()});
+            EscribirBorrador(ruta, partes, largo, {clave, fecha, {}, EsteProceso()});
         } catch (const ErrorEjecucion&) {
             if (creado)
                 ::unlink(QFile::encodeName(ruta).constData());
@@ -271,7 +304,7 @@ Borradores::Efecto Borradores::Aplicar(const Tarea& tarea)
 }
 
 Borradores::Efecto Borradores::Quitar(const QString& clave, quint64 orden,
-                                      const std::optional<HuellaTexto>& guardado)
+                                      const std::optional<QString>& textoGuardado)
 {
     const std::lock_guard cerrojo(mutexArchivos_);
     if (orden <= aplicada_.value(clave))
@@ -279,7 +312,7 @@ Borradores::Efecto Borradores::Quitar(const QString& clave, quint64 orden,
     aplicada_.insert(clave, orden);
     sesionDelBorrador_.remove(clave);
     const QString ruta = RutaArchivo(clave);
-    if (Existe(ruta) && !PuedeQuitar(LeerBorrador(ruta), guardado))
+    if (Existe(ruta) && !PuedeQuitar(LeerBorrador(ruta), textoGuardado))
         return {};
     return QuitarArchivo(clave);
 }

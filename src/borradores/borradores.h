@@ -13,21 +13,25 @@
 #include <QString>
 
 #include "formato_borrador.h"
-#include "huella_texto.h"
 
 // What the box held for one translation at one moment.
 struct Instantanea
 {
     QString rutaTraduccion;
-    // The box's whole text: lines separated by '\n' or by U+2029.
+    // The box's text as its document holds it: lines separated by '\n' or by U+2029. When either count
+    // below is not 0, only the stretch that differs from the reference.
     QString texto;
-    // The fingerprint of the text last loaded or saved for that translation; the empty text's when none
-    // of it is on disk.
-    HuellaTexto referencia;
+    // The text last loaded or saved for that translation, lines joined by '\n'.
+    QString referencia;
     // The stretch of editing the snapshot belongs to (one load of the script). A text back to its
     // reference removes only a draft that the same stretch kept: a draft from before stays until it
     // is recovered, discarded or saved over.
     quint64 sesion = 0;
+    // The box's text is the reference's first `igualesAlPrincipio` characters, then `texto`, then the
+    // reference's last `igualesAlFinal` characters: so a caller copies out of a long document only
+    // what an edit touched, and the store puts the whole text together on its own thread.
+    qsizetype igualesAlPrincipio = 0;
+    qsizetype igualesAlFinal = 0;
 };
 
 class Borradores final : public QObject
@@ -50,10 +54,10 @@ public:
     bool ConservarAhora(Instantanea instantanea);
     // Removes the translation's draft before returning, unless another editor that is still running
     // kept it (or may be: one of another boot or machine); this process's own drafts always go. With
-    // `guardado` (the fingerprint of the text saved or deleted), a draft of an editor that has ended (or of
-    // the first format, which does not name its editor) goes only when it holds that very text: it may
-    // be the only copy of someone's typing.
-    void Eliminar(const QString& rutaTraduccion, const std::optional<HuellaTexto>& guardado = std::nullopt);
+    // `textoGuardado`, after a save or a deletion, a draft of an editor that has ended (or of the first
+    // format, which does not name its editor) goes only when it holds that very text: it may be the
+    // only copy of someone's typing.
+    void Eliminar(const QString& rutaTraduccion, const std::optional<QString>& textoGuardado = std::nullopt);
     // Waits until every queued snapshot has been written.
     void Esperar();
     // The translation's draft, once what is queued is written; nothing when there is none or the file
@@ -90,7 +94,7 @@ private:
     void Trabajar();
     quint64 Retirar(const QString& clave);
     Efecto Aplicar(const Tarea& tarea);
-    Efecto Quitar(const QString& clave, quint64 orden, const std::optional<HuellaTexto>& guardado);
+    Efecto Quitar(const QString& clave, quint64 orden, const std::optional<QString>& textoGuardado);
     Efecto QuitarArchivo(const QString& clave);
     void Avisar(const QString& clave, quint64 orden, const Efecto& efecto);
     QString RutaArchivo(const QString& clave) const;

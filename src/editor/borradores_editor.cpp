@@ -1,5 +1,5 @@
-// Drafts in the window: the pause after the last change, the copy of the box's text a stretch at a time,
-// the file list's marks, Ctrl+R and the context menu's entries.
+// Drafts in the window: the pause after the last change, the copy a stretch at a time of what differs
+// from the reference, the file list's marks, Ctrl+R and the context menu's entries.
 #include "borradores_editor.h"
 
 #include <algorithm>
@@ -110,10 +110,11 @@ void BorradoresEditor::AnadirAlMenu(QMenu& menu)
     connect(entrada, &QAction::triggered, this, &BorradoresEditor::Descartar);
 }
 
-void BorradoresEditor::Empezar(const ParCargado& par)
+void BorradoresEditor::Empezar(const ParCargado& par, const QString& texto)
 {
     ruta_ = ClaveBorrador(par.rutaTraduccion);
-    referencia_ = par.traduccionLeida;
+    referencia_ = texto;
+    diferencia_.reset();
     ++sesion_;
     cambiosConservados_ = cambios_;
     pausa_.stop();
@@ -122,19 +123,39 @@ void BorradoresEditor::Empezar(const ParCargado& par)
     // nothing left to recover.
     if (existentes_.contains(ruta_)) {
         const std::optional<Borrador> borrador = almacen_.Leer(ruta_);
-        if (borrador && HuellaTexto::DeTexto(borrador->texto) == referencia_)
+        if (borrador && borrador->texto == referencia_)
             almacen_.Eliminar(ruta_, referencia_);
     }
 }
 
-void BorradoresEditor::Cambio(int, int quitados, int agregados)
+void BorradoresEditor::Cambio(int posicion, int quitados, int agregados)
 {
     // Restyling, such as the spelling underlines, changes no text.
     if (ruta_.isEmpty() || (quitados == agregados && SoloFormato(caja_.document())))
         return;
+    // A document position counts a line break as one character, as the reference's '\n' does. The
+    // counts the document gives may take in more than changed (the end of the last line), never less.
+    const qsizetype largo = Largo();
+    const qsizetype despues = std::max<qsizetype>(0, largo - posicion - agregados);
+    const qsizetype antes = std::min<qsizetype>(posicion, largo);
+    if (!diferencia_)
+        diferencia_ = Diferencia{std::min<qsizetype>(antes, referencia_.size()), despues};
+    diferencia_->alPrincipio = std::min(diferencia_->alPrincipio, antes);
+    diferencia_->alFinal = std::min(diferencia_->alFinal, despues);
     ++cambios_;
     DetenerCopia();
     pausa_.start();
+}
+
+BorradoresEditor::Diferencia BorradoresEditor::Diferente() const
+{
+    return diferencia_.value_or(Diferencia{referencia_.size(), 0});
+}
+
+qsizetype BorradoresEditor::Largo() const
+{
+    // The document counts one paragraph separator more than its text holds.
+    return caja_.document()->characterCount() - 1;
 }
 
 void BorradoresEditor::Conservar()
@@ -143,14 +164,15 @@ void BorradoresEditor::Conservar()
         return;
     DetenerCopia();
     cambiosCopia_ = cambios_;
-    siguienteBloque_ = caja_.document()->begin();
-    // The document counts one paragraph separator more than its text holds.
-    copia_.reserve(caja_.document()->characterCount() - 1);
+    diferenciaCopia_ = Diferente();
+    finCopia_ = Largo() - diferenciaCopia_.alFinal;
+    siguienteBloque_ = caja_.document()->findBlock(int(diferenciaCopia_.alPrincipio));
+    copia_.reserve(finCopia_ - diferenciaCopia_.alPrincipio);
     CopiarTramo();
 }
 
-// Only the copy of the text is taken on the window's thread; comparing it with the reference, encoding
-// and writing happen on the store's own thread.
+// Only the copy of what differs is taken on the window's thread; putting the whole text together,
+// comparing, encoding and writing happen on the store's own thread.
 void BorradoresEditor::CopiarTramo()
 {
     if (ruta_.isEmpty() || cambios_ != cambiosCopia_)
@@ -158,10 +180,17 @@ void BorradoresEditor::CopiarTramo()
     QElapsedTimer reloj;
     reloj.start();
     for (int bloques = 1; siguienteBloque_.isValid(); ++bloques) {
-        copia_ += siguienteBloque_.text();
+        const qsizetype inicio = siguienteBloque_.position();
+        const QString texto = siguienteBloque_.text();
+        const qsizetype desde = std::max<qsizetype>(diferenciaCopia_.alPrincipio - inicio, 0);
+        const qsizetype hasta = std::min<qsizetype>(finCopia_ - inicio, texto.size());
+        if (hasta > desde)
+            copia_ += QStringView(texto).sliced(desde, hasta - desde);
+        // The line break after this line, unless the stretch ends before it.
+        if (inicio + texto.size() >= finCopia_)
+            break;
+        copia_ += u'\n';
         siguienteBloque_ = siguienteBloque_.next();
-        if (siguienteBloque_.isValid())
-            copia_ += u'\n';
         if (bloques % 256 == 0 && reloj.nsecsElapsed() > nsPorTramo) {
             tramo_.start();
             return;
@@ -169,7 +198,8 @@ void BorradoresEditor::CopiarTramo()
     }
     siguienteBloque_ = {};
     cambiosConservados_ = cambiosCopia_;
-    almacen_.Conservar({ruta_, std::exchange(copia_, {}), referencia_, sesion_});
+    almacen_.Conservar({ruta_, std::exchange(copia_, {}), referencia_, sesion_, diferenciaCopia_.alPrincipio,
+                        diferenciaCopia_.alFinal});
 }
 
 void BorradoresEditor::DetenerCopia()
@@ -186,7 +216,12 @@ void BorradoresEditor::ConservarAhora()
     if (ruta_.isEmpty() || cambios_ == cambiosConservados_)
         return;
     cambiosConservados_ = cambios_;
-    almacen_.ConservarAhora({ruta_, caja_.document()->toRawText(), referencia_, sesion_});
+    const Diferencia diferencia = Diferente();
+    QTextCursor tramo(caja_.document());
+    tramo.setPosition(int(diferencia.alPrincipio));
+    tramo.setPosition(int(Largo() - diferencia.alFinal), QTextCursor::KeepAnchor);
+    almacen_.ConservarAhora(
+        {ruta_, tramo.selectedText(), referencia_, sesion_, diferencia.alPrincipio, diferencia.alFinal});
 }
 
 void BorradoresEditor::Dejar()
@@ -195,13 +230,14 @@ void BorradoresEditor::Dejar()
     ruta_.clear();
 }
 
-void BorradoresEditor::Guardado(const ParCargado& par)
+void BorradoresEditor::Guardado(const ParCargado&, const QString& texto)
 {
     if (ruta_.isEmpty())
         return;
     pausa_.stop();
     DetenerCopia();
-    referencia_ = par.traduccionLeida;
+    referencia_ = texto;
+    diferencia_.reset();
     cambiosConservados_ = cambios_;
     almacen_.Eliminar(ruta_, referencia_);
 }
@@ -210,7 +246,7 @@ void BorradoresEditor::Eliminado(const QString& rutaTraduccion)
 {
     const QString ruta = ClaveBorrador(rutaTraduccion);
     // What was deleted is what the box was loaded from.
-    const HuellaTexto eliminado = ruta_ == ruta ? referencia_ : HuellaTexto();
+    const QString eliminado = ruta_ == ruta ? referencia_ : QString();
     if (ruta_ == ruta) {
         pausa_.stop();
         DetenerCopia();
@@ -227,7 +263,8 @@ void BorradoresEditor::Rehusado()
     DetenerCopia();
     // What the box was loaded from is no longer on disk: all of its text is unsaved now, even where it
     // is what was loaded.
-    referencia_ = HuellaTexto();
+    referencia_.clear();
+    diferencia_ = Diferencia{};
     cambiosConservados_ = cambios_;
     almacen_.ConservarAhora({ruta_, caja_.document()->toRawText(), referencia_, sesion_});
 }
@@ -245,7 +282,7 @@ void BorradoresEditor::ConservarAnterior(const QString& rutaTraduccion, const QS
     // The draft holds the file's old text from now on, no longer the box's: should the write fail, the
     // box's text is kept again at the next change or before it is replaced.
     ++cambios_;
-    conservado = almacen_.ConservarAhora({rutaTraduccion, anterior, HuellaTexto(), sesion_});
+    conservado = almacen_.ConservarAhora({rutaTraduccion, anterior, QString(), sesion_});
 }
 
 std::optional<Borrador> BorradoresEditor::Distinto()

@@ -45,19 +45,31 @@ public:
     std::optional<QDateTime> FechaDistinto();
 
 private:
-    void Empezar(const ParCargado& par);
+    // Where the box's text may differ from the reference: it is the reference's first `alPrincipio`
+    // characters, then a stretch of its own, then the reference's last `alFinal` characters.
+    struct Diferencia
+    {
+        qsizetype alPrincipio = 0;
+        qsizetype alFinal = 0;
+    };
+
+    void Empezar(const ParCargado& par, const QString& texto);
     // The box's text was edited: `quitados` characters at `posicion` became `agregados`.
     void Cambio(int posicion, int quitados, int agregados);
-    // Keeps the box's text as the draft, a while after the last change (queued) or at once.
+    void OlvidarDiferencia();
+    Diferencia Diferente() const;
+    qsizetype Largo() const;
+    // Keeps the box's text as the draft, a while after the last change (queued) or at once. Only the
+    // stretch that differs from the reference is copied out of the box.
     void Conservar();
     void CopiarTramo();
     void DetenerCopia();
     void ConservarAhora();
     // Before the box's text is replaced: kept at once, and the box then belongs to no script.
     void Dejar();
-    // The box's text was saved, or its script deleted: the draft goes, unless another editor kept it and
-    // it holds something else.
-    void Guardado(const ParCargado& par);
+    // The box's text was saved (`texto`, the box's text), or its script deleted: the draft goes, unless
+    // another editor kept it and it holds something else.
+    void Guardado(const ParCargado& par, const QString& texto);
     void Eliminado(const QString& rutaTraduccion);
     // A save was given up because someone else changed the translation: the box's whole text is kept.
     void Rehusado();
@@ -82,11 +94,15 @@ private:
     QTextBlock siguienteBloque_;
     QString copia_;
     quint64 cambiosCopia_ = 0;
+    Diferencia diferenciaCopia_;
+    // The document position where the copy ends.
+    qsizetype finCopia_ = 0;
     // The translation whose text the box holds; empty while the box belongs to no script.
     QString ruta_;
-    // The fingerprint of the box's text as last loaded or saved: the text itself is not kept a second
-    // time beside the box's, which for a long script is most of the editor's memory.
-    HuellaTexto referencia_;
+    // The box's text (lines joined by '\n') as last loaded or saved.
+    QString referencia_;
+    // What the box's edits since then left equal to the reference; nothing while there was no edit.
+    std::optional<Diferencia> diferencia_;
     quint64 sesion_ = 0;
     // Counts the box's changes; the draft is taken again only after one.
     quint64 cambios_ = 0;

@@ -115,17 +115,20 @@ bool RellenarCaja(CajaTexto& caja, const QStringList& lineas, Vigente sigueVigen
     return true;
 }
 
-// Fills the box with the translation and records in `par` what it learns. A translation that is missing or
-// cannot be read leaves the box empty and the original is loaded alone. Calls `leida` once the file is read,
-// while the box still fills. False only when a newer load took over meanwhile.
+// Fills the box with the translation, sets `texto` to what it put there (its lines joined by '\n') and
+// records in `par` what it learns. A translation that is missing or cannot be read leaves the box empty
+// and the original is loaded alone. Calls `leida` once the file is read, while the box still fills. False
+// only when a newer load took over meanwhile.
 template <typename Vigente, typename Leida>
 bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& mensajes,
-                    std::optional<Codificacion> eleccion, ParCargado& par, Vigente sigueVigente, Leida leida)
+                    std::optional<Codificacion> eleccion, ParCargado& par, QString& texto,
+                    Vigente sigueVigente, Leida leida)
 {
     caja.empezarCarga();
     const auto fin = qScopeGuard([&] { caja.terminarCarga(); });
     try {
-        LecturaLineas lectura(par.rutaTraduccion, archivos, eleccion);
+        // The worker also joins the text the box will hold, so that the window's thread does not.
+        LecturaLineas lectura(par.rutaTraduccion, archivos, eleccion, LecturaLineas::Texto::Entero);
         // The previous translation goes while the file is read; a newer load empties the rest itself.
         if (!VaciarCaja(caja, sigueVigente))
             return false;
@@ -137,6 +140,7 @@ bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& me
                 },
                 leida))
             return false;
+        texto = lectura.texto();
         par.formatoTraduccion = lectura.formato();
         par.huellaTraduccion = lectura.huella();
         par.hayTraducido = true;
@@ -144,6 +148,7 @@ bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& me
         if (!sigueVigente())
             return false;
         caja.clear();
+        texto.clear();
         // A translation that is there but was not read must not be replaced by a save of the empty box.
         if (error.numero() != Errores::ArchivoNoEncontrado && error.numero() != Errores::RutaNoEncontrada)
             par.traduccionIlegible = error.texto();
@@ -159,7 +164,7 @@ void LeerOriginalAdelantado(std::optional<LecturaLineas>& lectura, const QString
                             SistemaArchivos& archivos, std::optional<Codificacion> eleccion)
 {
     if (!lectura)
-        lectura.emplace(ruta, archivos, eleccion, LecturaLineas::Adelanto::Todo);
+        lectura.emplace(ruta, archivos, eleccion, LecturaLineas::Texto::No, LecturaLineas::Adelanto::Todo);
 }
 
 // Lists the original's lines and sums their lengths; false when the load was superseded.
@@ -216,10 +221,12 @@ void frmEditor::File1_Click()
     const auto leerOriginal = [&] {
         LeerOriginalAdelantado(original, par.rutaOriginal, archivos_, eleccion.original);
     };
-    if (!LeerTraduccion(*txtTraducido, archivos_, mensajes_, eleccion.traduccion, par, vigente, leerOriginal))
+    QString texto;
+    if (!LeerTraduccion(*txtTraducido, archivos_, mensajes_, eleccion.traduccion, par, texto, vigente,
+                        leerOriginal))
         return;
     par_ = par;
-    Q_EMIT vida_.traduccionLeida(par_);
+    Q_EMIT vida_.traduccionLeida(par_, texto);
 
     leerOriginal();
     ListarOriginal(par, carga, *original);
@@ -270,12 +277,15 @@ void frmEditor::Releer(TipoArchivo tipo)
     // The file is read whole before the box changes: a translation that is gone or unreadable leaves the
     // box as it is, and a save writes it. Typing meanwhile keeps what was typed.
     QStringList lineas;
+    QString texto;
     try {
-        LecturaLineas lectura(par.rutaTraduccion, archivos_, Eleccion(Dir1->ruta()).traduccion);
+        LecturaLineas lectura(par.rutaTraduccion, archivos_, Eleccion(Dir1->ruta()).traduccion,
+                              LecturaLineas::Texto::Entero);
         const int revision = txtTraducido->document()->revision();
         if (!LeerPorTramos(lectura, vigente, [&](const QStringList& tramo) { lineas.append(tramo); }) ||
             txtTraducido->document()->revision() != revision)
             return;
+        texto = lectura.texto();
         par.formatoTraduccion = lectura.formato();
         par.huellaTraduccion = lectura.huella();
     } catch (const ErrorEjecucion&) {
@@ -288,5 +298,5 @@ void frmEditor::Releer(TipoArchivo tipo)
     par.traduccionLeida = HuellaTexto(VistasDe(lineas));
     par_ = par;
     HabilitarAcciones(true);
-    Q_EMIT vida_.traduccionLeida(par_);
+    Q_EMIT vida_.traduccionLeida(par_, texto);
 }

@@ -125,8 +125,8 @@ private Q_SLOTS:
         QSignalSpy conservados(&almacen, &Borradores::conservado);
         const QString grande(2'000'000, u'x');
         for (int i = 0; i < 20; ++i)
-            almacen.Conservar({traduccion, grande + QString::number(i), {}, 1});
-        almacen.ConservarAhora({traduccion, QStringLiteral("ultimo\u2029texto"), {}, 1});
+            almacen.Conservar({traduccion, grande + QString::number(i), QString(), 1});
+        almacen.ConservarAhora({traduccion, QStringLiteral("ultimo\u2029texto"), QString(), 1});
         almacen.Esperar();
         QCoreApplication::processEvents();
         const std::optional<Borrador> leido = almacen.Leer(traduccion);
@@ -138,10 +138,9 @@ private Q_SLOTS:
         QCOMPARE(QDir(carpeta).entryList(QDir::Files | QDir::Hidden).size(), 1);
 
         // Back to the reference, the draft this stretch of editing kept goes; one from another stays.
-        const HuellaTexto referencia = HuellaTexto::DeTexto(u"ref\nfin");
-        almacen.ConservarAhora({traduccion, QStringLiteral("ref\u2029fin"), referencia, 2});
+        almacen.ConservarAhora({traduccion, QStringLiteral("ref"), QStringLiteral("ref"), 2});
         QVERIFY(almacen.Leer(traduccion));
-        almacen.ConservarAhora({traduccion, QStringLiteral("ref\u2029fin"), referencia, 1});
+        almacen.ConservarAhora({traduccion, QStringLiteral("ref"), QStringLiteral("ref"), 1});
         QVERIFY(!almacen.Leer(traduccion));
     }
 
@@ -157,28 +156,37 @@ private Q_SLOTS:
         const QString a(1'000'000, u'a');
         const QString b(1'500'000, u'b');
         for (int i = 0; i < 10; ++i) {
-            uno.Conservar({traduccion, a, {}, 1});
-            otro.Conservar({traduccion, b, {}, 1});
+            uno.Conservar({traduccion, a, QString(), 1});
+            otro.Conservar({traduccion, b, QString(), 1});
             uno.Esperar();
             otro.Esperar();
             const std::optional<Borrador> leido = uno.Leer(traduccion);
             QVERIFY(leido && (leido->texto == a || leido->texto == b));
         }
-        otro.ConservarAhora({traduccion, QStringLiteral("nuevo"), {}, 1});
+        otro.ConservarAhora({traduccion, QStringLiteral("nuevo"), QString(), 1});
         QCOMPARE(uno.Leer(traduccion)->texto, QStringLiteral("nuevo"));
         QCOMPARE(QDir(carpeta).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
-    // A long text is encoded a stretch at a time: a character outside the basic plane may fall where one
-    // stretch ends.
-    void textoLargo()
+    // The window sends only the stretch that differs from the reference; the store puts the text together.
+    void soloLoQueCambio()
     {
         QTemporaryDir dir;
         const QString traduccion = dir.filePath(QStringLiteral("Traducidos/a.txt"));
         Borradores almacen(dir.filePath(QStringLiteral("borradores")));
-        const QString largo = QString((1 << 20) - 1, u'a') + QStringLiteral("\U0001F600ñ\u2029fin");
-        QVERIFY(almacen.ConservarAhora({traduccion, largo, {}, 2}));
-        QCOMPARE(almacen.Leer(traduccion)->texto, QString(largo).replace(QChar::ParagraphSeparator, u'\n'));
+        QSignalSpy fallos(&almacen, &Borradores::fallo);
+        QVERIFY(almacen.ConservarAhora(
+            {traduccion, QStringLiteral("DOS\u2029dos y medio"), QStringLiteral("uno\ndos\ntres"), 1, 4, 5}));
+        QCOMPARE(almacen.Leer(traduccion)->texto, QStringLiteral("uno\nDOS\ndos y medio\ntres"));
+        QVERIFY(!almacen.ConservarAhora({traduccion, QStringLiteral("x"), QStringLiteral("abc"), 1, 2, 2}));
+        QCOMPARE(fallos.size(), 1);
+        QCOMPARE(almacen.Leer(traduccion)->texto, QStringLiteral("uno\nDOS\ndos y medio\ntres"));
+        // A long text is encoded a stretch at a time: a character outside the basic plane may fall where
+        // one stretch ends.
+        const QString largo = QString((1 << 20) - 1, u'a') + QStringLiteral("\U0001F600ñ\nfin");
+        QVERIFY(almacen.ConservarAhora({traduccion, QStringLiteral("Ω"), largo, 2, largo.size() - 3, 3}));
+        QCOMPARE(almacen.Leer(traduccion)->texto,
+                 largo.first(largo.size() - 3) + QStringLiteral("Ω") + largo.last(3));
     }
 
     // A draft belongs to the editor that kept it: while that editor runs, no other removes it; one of an
@@ -209,7 +217,7 @@ private Q_SLOTS:
         const QString traduccion = dir.filePath(QStringLiteral("Traducidos/a.txt"));
         Borradores almacen(carpeta);
         // This editor kept a draft in this stretch of editing; then the other one kept its own.
-        almacen.ConservarAhora({traduccion, QStringLiteral("mío"), HuellaTexto::DeTexto(u"ref"), 1});
+        almacen.ConservarAhora({traduccion, QStringLiteral("mío"), QStringLiteral("ref"), 1});
         QProcess otro;
         otro.start(QStringLiteral("sleep"), {QStringLiteral("60")});
         QVERIFY(otro.waitForStarted());
@@ -226,13 +234,13 @@ private Q_SLOTS:
                                                   QStringLiteral("tecleado"), identidad}));
 
         if (accion == u"guardar igual")
-            almacen.Eliminar(traduccion, HuellaTexto::DeTexto(u"tecleado"));
+            almacen.Eliminar(traduccion, QStringLiteral("tecleado"));
         else if (accion == u"guardar otro")
-            almacen.Eliminar(traduccion, HuellaTexto::DeTexto(u"otro texto"));
+            almacen.Eliminar(traduccion, QStringLiteral("otro texto"));
         else if (accion == u"descartar")
             almacen.Eliminar(traduccion);
         else
-            almacen.ConservarAhora({traduccion, QStringLiteral("ref"), HuellaTexto::DeTexto(u"ref"), 1});
+            almacen.ConservarAhora({traduccion, QStringLiteral("ref"), QStringLiteral("ref"), 1});
         QCOMPARE(QFileInfo::exists(archivo), queda);
         otro.kill();
         otro.waitForFinished();
@@ -255,7 +263,7 @@ private Q_SLOTS:
         QVERIFY(TerminaPronto(tuberia, [&] { hay = !almacen.Existentes().isEmpty(); }));
         QVERIFY(!hay);
         QVERIFY(TerminaPronto(tuberia, [&] {
-            almacen.ConservarAhora({traduccion, QStringLiteral("texto"), {}, 1});
+            almacen.ConservarAhora({traduccion, QStringLiteral("texto"), QString(), 1});
         }));
         QCOMPARE(fallos.size(), 1);
         QVERIFY(TerminaPronto(tuberia, [&] { almacen.Eliminar(traduccion); }));

@@ -6,33 +6,24 @@
 #include <QStringList>
 #include <QStringView>
 
-// Two fingerprints are equal when the lines joined by '\n' are the same text: a file with no lines and
-// one with a single empty line both fill the box with nothing, and both match an empty box.
 class HuellaTexto final
 {
 public:
     // Of a text with no lines yet.
     HuellaTexto() = default;
     explicit HuellaTexto(const QList<QStringView>& lineas);
-    // Of a text whose lines are separated by '\n'.
-    static HuellaTexto DeTexto(QStringView texto);
 
     // Takes in the next lines of the text, as a read delivers them.
     void Anadir(const QStringList& lineas);
 
-    friend bool operator==(const HuellaTexto& a, const HuellaTexto& b)
-    {
-        return a.saltos_ == b.saltos_ && a.caracteres_ == b.caracteres_ && a.hash_ == b.hash_;
-    }
+    friend bool operator==(const HuellaTexto&, const HuellaTexto&) = default;
 
 private:
     void AnadirLinea(QStringView linea);
 
-    // Whether a line was taken in: the next one comes after a line break.
-    bool empezada_ = false;
-    qsizetype saltos_ = 0;
+    qsizetype lineas_ = 0;
     qsizetype caracteres_ = 0;
-    // Each line break and each line's characters are hashed seeded with the hash of what came before, so
-    // that the same characters split into lines elsewhere, or in another order, tell apart.
+    // Each line's hash is seeded with the hash of the lines before it, so that the same characters split
+    // into lines elsewhere, or in another order, tell apart.
     size_t hash_ = 0;
 };

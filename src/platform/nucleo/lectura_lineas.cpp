@@ -23,12 +23,12 @@ constexpr qsizetype caracteresPorTramo = 256 * 1024;
 } // namespace
 
 LecturaLineas::LecturaLineas(QString ruta, SistemaArchivos& sistema, std::optional<Codificacion> eleccion,
-                             Adelanto adelanto, qint64 maximo)
+                             Texto texto, Adelanto adelanto, qint64 maximo)
     : despertar_(QAbstractEventDispatcher::instance()),
       tramosEnEspera_(adelanto == Adelanto::Acotado ? tramosEnEsperaAcotado
                                                     : std::numeric_limits<size_t>::max()),
-      trabajador_([this, ruta = std::move(ruta), &sistema, eleccion, maximo](std::stop_token parar) {
-          Trabajar(parar, ruta, sistema, eleccion, maximo);
+      trabajador_([this, ruta = std::move(ruta), &sistema, eleccion, texto, maximo](std::stop_token parar) {
+          Trabajar(parar, ruta, sistema, eleccion, texto, maximo);
       })
 {
 }
@@ -40,12 +40,17 @@ LecturaLineas::~LecturaLineas()
 }
 
 void LecturaLineas::Trabajar(std::stop_token parar, QString ruta, SistemaArchivos& sistema,
-                             std::optional<Codificacion> eleccion, qint64 maximo)
+                             std::optional<Codificacion> eleccion, Texto texto, qint64 maximo)
 {
     PriorizarHilo(prioridadHilo);
     try {
         HuellaArchivo huella;
         QByteArray datos = LeerArchivo(ruta, sistema, maximo, &huella, parar);
+        // A file holds at least as many bytes as its text has characters, but for UTF-16: the text grows
+        // in place, and is never copied to grow.
+        QString entero;
+        if (texto == Texto::Entero)
+            entero.reserve(datos.size());
         LectorLineas lector(std::move(datos), eleccion);
         {
             const std::lock_guard bloqueo(cerrojo_);
@@ -54,9 +59,15 @@ void LecturaLineas::Trabajar(std::stop_token parar, QString ruta, SistemaArchivo
         }
         QStringList tramo;
         qsizetype caracteres = 0;
+        bool primera = true;
         while (!lector.fin() && !parar.stop_requested()) {
             tramo.append(lector.siguiente());
             caracteres += tramo.constLast().size();
+            if (texto == Texto::Entero) {
+                if (!std::exchange(primera, false))
+                    entero += u'\n';
+                entero += tramo.constLast();
+            }
             if (tramo.size() >= lineasPorTramo || caracteres >= caracteresPorTramo) {
                 Entregar(parar, std::exchange(tramo, {}));
                 caracteres = 0;
@@ -64,6 +75,8 @@ void LecturaLineas::Trabajar(std::stop_token parar, QString ruta, SistemaArchivo
         }
         if (!tramo.isEmpty())
             Entregar(parar, std::move(tramo));
+        const std::lock_guard bloqueo(cerrojo_);
+        texto_ = std::move(entero);
     } catch (...) {
         // Raised on the window's thread, where a load's errors are handled.
         const std::lock_guard bloqueo(cerrojo_);
@@ -86,6 +99,12 @@ void LecturaLineas::Entregar(std::stop_token parar, QStringList tramo)
         tramos_.push_back(std::move(tramo));
     }
     Avisar();
+}
+
+QString LecturaLineas::texto()
+{
+    const std::lock_guard bloqueo(cerrojo_);
+    return std::exchange(texto_, {});
 }
 
 void LecturaLineas::Avisar()

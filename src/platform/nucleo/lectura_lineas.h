@@ -23,13 +23,17 @@ class QAbstractEventDispatcher;
 class LecturaLineas final
 {
 public:
+    // What the worker also keeps besides handing the lines over.
+    enum class Texto { No, Entero };
     // How far the worker may run ahead of what has been taken: a few slices, or to the end, for lines the
     // receiver keeps anyway, whose slices cost nothing more while they wait.
     enum class Adelanto { Acotado, Todo };
 
     // Starts reading `ruta` as LeerArchivo and LectorLineas read it; `sistema` must outlive this object.
+    // With Texto::Entero the worker also joins every line into one text, on its own thread (see texto).
     LecturaLineas(QString ruta, SistemaArchivos& sistema, std::optional<Codificacion> eleccion,
-                  Adelanto adelanto = Adelanto::Acotado, qint64 maximo = maximoArchivo);
+                  Texto texto = Texto::No, Adelanto adelanto = Adelanto::Acotado,
+                  qint64 maximo = maximoArchivo);
     // Stops the worker at its next block or slice and waits for it.
     ~LecturaLineas();
     LecturaLineas(const LecturaLineas&) = delete;
@@ -47,10 +51,13 @@ public:
     // Known once the first slice (or the end) is there: the file is decoded before its lines go.
     FormatoTexto formato() const;
     HuellaArchivo huella() const;
+    // With Texto::Entero, once terminada(): every line read, joined by '\n', as the slices' lines joined
+    // and put one after the other with a '\n' between them. Taken out: a second call returns nothing.
+    QString texto();
 
 private:
     void Trabajar(std::stop_token parar, QString ruta, SistemaArchivos& sistema,
-                  std::optional<Codificacion> eleccion, qint64 maximo);
+                  std::optional<Codificacion> eleccion, Texto texto, qint64 maximo);
     void Entregar(std::stop_token parar, QStringList tramo);
 
     void Avisar();
@@ -65,6 +72,7 @@ private:
     std::exception_ptr error_;
     FormatoTexto formato_;
     HuellaArchivo huella_;
+    QString texto_;
     // Declared last: it stops and joins before the members it uses go.
     std::jthread trabajador_;
 };
