@@ -138,12 +138,15 @@ void MedirBorradorLargo()
         referencia.replace(QChar::ParagraphSeparator, u'\n');
         Borradores almacen(datos.filePath(QStringLiteral("medida")));
         const qsizetype medio = referencia.size() / 2;
+        // As a load keeps it.
+        TextoCompacto compacto;
+        compacto.Anadir(referencia);
         int vez = 0;
         const double ms =
             MedianaMicrosegundos(5,
                                  [&] {
                                      const qsizetype cambio = vez++ % 2;
-                                     almacen.ConservarAhora({traduccion, QStringLiteral("y"), referencia, 1,
+                                     almacen.ConservarAhora({traduccion, QStringLiteral("y"), compacto, 1,
                                                              medio, referencia.size() - medio - 1 + cambio});
                                  }) /
             1000.0;

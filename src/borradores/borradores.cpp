@@ -59,7 +59,7 @@ std::optional<Borrador> LeerBorrador(const QString& ruta)
 // Whether this editor may remove a draft file that holds `borrador` (nothing: no draft it can read).
 // Its own always; never one of another editor that may still be running; any other one on request, or,
 // after a save, when it holds the text saved.
-bool PuedeQuitar(const std::optional<Borrador>& borrador, const std::optional<QString>& textoGuardado)
+bool PuedeQuitar(const std::optional<Borrador>& borrador, const std::optional<TextoCompacto>& textoGuardado)
 {
     if (borrador && borrador->escritor) {
         if (*borrador->escritor == EsteProceso())
@@ -67,7 +67,7 @@ bool PuedeQuitar(const std::optional<Borrador>& borrador, const std::optional<QS
         if (EstadoDe(*borrador->escritor) != EstadoProceso::Terminado)
             return false;
     }
-    return !textoGuardado || (borrador && borrador->texto == *textoGuardado);
+    return !textoGuardado || (borrador && QAnyStringView::equal(borrador->texto, textoGuardado->Vista()));
 }
 
 bool Existe(const QString& ruta)
@@ -93,7 +93,7 @@ bool IgualAReferencia(const Instantanea& instantanea, QStringView medio)
 {
     const qsizetype largo =
         instantanea.referencia.size() - instantanea.igualesAlPrincipio - instantanea.igualesAlFinal;
-    return medio == QStringView(instantanea.referencia).sliced(instantanea.igualesAlPrincipio, largo);
+    return QAnyStringView::equal(medio, instantanea.referencia.Tramo(instantanea.igualesAlPrincipio, largo));
 }
 
 // The UTF-8 of a text given in parts, a stretch at a time. A long script's draft is so written without a
@@ -101,19 +101,26 @@ bool IgualAReferencia(const Instantanea& instantanea, QStringView medio)
 class Utf8PorTramos
 {
 public:
-    explicit Utf8PorTramos(const std::array<QStringView, 3>& partes) : partes_(partes) {}
+    explicit Utf8PorTramos(const std::array<QAnyStringView, 3>& partes) : partes_(partes) {}
 
     // Puts the next stretch in `tramo`; false once the text is done.
     bool Siguiente(QByteArray& tramo)
     {
-        constexpr qsizetype porTramo = qsizetype(1) << 20;
         while (parte_ < partes_.size() && desde_ == partes_[parte_].size()) {
             ++parte_;
             desde_ = 0;
         }
         if (parte_ == partes_.size())
             return false;
-        const QStringView texto = partes_[parte_];
+        partes_[parte_].visit([&](auto texto) { Codificar(texto, tramo); });
+        return true;
+    }
+
+private:
+    static constexpr qsizetype porTramo = qsizetype(1) << 20;
+
+    void Codificar(QStringView texto, QByteArray& tramo)
+    {
         qsizetype largo = std::min(porTramo, texto.size() - desde_);
         // A pair of surrogates goes whole.
         if (desde_ + largo < texto.size() && texto[desde_ + largo - 1].isHighSurrogate())
@@ -121,24 +128,30 @@ public:
         tramo.resize(utf8_.requiredSpace(largo));
         tramo.resize(utf8_.appendToBuffer(tramo.data(), texto.sliced(desde_, largo)) - tramo.constData());
         desde_ += largo;
-        return true;
     }
+    void Codificar(QLatin1StringView texto, QByteArray& tramo)
+    {
+        const qsizetype largo = std::min(porTramo, texto.size() - desde_);
+        tramo = texto.sliced(desde_, largo).toString().toUtf8();
+        desde_ += largo;
+    }
+    // A compact text is never UTF-8.
+    void Codificar(QUtf8StringView, QByteArray&) { desde_ = partes_[parte_].size(); }
 
-private:
-    std::array<QStringView, 3> partes_;
+    std::array<QAnyStringView, 3> partes_;
     size_t parte_ = 0;
     qsizetype desde_ = 0;
     QStringEncoder utf8_{QStringEncoder::Utf8};
 };
 
 // A snapshot's text as its draft holds it: the reference's unchanged beginning and end around the stretch.
-using PartesTexto = std::array<QStringView, 3>;
+using PartesTexto = std::array<QAnyStringView, 3>;
 
 PartesTexto Partes(const Instantanea& instantanea, QStringView medio)
 {
-    const QStringView referencia(instantanea.referencia);
-    return {referencia.first(instantanea.igualesAlPrincipio), medio,
-            referencia.last(instantanea.igualesAlFinal)};
+    const TextoCompacto& referencia = instantanea.referencia;
+    return {referencia.Tramo(0, instantanea.igualesAlPrincipio), medio,
+            referencia.Tramo(referencia.size() - instantanea.igualesAlFinal, instantanea.igualesAlFinal)};
 }
 
 // The text's length in UTF-8, which the draft's header tells before the text: it is encoded once to count.
@@ -216,7 +229,7 @@ bool Borradores::ConservarAhora(Instantanea instantanea)
     return efecto.resultado != Resultado::Fallo;
 }
 
-void Borradores::Eliminar(const QString& rutaTraduccion, const std::optional<QString>& textoGuardado)
+void Borradores::Eliminar(const QString& rutaTraduccion, const std::optional<TextoCompacto>& textoGuardado)
 {
     const QString clave = ClaveBorrador(rutaTraduccion);
     const quint64 orden = Retirar(clave);
@@ -304,7 +317,7 @@ Borradores::Efecto Borradores::Aplicar(const Tarea& tarea)
 }
 
 Borradores::Efecto Borradores::Quitar(const QString& clave, quint64 orden,
-                                      const std::optional<QString>& textoGuardado)
+                                      const std::optional<TextoCompacto>& textoGuardado)
 {
     const std::lock_guard cerrojo(mutexArchivos_);
     if (orden <= aplicada_.value(clave))

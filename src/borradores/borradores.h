@@ -13,6 +13,7 @@
 #include <QString>
 
 #include "formato_borrador.h"
+#include "texto_compacto.h"
 
 // What the box held for one translation at one moment.
 struct Instantanea
@@ -22,7 +23,7 @@ struct Instantanea
     // below is not 0, only the stretch that differs from the reference.
     QString texto;
     // The text last loaded or saved for that translation, lines joined by '\n'.
-    QString referencia;
+    TextoCompacto referencia;
     // The stretch of editing the snapshot belongs to (one load of the script). A text back to its
     // reference removes only a draft that the same stretch kept: a draft from before stays until it
     // is recovered, discarded or saved over.
@@ -57,7 +58,8 @@ public:
     // `textoGuardado`, after a save or a deletion, a draft of an editor that has ended (or of the first
     // format, which does not name its editor) goes only when it holds that very text: it may be the
     // only copy of someone's typing.
-    void Eliminar(const QString& rutaTraduccion, const std::optional<QString>& textoGuardado = std::nullopt);
+    void Eliminar(const QString& rutaTraduccion,
+                  const std::optional<TextoCompacto>& textoGuardado = std::nullopt);
     // Waits until every queued snapshot has been written.
     void Esperar();
     // The translation's draft, once what is queued is written; nothing when there is none or the file
@@ -94,7 +96,7 @@ private:
     void Trabajar();
     quint64 Retirar(const QString& clave);
     Efecto Aplicar(const Tarea& tarea);
-    Efecto Quitar(const QString& clave, quint64 orden, const std::optional<QString>& textoGuardado);
+    Efecto Quitar(const QString& clave, quint64 orden, const std::optional<TextoCompacto>& textoGuardado);
     Efecto QuitarArchivo(const QString& clave);
     void Avisar(const QString& clave, quint64 orden, const Efecto& efecto);
     QString RutaArchivo(const QString& clave) const;

@@ -110,7 +110,7 @@ void BorradoresEditor::AnadirAlMenu(QMenu& menu)
     connect(entrada, &QAction::triggered, this, &BorradoresEditor::Descartar);
 }
 
-void BorradoresEditor::Empezar(const ParCargado& par, const QString& texto)
+void BorradoresEditor::Empezar(const ParCargado& par, const TextoCompacto& texto)
 {
     ruta_ = ClaveBorrador(par.rutaTraduccion);
     referencia_ = texto;
@@ -123,7 +123,7 @@ void BorradoresEditor::Empezar(const ParCargado& par, const QString& texto)
     // nothing left to recover.
     if (existentes_.contains(ruta_)) {
         const std::optional<Borrador> borrador = almacen_.Leer(ruta_);
-        if (borrador && borrador->texto == referencia_)
+        if (borrador && QAnyStringView::equal(borrador->texto, referencia_.Vista()))
             almacen_.Eliminar(ruta_, referencia_);
     }
 }
@@ -236,7 +236,7 @@ void BorradoresEditor::Guardado(const ParCargado&, const QString& texto)
         return;
     pausa_.stop();
     DetenerCopia();
-    referencia_ = texto;
+    referencia_ = TextoCompacto(texto);
     diferencia_.reset();
     cambiosConservados_ = cambios_;
     almacen_.Eliminar(ruta_, referencia_);
@@ -246,7 +246,7 @@ void BorradoresEditor::Eliminado(const QString& rutaTraduccion)
 {
     const QString ruta = ClaveBorrador(rutaTraduccion);
     // What was deleted is what the box was loaded from.
-    const QString eliminado = ruta_ == ruta ? referencia_ : QString();
+    const TextoCompacto eliminado = ruta_ == ruta ? referencia_ : TextoCompacto();
     if (ruta_ == ruta) {
         pausa_.stop();
         DetenerCopia();
@@ -263,7 +263,7 @@ void BorradoresEditor::Rehusado()
     DetenerCopia();
     // What the box was loaded from is no longer on disk: all of its text is unsaved now, even where it
     // is what was loaded.
-    referencia_.clear();
+    referencia_ = TextoCompacto();
     diferencia_ = Diferencia{};
     cambiosConservados_ = cambios_;
     almacen_.ConservarAhora({ruta_, caja_.document()->toRawText(), referencia_, sesion_});
@@ -282,7 +282,7 @@ void BorradoresEditor::ConservarAnterior(const QString& rutaTraduccion, const QS
     // The draft holds the file's old text from now on, no longer the box's: should the write fail, the
     // box's text is kept again at the next change or before it is replaced.
     ++cambios_;
-    conservado = almacen_.ConservarAhora({rutaTraduccion, anterior, QString(), sesion_});
+    conservado = almacen_.ConservarAhora({rutaTraduccion, anterior, TextoCompacto(), sesion_});
 }
 
 std::optional<Borrador> BorradoresEditor::Distinto()

@@ -53,7 +53,7 @@ private:
         qsizetype alFinal = 0;
     };
 
-    void Empezar(const ParCargado& par, const QString& texto);
+    void Empezar(const ParCargado& par, const TextoCompacto& texto);
     // The box's text was edited: `quitados` characters at `posicion` became `agregados`.
     void Cambio(int posicion, int quitados, int agregados);
     void OlvidarDiferencia();
@@ -99,8 +99,9 @@ private:
     qsizetype finCopia_ = 0;
     // The translation whose text the box holds; empty while the box belongs to no script.
     QString ruta_;
-    // The box's text (lines joined by '\n') as last loaded or saved.
-    QString referencia_;
+    // The box's text (lines joined by '\n') as last loaded or saved: in Latin-1 after a load when it
+    // can be, as it is kept for as long as the script is shown.
+    TextoCompacto referencia_;
     // What the box's edits since then left equal to the reference; nothing while there was no edit.
     std::optional<Diferencia> diferencia_;
     quint64 sesion_ = 0;

@@ -121,7 +121,7 @@ bool RellenarCaja(CajaTexto& caja, const QStringList& lineas, Vigente sigueVigen
 // only when a newer load took over meanwhile.
 template <typename Vigente, typename Leida>
 bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& mensajes,
-                    std::optional<Codificacion> eleccion, ParCargado& par, QString& texto,
+                    std::optional<Codificacion> eleccion, ParCargado& par, TextoCompacto& texto,
                     Vigente sigueVigente, Leida leida)
 {
     caja.empezarCarga();
@@ -148,7 +148,7 @@ bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& me
         if (!sigueVigente())
             return false;
         caja.clear();
-        texto.clear();
+        texto = {};
         // A translation that is there but was not read must not be replaced by a save of the empty box.
         if (error.numero() != Errores::ArchivoNoEncontrado && error.numero() != Errores::RutaNoEncontrada)
             par.traduccionIlegible = error.texto();
@@ -221,7 +221,7 @@ void frmEditor::File1_Click()
     const auto leerOriginal = [&] {
         LeerOriginalAdelantado(original, par.rutaOriginal, archivos_, eleccion.original);
     };
-    QString texto;
+    TextoCompacto texto;
     if (!LeerTraduccion(*txtTraducido, archivos_, mensajes_, eleccion.traduccion, par, texto, vigente,
                         leerOriginal))
         return;
@@ -277,7 +277,7 @@ void frmEditor::Releer(TipoArchivo tipo)
     // The file is read whole before the box changes: a translation that is gone or unreadable leaves the
     // box as it is, and a save writes it. Typing meanwhile keeps what was typed.
     QStringList lineas;
-    QString texto;
+    TextoCompacto texto;
     try {
         LecturaLineas lectura(par.rutaTraduccion, archivos_, Eleccion(Dir1->ruta()).traduccion,
                               LecturaLineas::Texto::Entero);

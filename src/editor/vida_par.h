@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include "par_cargado.h"
+#include "texto_compacto.h"
 
 class VidaPar final : public QObject
 {
@@ -20,9 +21,9 @@ Q_SIGNALS:
     // The pair is about to leave the box: another script, a folder or drive change, the window's end.
     void saliendo();
     // The pair's translation has been read into the box (by a load or a re-read): `texto`, its lines
-    // joined by '\n', shared with the load (copying it costs nothing). The original may still be on its
-    // way.
-    void traduccionLeida(const ParCargado& par, const QString& texto);
+    // joined by '\n', shared with the load (copying it costs nothing), in Latin-1 when it can be. The
+    // original may still be on its way.
+    void traduccionLeida(const ParCargado& par, const TextoCompacto& texto);
     // Both files are read: the pair is loaded.
     void cargado(const ParCargado& par);
     // The original could not be read: no pair is loaded, and the box keeps what it was given.

@@ -125,8 +125,8 @@ private Q_SLOTS:
         QSignalSpy conservados(&almacen, &Borradores::conservado);
         const QString grande(2'000'000, u'x');
         for (int i = 0; i < 20; ++i)
-            almacen.Conservar({traduccion, grande + QString::number(i), QString(), 1});
-        almacen.ConservarAhora({traduccion, QStringLiteral("ultimo\u2029texto"), QString(), 1});
+            almacen.Conservar({traduccion, grande + QString::number(i), TextoCompacto(), 1});
+        almacen.ConservarAhora({traduccion, QStringLiteral("ultimo\u2029texto"), TextoCompacto(), 1});
         almacen.Esperar();
         QCoreApplication::processEvents();
         const std::optional<Borrador> leido = almacen.Leer(traduccion);
@@ -138,9 +138,9 @@ private Q_SLOTS:
         QCOMPARE(QDir(carpeta).entryList(QDir::Files | QDir::Hidden).size(), 1);
 
         // Back to the reference, the draft this stretch of editing kept goes; one from another stays.
-        almacen.ConservarAhora({traduccion, QStringLiteral("ref"), QStringLiteral("ref"), 2});
+        almacen.ConservarAhora({traduccion, QStringLiteral("ref"), TextoCompacto(QStringLiteral("ref")), 2});
         QVERIFY(almacen.Leer(traduccion));
-        almacen.ConservarAhora({traduccion, QStringLiteral("ref"), QStringLiteral("ref"), 1});
+        almacen.ConservarAhora({traduccion, QStringLiteral("ref"), TextoCompacto(QStringLiteral("ref")), 1});
         QVERIFY(!almacen.Leer(traduccion));
     }
 
@@ -156,35 +156,57 @@ private Q_SLOTS:
         const QString a(1'000'000, u'a');
         const QString b(1'500'000, u'b');
         for (int i = 0; i < 10; ++i) {
-            uno.Conservar({traduccion, a, QString(), 1});
-            otro.Conservar({traduccion, b, QString(), 1});
+            uno.Conservar({traduccion, a, TextoCompacto(), 1});
+            otro.Conservar({traduccion, b, TextoCompacto(), 1});
             uno.Esperar();
             otro.Esperar();
             const std::optional<Borrador> leido = uno.Leer(traduccion);
             QVERIFY(leido && (leido->texto == a || leido->texto == b));
         }
-        otro.ConservarAhora({traduccion, QStringLiteral("nuevo"), QString(), 1});
+        otro.ConservarAhora({traduccion, QStringLiteral("nuevo"), TextoCompacto(), 1});
         QCOMPARE(uno.Leer(traduccion)->texto, QStringLiteral("nuevo"));
         QCOMPARE(QDir(carpeta).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
-    // The window sends only the stretch that differs from the reference; the store puts the text together.
+    // The window sends only the stretch that differs from the reference; the store puts the text together,
+    // from a reference kept in Latin-1 as from one in UTF-16.
+    void soloLoQueCambio_data()
+    {
+        QTest::addColumn<bool>("latin1");
+        QTest::newRow("referencia en UTF-16") << false;
+        QTest::newRow("referencia en Latin-1") << true;
+    }
     void soloLoQueCambio()
     {
+        QFETCH(bool, latin1);
+        const auto referencia = [latin1](const QString& texto) {
+            if (!latin1)
+                return TextoCompacto(texto);
+            TextoCompacto compacto;
+            compacto.Anadir(texto);
+            return compacto;
+        };
         QTemporaryDir dir;
         const QString traduccion = dir.filePath(QStringLiteral("Traducidos/a.txt"));
         Borradores almacen(dir.filePath(QStringLiteral("borradores")));
         QSignalSpy fallos(&almacen, &Borradores::fallo);
-        QVERIFY(almacen.ConservarAhora(
-            {traduccion, QStringLiteral("DOS\u2029dos y medio"), QStringLiteral("uno\ndos\ntres"), 1, 4, 5}));
-        QCOMPARE(almacen.Leer(traduccion)->texto, QStringLiteral("uno\nDOS\ndos y medio\ntres"));
-        QVERIFY(!almacen.ConservarAhora({traduccion, QStringLiteral("x"), QStringLiteral("abc"), 1, 2, 2}));
+        QVERIFY(almacen.ConservarAhora({traduccion, QStringLiteral("DOS\u2029dos y medio"),
+                                        referencia(QStringLiteral("uno\ndos\ntrés")), 1, 4, 5}));
+        QCOMPARE(almacen.Leer(traduccion)->texto, QStringLiteral("uno\nDOS\ndos y medio\ntrés"));
+        QVERIFY(!almacen.ConservarAhora(
+            {traduccion, QStringLiteral("x"), referencia(QStringLiteral("abc")), 1, 2, 2}));
         QCOMPARE(fallos.size(), 1);
-        QCOMPARE(almacen.Leer(traduccion)->texto, QStringLiteral("uno\nDOS\ndos y medio\ntres"));
-        // A long text is encoded a stretch at a time: a character outside the basic plane may fall where
-        // one stretch ends.
-        const QString largo = QString((1 << 20) - 1, u'a') + QStringLiteral("\U0001F600ñ\nfin");
-        QVERIFY(almacen.ConservarAhora({traduccion, QStringLiteral("Ω"), largo, 2, largo.size() - 3, 3}));
+        QCOMPARE(almacen.Leer(traduccion)->texto, QStringLiteral("uno\nDOS\ndos y medio\ntrés"));
+        // Back to the reference: the draft this stretch of editing kept goes.
+        almacen.ConservarAhora(
+            {traduccion, QStringLiteral("dos"), referencia(QStringLiteral("uno\ndos\ntrés")), 1, 4, 5});
+        QVERIFY(!almacen.Leer(traduccion));
+        // A long text is encoded a stretch at a time: a character outside the basic plane, or one of two
+        // bytes in UTF-8, may fall where one stretch ends.
+        const QString largo = QString((1 << 20) - 1, u'a') +
+                              (latin1 ? QStringLiteral("ññ\nfin") : QStringLiteral("\U0001F600ñ\nfin"));
+        QVERIFY(almacen.ConservarAhora(
+            {traduccion, QStringLiteral("Ω"), referencia(largo), 2, largo.size() - 3, 3}));
         QCOMPARE(almacen.Leer(traduccion)->texto,
                  largo.first(largo.size() - 3) + QStringLiteral("Ω") + largo.last(3));
     }
@@ -217,7 +239,7 @@ private Q_SLOTS:
         const QString traduccion = dir.filePath(QStringLiteral("Traducidos/a.txt"));
         Borradores almacen(carpeta);
         // This editor kept a draft in this stretch of editing; then the other one kept its own.
-        almacen.ConservarAhora({traduccion, QStringLiteral("mío"), QStringLiteral("ref"), 1});
+        almacen.ConservarAhora({traduccion, QStringLiteral("mío"), TextoCompacto(QStringLiteral("ref")), 1});
         QProcess otro;
         otro.start(QStringLiteral("sleep"), {QStringLiteral("60")});
         QVERIFY(otro.waitForStarted());
@@ -234,13 +256,14 @@ private Q_SLOTS:
                                                   QStringLiteral("tecleado"), identidad}));
 
         if (accion == u"guardar igual")
-            almacen.Eliminar(traduccion, QStringLiteral("tecleado"));
+            almacen.Eliminar(traduccion, TextoCompacto(QStringLiteral("tecleado")));
         else if (accion == u"guardar otro")
-            almacen.Eliminar(traduccion, QStringLiteral("otro texto"));
+            almacen.Eliminar(traduccion, TextoCompacto(QStringLiteral("otro texto")));
         else if (accion == u"descartar")
             almacen.Eliminar(traduccion);
         else
-            almacen.ConservarAhora({traduccion, QStringLiteral("ref"), QStringLiteral("ref"), 1});
+            almacen.ConservarAhora(
+                {traduccion, QStringLiteral("ref"), TextoCompacto(QStringLiteral("ref")), 1});
         QCOMPARE(QFileInfo::exists(archivo), queda);
         otro.kill();
         otro.waitForFinished();
@@ -263,7 +286,7 @@ private Q_SLOTS:
         QVERIFY(TerminaPronto(tuberia, [&] { hay = !almacen.Existentes().isEmpty(); }));
         QVERIFY(!hay);
         QVERIFY(TerminaPronto(tuberia, [&] {
-            almacen.ConservarAhora({traduccion, QStringLiteral("texto"), QString(), 1});
+            almacen.ConservarAhora({traduccion, QStringLiteral("texto"), TextoCompacto(), 1});
         }));
         QCOMPARE(fallos.size(), 1);
         QVERIFY(TerminaPronto(tuberia, [&] { almacen.Eliminar(traduccion); }));

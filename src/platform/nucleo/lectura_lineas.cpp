@@ -47,10 +47,10 @@ void LecturaLineas::Trabajar(std::stop_token parar, QString ruta, SistemaArchivo
         HuellaArchivo huella;
         QByteArray datos = LeerArchivo(ruta, sistema, maximo, &huella, parar);
         // A file holds at least as many bytes as its text has characters, but for UTF-16: the text grows
-        // in place, and is never copied to grow.
-        QString entero;
+        // in place, and is never copied to grow while it stays in Latin-1.
+        TextoCompacto entero;
         if (texto == Texto::Entero)
-            entero.reserve(datos.size());
+            entero.Reservar(datos.size());
         LectorLineas lector(std::move(datos), eleccion);
         {
             const std::lock_guard bloqueo(cerrojo_);
@@ -65,8 +65,8 @@ void LecturaLineas::Trabajar(std::stop_token parar, QString ruta, SistemaArchivo
             caracteres += tramo.constLast().size();
             if (texto == Texto::Entero) {
                 if (!std::exchange(primera, false))
-                    entero += u'\n';
-                entero += tramo.constLast();
+                    entero.Anadir(u"\n");
+                entero.Anadir(tramo.constLast());
             }
             if (tramo.size() >= lineasPorTramo || caracteres >= caracteresPorTramo) {
                 Entregar(parar, std::exchange(tramo, {}));
@@ -101,7 +101,7 @@ void LecturaLineas::Entregar(std::stop_token parar, QStringList tramo)
     Avisar();
 }
 
-QString LecturaLineas::texto()
+TextoCompacto LecturaLineas::texto()
 {
     const std::lock_guard bloqueo(cerrojo_);
     return std::exchange(texto_, {});

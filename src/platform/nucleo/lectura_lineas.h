@@ -19,6 +19,7 @@ class QAbstractEventDispatcher;
 #include "archivos.h"
 #include "sistema_archivos.h"
 #include "texto_archivo.h"
+#include "texto_compacto.h"
 
 class LecturaLineas final
 {
@@ -53,7 +54,7 @@ public:
     HuellaArchivo huella() const;
     // With Texto::Entero, once terminada(): every line read, joined by '\n', as the slices' lines joined
     // and put one after the other with a '\n' between them. Taken out: a second call returns nothing.
-    QString texto();
+    TextoCompacto texto();
 
 private:
     void Trabajar(std::stop_token parar, QString ruta, SistemaArchivos& sistema,
@@ -72,7 +73,7 @@ private:
     std::exception_ptr error_;
     FormatoTexto formato_;
     HuellaArchivo huella_;
-    QString texto_;
+    TextoCompacto texto_;
     // Declared last: it stops and joins before the members it uses go.
     std::jthread trabajador_;
 };
