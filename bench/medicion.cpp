@@ -81,6 +81,14 @@ void ProcesarEventos(int milisegundos)
     bucle.exec();
 }
 
+double SegundosProcesadorHilo()
+{
+    rusage uso{};
+    getrusage(RUSAGE_THREAD, &uso);
+    return double(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) +
+           double(uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1e6;
+}
+
 double SegundosProcesador()
 {
     rusage uso{};

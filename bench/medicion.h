@@ -24,6 +24,8 @@ std::unique_ptr<frmEditor> AbrirVentanaCargada(const QString& carpeta, CajaMensa
 void ProcesarEventos(int milisegundos);
 // Processor time the process has used so far, in seconds.
 double SegundosProcesador();
+// The same, of the calling thread alone.
+double SegundosProcesadorHilo();
 
 // The median of measures taken elsewhere (at least one).
 inline double MedianaDe(std::vector<double> tiempos)
