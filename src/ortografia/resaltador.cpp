@@ -17,9 +17,12 @@ namespace {
 // A change over at least this many lines is checked while idle rather than at once.
 constexpr int lineasInmediatas = 16;
 
-// What a line's last check left, kept with the line so that edits move it along.
-struct DatosRevision final : QTextBlockUserData
+// What a line's last check left, kept in its block's user state so that edits move it along and a line
+// costs no object of its own (a million of them also slowed down emptying the document). A line never
+// checked keeps the document's -1.
+struct DatosRevision
 {
+    bool revisada = false;
     quint32 generacion = 0;
     // The line holds misspelled words.
     bool subrayada = false;
@@ -28,9 +31,24 @@ struct DatosRevision final : QTextBlockUserData
     bool dibujada = false;
 };
 
-DatosRevision* Datos(const QTextBlock& bloque)
+// The state's bits: the generation below, then the two marks; never negative.
+constexpr int bitSubrayada = 1 << 29;
+constexpr int bitDibujada = 1 << 30;
+constexpr quint32 mascaraGeneracion = bitSubrayada - 1;
+
+DatosRevision Datos(const QTextBlock& bloque)
 {
-    return static_cast<DatosRevision*>(bloque.userData());
+    const int estado = bloque.userState();
+    if (estado < 0)
+        return {};
+    return {true, quint32(estado) & mascaraGeneracion, (estado & bitSubrayada) != 0,
+            (estado & bitDibujada) != 0};
+}
+
+void PonerDatos(QTextBlock bloque, const DatosRevision& datos)
+{
+    bloque.setUserState(int(datos.generacion & mascaraGeneracion) | (datos.subrayada ? bitSubrayada : 0) |
+                        (datos.dibujada ? bitDibujada : 0));
 }
 
 } // namespace
@@ -197,26 +215,24 @@ QList<QTextLayout::FormatRange> ResaltadorOrtografia::Erratas(const QString& tex
 
 void ResaltadorOrtografia::Revisar(QTextBlock bloque, Restilo* restilo, bool visible)
 {
-    DatosRevision* datos = Datos(bloque);
-    if (!datos) {
-        datos = new DatosRevision;
-        bloque.setUserData(datos);
-    }
+    DatosRevision datos = Datos(bloque);
     const bool revisa = activo_ && revisor_->disponible();
-    datos->generacion = revisa ? generacion_ : 0;
+    datos.revisada = true;
+    datos.generacion = revisa ? generacion_ : 0;
     const QList<QTextLayout::FormatRange> erratas =
         revisa ? Erratas(bloque.text()) : QList<QTextLayout::FormatRange>();
-    datos->subrayada = !erratas.isEmpty();
+    datos.subrayada = !erratas.isEmpty();
     // A line off screen keeps its verdict alone until it is shown. A line whose underlines stay as they
     // are keeps its formats and its layout; a line that has none is not even given a text layout.
-    if (!datos->dibujada && (erratas.isEmpty() || !visible))
-        return;
-    if (datos->dibujada && bloque.layout()->formats() == erratas)
-        return;
-    if (restilo)
-        restilo->Abrir();
-    bloque.layout()->setFormats(erratas);
-    datos->dibujada = !erratas.isEmpty();
+    const bool redibujar =
+        datos.dibujada ? bloque.layout()->formats() != erratas : !erratas.isEmpty() && visible;
+    if (redibujar) {
+        if (restilo)
+            restilo->Abrir();
+        bloque.layout()->setFormats(erratas);
+        datos.dibujada = !erratas.isEmpty();
+    }
+    PonerDatos(bloque, datos);
 }
 
 std::pair<int, int> ResaltadorOrtografia::LineasVisibles() const
@@ -226,8 +242,8 @@ std::pair<int, int> ResaltadorOrtografia::LineasVisibles() const
 
 bool ResaltadorOrtografia::PorDibujar(const QTextBlock& bloque)
 {
-    const DatosRevision* datos = Datos(bloque);
-    return datos && datos->subrayada && !datos->dibujada;
+    const DatosRevision datos = Datos(bloque);
+    return datos.subrayada && !datos.dibujada;
 }
 
 void ResaltadorOrtografia::RevisarVisibles()
@@ -244,10 +260,10 @@ void ResaltadorOrtografia::RevisarVisibles()
 
 bool ResaltadorOrtografia::Necesita(const QTextBlock& bloque) const
 {
-    const DatosRevision* datos = Datos(bloque);
-    if (activo_ && (!datos || datos->generacion != generacion_))
+    const DatosRevision datos = Datos(bloque);
+    if (activo_ && (!datos.revisada || datos.generacion != (generacion_ & mascaraGeneracion)))
         return true;
-    if (barrido_ < 0 || !datos || !datos->subrayada)
+    if (barrido_ < 0 || !datos.subrayada)
         return false;
     if (!activo_)
         return true;
@@ -299,13 +315,9 @@ void ResaltadorOrtografia::Tramo()
 
 void ResaltadorOrtografia::highlightBlock(const QString&)
 {
-    // Only the base class's own passes come here, as this highlighter restyles its lines itself: the
-    // line is left without underlines and checked later (or never, while checking is off).
-    if (auto* datos = static_cast<DatosRevision*>(currentBlockUserData())) {
-        datos->generacion = 0;
-        datos->subrayada = false;
-        datos->dibujada = false;
-    }
+    // Only the base class's own passes over every line come here, as this highlighter restyles its lines
+    // itself: the line is left without underlines and checked later (or never, while checking is off).
+    setCurrentBlockState(-1);
     if (activo_) {
         desde_ = desde_ < 0 ? currentBlock().blockNumber() : std::min(desde_, currentBlock().blockNumber());
         Programar();
