@@ -315,11 +315,17 @@ private Q_SLOTS:
         QTest::newRow("eliminar") << QStringLiteral("eliminar") << false;
         QTest::newRow("descartar") << QStringLiteral("descartar") << false;
         QTest::newRow("deshacer") << QStringLiteral("deshacer") << false;
+        QTest::newRow("deshacer, traducción vacía") << QStringLiteral("deshacer vacía") << false;
+        QTest::newRow("deshacer, sin traducción") << QStringLiteral("deshacer sin") << false;
     }
     void seVa()
     {
         QFETCH(QString, accion);
         QFETCH(bool, queda);
+        if (accion == u"deshacer vacía")
+            EscribirBytes(Ruta(u"Traducidos/a.txt"), "");
+        else if (accion == u"deshacer sin")
+            QVERIFY(QFile::remove(Ruta(u"Traducidos/a.txt")));
         Abrir();
         QTest::keyClicks(ventana_->txtTraducido, QStringLiteral("xy"));
         // Kept a while after the last change, without anything else happening.
