@@ -81,20 +81,27 @@ void ProcesarEventos(int milisegundos)
     bucle.exec();
 }
 
-double SegundosProcesadorHilo()
-{
-    rusage uso{};
-    getrusage(RUSAGE_THREAD, &uso);
-    return double(uso.ru_utime.tv_sec + uso.ru_stime.tv_sec) +
-           double(uso.ru_utime.tv_usec + uso.ru_stime.tv_usec) / 1e6;
-}
+namespace {
 
-double SegundosProcesador()
+// User and system processor seconds of `quien` (RUSAGE_SELF or RUSAGE_THREAD).
+double SegundosDe(int quien)
 {
     rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
+    getrusage(quien, &uso);
     const auto segundos = [](const timeval& t) {
         return double(t.tv_sec) + double(t.tv_usec) / 1e6;
     };
     return segundos(uso.ru_utime) + segundos(uso.ru_stime);
+}
+
+} // namespace
+
+double SegundosProcesadorHilo()
+{
+    return SegundosDe(RUSAGE_THREAD);
+}
+
+double SegundosProcesador()
+{
+    return SegundosDe(RUSAGE_SELF);
 }
