@@ -135,8 +135,13 @@ private:
         tramo = texto.sliced(desde_, largo).toString().toUtf8();
         desde_ += largo;
     }
-    // A compact text is never UTF-8.
-    void Codificar(QUtf8StringView, QByteArray&) { desde_ = partes_[parte_].size(); }
+    // Already UTF-8: its bytes go as they are, a stretch at a time.
+    void Codificar(QUtf8StringView texto, QByteArray& tramo)
+    {
+        const qsizetype largo = std::min(porTramo, texto.size() - desde_);
+        tramo = QByteArray(texto.data() + desde_, largo);
+        desde_ += largo;
+    }
 
     std::array<QAnyStringView, 3> partes_;
     size_t parte_ = 0;
