@@ -128,7 +128,7 @@ double ProcesadorRevision(const QStringList& lineas, const Diccionario& dicciona
     caja.setFont(FuenteCourier());
     caja.resize(449, 169);
     caja.show();
-    auto* resaltador = new Resaltador(caja.document(), revisor, [&caja] {
+    const auto resaltador = std::make_unique<Resaltador>(caja.document(), revisor, [&caja] {
         const int primera = caja.cursorForPosition(QPoint(0, 0)).blockNumber();
         const int ultima = caja.cursorForPosition(QPoint(0, caja.viewport()->height() - 1)).blockNumber();
         return std::pair{primera, ultima};

@@ -69,7 +69,11 @@ BorradoresEditor::BorradoresEditor(CajaTexto& caja, ListaArchivos& archivos, Caj
     tramo_.setSingleShot(true);
     tramo_.setInterval(0);
     connect(&tramo_, &QTimer::timeout, this, &BorradoresEditor::CopiarTramo);
-    connect(caja_.document(), &QTextDocument::contentsChange, this, &BorradoresEditor::Cambio);
+    const auto seguirDocumento = [this] {
+        connect(caja_.document(), &QTextDocument::contentsChange, this, &BorradoresEditor::Cambio);
+    };
+    seguirDocumento();
+    connect(&caja_, &CajaTexto::documentoNuevo, this, seguirDocumento);
 
     connect(&almacen_, &Borradores::conservado, this, [this](const QString& ruta, const QDateTime& fecha) {
         existentes_.insert(ruta, fecha);

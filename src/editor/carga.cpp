@@ -20,8 +20,6 @@ namespace {
 constexpr qint64 msEntreCesiones = 20;
 // How many lines go into the box or the list at a time, so that no delivery holds the window long.
 constexpr qsizetype lineasPorEntrega = 2048;
-// From this many lines on, emptying the box is a wait of its own.
-constexpr int lineasVaciadoAparte = 100'000;
 // The longest line the box and the list are given. The toolkit's text layout fails on lines of about
 // 135 million characters; a script line of a million is already far beyond any real one.
 constexpr qsizetype maximoLinea = qsizetype(1) << 20;
@@ -71,27 +69,6 @@ bool LeerPorTramos(
     }
 }
 
-// Empties the box while yielding; false when superseded meanwhile. A long translation's last stretch goes
-// in one call that takes tens of milliseconds: the event loop gets a turn just before and just after it,
-// so that what comes before and after is not added to that wait.
-template <typename Vigente> bool VaciarCaja(CajaTexto& caja, Vigente sigueVigente)
-{
-    const bool larga = caja.blockCount() >= lineasVaciadoAparte;
-    if (larga) {
-        Ceder();
-        if (!sigueVigente())
-            return false;
-    }
-    while (!caja.vaciarTramo()) {
-        Ceder();
-        if (!sigueVigente())
-            return false;
-    }
-    if (larga)
-        Ceder();
-    return sigueVigente();
-}
-
 // Puts `lineas` into the box in place of what it holds, a slice at a time with yields, as a load does;
 // false when superseded meanwhile.
 template <typename Vigente>
@@ -99,8 +76,7 @@ bool RellenarCaja(CajaTexto& caja, const QStringList& lineas, Vigente sigueVigen
 {
     caja.empezarCarga();
     const auto fin = qScopeGuard([&] { caja.terminarCarga(); });
-    if (!VaciarCaja(caja, sigueVigente))
-        return false;
+    caja.vaciar();
     QElapsedTimer reloj;
     reloj.start();
     for (qsizetype desde = 0; desde < lineas.size(); desde += lineasPorEntrega) {
@@ -129,9 +105,7 @@ bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& me
     try {
         // The worker also joins the text the box will hold, so that the window's thread does not.
         LecturaLineas lectura(par.rutaTraduccion, archivos, eleccion, LecturaLineas::Texto::Entero);
-        // The previous translation goes while the file is read; a newer load empties the rest itself.
-        if (!VaciarCaja(caja, sigueVigente))
-            return false;
+        caja.vaciar();
         if (!LeerPorTramos(
                 lectura, sigueVigente,
                 [&](const QStringList& tramo) {
@@ -147,7 +121,7 @@ bool LeerTraduccion(CajaTexto& caja, SistemaArchivos& archivos, CajaMensajes& me
     } catch (const ErrorEjecucion& error) {
         if (!sigueVigente())
             return false;
-        caja.clear();
+        caja.vaciar();
         texto = {};
         // A translation that is there but was not read must not be replaced by a save of the empty box.
         if (error.numero() != Errores::ArchivoNoEncontrado && error.numero() != Errores::RutaNoEncontrada)

@@ -42,7 +42,7 @@ void frmEditor::cmdEliminar_Click()
             par_.hayTraducido = false;
         }
         Q_EMIT vida_.eliminado(CarpetaScripts::RutaTraduccion(Dir1->ruta(), nombre));
-        txtTraducido->clear();
+        txtTraducido->vaciar();
         File1->refrescar();
         if (indice < File1->cantidad()) {
             // The deleted file's place now holds the one that followed it.

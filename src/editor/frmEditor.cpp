@@ -293,7 +293,7 @@ void frmEditor::Vaciar()
 {
     ++cargaActual_;
     HabilitarAcciones(false);
-    txtTraducido->clear();
+    txtTraducido->vaciar();
     txtTraducido->terminarCarga();
     lstOriginal->clear();
     LimpiarContadores();

@@ -56,6 +56,12 @@ MonitorEditor::MonitorEditor(ControlesMonitor controles) : c_(controles)
 void MonitorEditor::Vigilar()
 {
     VigilarDocumento();
+    // Another document is another text, whatever its address.
+    connect(&c_.txtTraducido, &CajaTexto::documentoNuevo, this, [this] {
+        VigilarDocumento();
+        ++cambiosTexto_;
+        Despertar();
+    });
     connect(&c_.txtTraducido, &QPlainTextEdit::cursorPositionChanged, this, &MonitorEditor::Despertar);
     connect(&c_.txtTraducido, &QPlainTextEdit::selectionChanged, this, &MonitorEditor::Despertar);
     const auto cambioLista = [this] {
@@ -133,8 +139,6 @@ InstantaneaMonitor MonitorEditor::Capturar() const
 
 void MonitorEditor::Tick()
 {
-    if (c_.txtTraducido.document() != documentoVigilado_)
-        VigilarDocumento();
     const InstantaneaMonitor antes = Capturar();
     if (estable_ && antes == ultima_) {
         c_.timer.stop();

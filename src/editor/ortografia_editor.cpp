@@ -46,16 +46,22 @@ OrtografiaEditor::OrtografiaEditor(CajaTexto& caja, VidaPar& vida, CajaMensajes&
     const bool disponible = revisor_->disponible();
     const bool activa = disponible && Ajustes()->value(claveActiva, true).toBool();
 
-    resaltador_ = new ResaltadorOrtografia(caja_.document(), revisor_, [this] {
-        const int primera = caja_.cursorForPosition(QPoint(0, 0)).blockNumber();
-        const int ultima = caja_.cursorForPosition(QPoint(0, caja_.viewport()->height() - 1)).blockNumber();
-        return std::pair{primera, ultima};
-    });
+    resaltador_ = new ResaltadorOrtografia(
+        caja_.document(), revisor_,
+        [this] {
+            const int primera = caja_.cursorForPosition(QPoint(0, 0)).blockNumber();
+            const int ultima =
+                caja_.cursorForPosition(QPoint(0, caja_.viewport()->height() - 1)).blockNumber();
+            return std::pair{primera, ultima};
+        },
+        this);
     resaltador_->setActivo(activa);
+    connect(&caja_, &CajaTexto::documentoNuevo, this,
+            [this] { resaltador_->setDocumento(caja_.document()); });
     // Lines checked while off screen are underlined as they come on it: when the view scrolls or is
     // drawn whole (it grew, or its lines moved), not when the caret blinks.
     connect(&caja_, &QPlainTextEdit::updateRequest, this, [this](const QRect& zona, int dy) {
-        if (resaltador_ && (dy != 0 || zona.contains(caja_.viewport()->rect())))
+        if ((dy != 0 || zona.contains(caja_.viewport()->rect())))
             resaltador_->RevisarVisibles();
     });
 
@@ -72,10 +78,7 @@ OrtografiaEditor::OrtografiaEditor(CajaTexto& caja, VidaPar& vida, CajaMensajes&
     // While a pair is loaded its slices would only be checked between them: the idle checking waits
     // for the whole pair (or an emptied editor, or a pair that could not be loaded), then starts on the
     // lines on screen.
-    SeguirCargas(vida, this, [this](bool cargando) {
-        if (resaltador_)
-            resaltador_->pausar(cargando);
-    });
+    SeguirCargas(vida, this, [this](bool cargando) { resaltador_->pausar(cargando); });
 }
 
 std::unique_ptr<QSettings> OrtografiaEditor::Ajustes() const
@@ -97,13 +100,12 @@ void OrtografiaEditor::CargarDiccionario()
 
 bool OrtografiaEditor::Pendiente() const
 {
-    return resaltador_ && resaltador_->trabajoPendiente();
+    return resaltador_->trabajoPendiente();
 }
 
 void OrtografiaEditor::Activar(bool activa)
 {
-    if (resaltador_)
-        resaltador_->setActivo(activa);
+    resaltador_->setActivo(activa);
     Ajustes()->setValue(claveActiva, activa);
 }
 
@@ -118,8 +120,7 @@ void OrtografiaEditor::CambiarIdioma(const QString& codigo)
             return;
         }
         Ajustes()->setValue(claveIdioma, codigo);
-        if (resaltador_)
-            resaltador_->RevisarDeNuevo();
+        resaltador_->RevisarDeNuevo();
         return;
     }
 }
@@ -133,8 +134,7 @@ QList<QAction*> OrtografiaEditor::Correcciones(QMenu& menu, QPoint posicion)
     const QString linea = bloque.text();
     const TramoPalabra tramo = PalabraEn(linea, cursor.positionInBlock());
     const QString palabra = linea.mid(tramo.inicio, tramo.largo);
-    if (!resaltador_ || !resaltador_->activo() || !revisor_->disponible() || tramo.largo == 0 ||
-        revisor_->Correcta(palabra))
+    if (!resaltador_->activo() || !revisor_->disponible() || tramo.largo == 0 || revisor_->Correcta(palabra))
         return arriba;
     const int inicio = bloque.position() + tramo.inicio;
     const QStringList sugerencias = revisor_->Sugerencias(palabra, maximoSugerencias);
@@ -184,8 +184,7 @@ void OrtografiaEditor::Aceptar(const QString& palabra, bool anadir)
     } else {
         revisor_->Ignorar(palabra);
     }
-    if (resaltador_)
-        resaltador_->Aceptada(palabra);
+    resaltador_->Aceptada(palabra);
 }
 
 void OrtografiaEditor::AnadirAlMenu(QMenu& menu)

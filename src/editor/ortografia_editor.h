@@ -50,7 +50,6 @@ private:
     QString archivoAjustes_;
     std::shared_ptr<Revisor> revisor_;
     QList<Diccionario> diccionarios_;
-    // Owned by the box's document, which it lives and dies with.
-    QPointer<ResaltadorOrtografia> resaltador_;
+    ResaltadorOrtografia* resaltador_;
     QAction* revisar_;
 };

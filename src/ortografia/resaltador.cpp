@@ -85,9 +85,8 @@ private:
 };
 
 ResaltadorOrtografia::ResaltadorOrtografia(QTextDocument* documento, std::shared_ptr<Revisor> revisor,
-                                           Visibles visibles)
-    : QSyntaxHighlighter(static_cast<QObject*>(documento)), revisor_(std::move(revisor)),
-      visibles_(std::move(visibles))
+                                           Visibles visibles, QObject* padre)
+    : QObject(padre), revisor_(std::move(revisor)), visibles_(std::move(visibles))
 {
     subrayado_.setUnderlineStyle(QTextCharFormat::WaveUnderline);
     subrayado_.setUnderlineColor(Qt::red);
@@ -96,23 +95,20 @@ ResaltadorOrtografia::ResaltadorOrtografia(QTextDocument* documento, std::shared
     tecleo_.setSingleShot(true);
     tecleo_.setInterval(msTrasTecla);
     connect(&tecleo_, &QTimer::timeout, this, &ResaltadorOrtografia::Programar);
-    setDocument(documento);
-    // Changes are routed through `AlCambiar`, which decides between checking now and checking while
-    // idle; the base class's own pass would walk every line of a load at once. Should a later Qt
-    // connect differently, its pass only marks lines unchecked (see `highlightBlock`).
-    disconnect(documento, &QTextDocument::contentsChange, this, nullptr);
-    connect(documento, &QTextDocument::contentsChange, this, &ResaltadorOrtografia::AlCambiar);
-    if (!documento->isEmpty()) {
-        desde_ = 0;
-        Programar();
-    }
+    setDocumento(documento);
 }
 
-ResaltadorOrtografia::~ResaltadorOrtografia()
+void ResaltadorOrtografia::setDocumento(QTextDocument* documento)
 {
-    // The base class clears every line's formats when it leaves a document that stays.
-    const CambioDeFormato marca(document());
-    setDocument(nullptr);
+    disconnect(conexion_);
+    documento_ = documento;
+    conexion_ = connect(documento, &QTextDocument::contentsChange, this, &ResaltadorOrtografia::AlCambiar);
+    barrido_ = -1;
+    aceptadas_.clear();
+    desde_ = activo_ && !documento->isEmpty() ? 0 : -1;
+    if (!trabajoPendiente())
+        ocioso_.stop();
+    Programar();
 }
 
 void ResaltadorOrtografia::setActivo(bool activo)
@@ -172,9 +168,9 @@ void ResaltadorOrtografia::Programar()
 
 void ResaltadorOrtografia::AlCambiar(int desde, int quitados, int agregados)
 {
-    if (SoloFormato(document()))
+    if (SoloFormato(documento_))
         return;
-    QTextDocument* documento = document();
+    QTextDocument* documento = documento_;
     QTextBlock primero = documento->findBlock(desde);
     if (!primero.isValid())
         return;
@@ -248,11 +244,11 @@ bool ResaltadorOrtografia::PorDibujar(const QTextBlock& bloque)
 
 void ResaltadorOrtografia::RevisarVisibles()
 {
-    if (!visibles_ || pausado_ || !document())
+    if (!visibles_ || pausado_ || !documento_)
         return;
-    Restilo restilo(document());
+    Restilo restilo(documento_);
     const auto [primera, ultima] = visibles_();
-    for (QTextBlock bloque = document()->findBlockByNumber(primera);
+    for (QTextBlock bloque = documento_->findBlockByNumber(primera);
          bloque.isValid() && bloque.blockNumber() <= ultima; bloque = bloque.next())
         if (Necesita(bloque) || PorDibujar(bloque))
             Revisar(bloque, &restilo, true);
@@ -278,7 +274,7 @@ void ResaltadorOrtografia::Tramo()
 {
     QElapsedTimer reloj;
     reloj.start();
-    QTextDocument* documento = document();
+    QTextDocument* documento = documento_;
     if (!documento) {
         ocioso_.stop();
         return;
@@ -310,16 +306,5 @@ void ResaltadorOrtografia::Tramo()
     if (!trabajoPendiente()) {
         ocioso_.stop();
         Q_EMIT revisionTerminada();
-    }
-}
-
-void ResaltadorOrtografia::highlightBlock(const QString&)
-{
-    // Only the base class's own passes over every line come here, as this highlighter restyles its lines
-    // itself: the line is left without underlines and checked later (or never, while checking is off).
-    setCurrentBlockState(-1);
-    if (activo_) {
-        desde_ = desde_ < 0 ? currentBlock().blockNumber() : std::min(desde_, currentBlock().blockNumber());
-        Programar();
     }
 }

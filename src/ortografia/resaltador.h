@@ -7,6 +7,10 @@
 // underlines change, and a slice's restyling is handed to the document's layout at once, so that lines
 // off screen are not laid out until they are shown. A line checked off screen keeps its verdict and gets
 // its underlines when it comes on screen, so that only the lines shown ever hold a layout.
+//
+// It restyles the lines' layouts itself rather than through the toolkit's syntax highlighter, which walks
+// every line of a document it leaves and gives each one a layout: leaving a million-line document would
+// hold the window for seconds.
 #pragma once
 
 #include <functional>
@@ -14,15 +18,18 @@
 #include <utility>
 
 #include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
 #include <QStringList>
-#include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 #include <QTextLayout>
 #include <QTimer>
 
+class QTextBlock;
+class QTextDocument;
 class Revisor;
 
-class ResaltadorOrtografia final : public QSyntaxHighlighter
+class ResaltadorOrtografia final : public QObject
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ResaltadorOrtografia)
@@ -30,9 +37,12 @@ public:
     // First and last block number on screen.
     using Visibles = std::function<std::pair<int, int>()>;
 
-    // Lives as long as `documento` (it is the highlighter's parent).
-    ResaltadorOrtografia(QTextDocument* documento, std::shared_ptr<Revisor> revisor, Visibles visibles);
-    ~ResaltadorOrtografia() override;
+    ResaltadorOrtografia(QTextDocument* documento, std::shared_ptr<Revisor> revisor, Visibles visibles,
+                         QObject* padre = nullptr);
+
+    QTextDocument* documento() const { return documento_; }
+    // Checks another document from now on, all of it, and leaves the old one as it is.
+    void setDocumento(QTextDocument* documento);
 
     bool activo() const { return activo_; }
     // Turns checking on (every line is checked again) or off (every underline goes).
@@ -61,9 +71,6 @@ Q_SIGNALS:
     // The idle checking has covered the whole document.
     void revisionTerminada();
 
-protected:
-    void highlightBlock(const QString& texto) override;
-
 private:
     class Restilo;
 
@@ -78,6 +85,8 @@ private:
     bool Necesita(const QTextBlock& bloque) const;
     void Programar();
 
+    QPointer<QTextDocument> documento_;
+    QMetaObject::Connection conexion_;
     std::shared_ptr<Revisor> revisor_;
     Visibles visibles_;
     QTextCharFormat subrayado_;

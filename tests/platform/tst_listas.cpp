@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "caja_texto.h"
@@ -219,6 +220,46 @@ private Q_SLOTS:
         QCOMPARE(caja.document()->blockCount(), 3);
         caja.setLineas({QString(), QStringLiteral("x"), QString()});
         QCOMPARE(caja.lineas(), (QStringList{"", "x", ""}));
+    }
+
+    // Emptied by taking a fresh document, the box keeps what it was set to show and how, and goes on
+    // with undo as before: typed into when it was not filling, filled as a load fills it when it was.
+    void vaciarConservaLaCaja_data()
+    {
+        QTest::addColumn<bool>("cargando");
+        QTest::newRow("escribiendo") << false;
+        QTest::newRow("en una carga") << true;
+    }
+    void vaciarConservaLaCaja()
+    {
+        QFETCH(bool, cargando);
+        CajaTexto caja;
+        QFont letra(QStringLiteral("Courier New"), 17);
+        caja.setFont(letra);
+        caja.setTabStopDistance(93);
+        caja.show();
+        if (cargando)
+            caja.empezarCarga();
+        caja.anadirLineas({QStringLiteral("viejo"), QStringLiteral("texto")});
+        const QTextDocument* viejo = caja.document();
+        QSignalSpy nuevo(&caja, &CajaTexto::documentoNuevo);
+        caja.vaciar();
+        QCOMPARE(nuevo.size(), 1);
+        QVERIFY(caja.document() != viejo);
+        QVERIFY(caja.document()->isEmpty());
+        QCOMPARE(caja.document()->defaultFont().pointSize(), 17);
+        QCOMPARE(caja.tabStopDistance(), 93.0);
+        QCOMPARE(caja.isReadOnly(), cargando);
+        QCOMPARE(caja.document()->isUndoRedoEnabled(), !cargando);
+        if (cargando) {
+            caja.anadirLineas({QStringLiteral("nuevo")});
+            caja.terminarCarga();
+        }
+        caja.setFocus();
+        QTest::keyClicks(&caja, QStringLiteral("xy"));
+        QCOMPARE(caja.lineas().first(), cargando ? u"xynuevo"_qs : u"xy"_qs);
+        caja.undo();
+        QCOMPARE(caja.lineas(), cargando ? QStringList{"nuevo"} : QStringList{""});
     }
 
 private:

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QStyledItemDelegate>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QThreadPool>
 
 #include "seleccion.h"
@@ -14,6 +15,7 @@
 
 CajaTexto::CajaTexto(QWidget* padre) : QPlainTextEdit(padre)
 {
+    liberador_.setMaxThreadCount(1);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -55,32 +57,30 @@ void CajaTexto::empezarCarga()
     conLineas_ = false;
 }
 
-namespace {
-
-// The toolkit empties a whole document some twenty times faster than it takes lines off one, but in a
-// single call: up to this many lines that call stays well under a tenth of a second.
-constexpr int lineasVaciadoEntero = 1'000'000;
-// Above that, lines go off the end this many at a time.
-constexpr int lineasPorTramoVaciado = 16384;
-
-} // namespace
-
-bool CajaTexto::vaciarTramo()
+void CajaTexto::vaciar()
 {
-    QTextDocument* documento = document();
-    if (documento->blockCount() > lineasVaciadoEntero) {
-        const int lineas = std::min(lineasPorTramoVaciado, documento->blockCount() - lineasVaciadoEntero);
-        // The last lines, with the line break before them: the document's end is where removing costs
-        // least, and no line before it moves.
-        QTextCursor tramo(documento->findBlockByNumber(documento->blockCount() - lineas));
-        tramo.movePosition(QTextCursor::PreviousCharacter);
-        tramo.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        tramo.removeSelectedText();
-        return false;
-    }
-    clear();
-    CaretAlPrincipio();
-    return true;
+    QTextDocument* viejo = document();
+    auto* nuevo = new QTextDocument(this);
+    nuevo->setDocumentLayout(new QPlainTextDocumentLayout(nuevo));
+    // What the box set on its document: its font (and zoom), its tab stops, its margin.
+    nuevo->setDefaultFont(viejo->defaultFont());
+    nuevo->setDefaultTextOption(viejo->defaultTextOption());
+    nuevo->setDocumentMargin(viejo->documentMargin());
+    const bool deshacer = viejo->isUndoRedoEnabled();
+    // The box deletes the document it was born with as it lets it go; this one is freed below instead.
+    viejo->setParent(nullptr);
+    setDocument(nuevo);
+    nuevo->setUndoRedoEnabled(deshacer);
+    conLineas_ = false;
+    if (cargando_)
+        CaretAlPrincipio();
+    Q_EMIT documentoNuevo();
+    // No one is left to hear from the old document, nor any cursor in it: the other thread is the only one
+    // that touches it from now on.
+    viejo->disconnect();
+    viejo->documentLayout()->disconnect();
+    viejo->moveToThread(nullptr);
+    liberador_.start([viejo] { delete viejo; });
 }
 
 void CajaTexto::CaretAlPrincipio()

@@ -6,6 +6,7 @@
 #include <QAbstractListModel>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QThreadPool>
 
 class QMenu;
 
@@ -20,17 +21,22 @@ public:
     QStringList lineas() const;
     void setLineas(const QStringList& lineas);
 
+    // Empties the box at once, whatever it holds: a fresh document takes the place of the old one, which is
+    // freed on another thread (emptying a million lines in place holds the window a tenth of a second).
+    // Undo starts afresh, as after `clear`. `documentoNuevo` tells who watches the document.
+    void vaciar();
+
     // Filling the box a slice at a time, with yields between the slices: meanwhile the box takes no typing,
-    // and the filling is no edit (nothing to undo, not modified). What the box held goes first:
-    // `vaciarTramo` empties it, in one go while that is quick and a stretch off its end at a time above
-    // that, and returns true once the box is empty and ready for `anadirLineas`. `terminarCarga` ends the
-    // filling and does nothing when none is under way, so that whoever empties the box may call it.
+    // and the filling is no edit (nothing to undo, not modified). The box is emptied first. `terminarCarga`
+    // ends the filling and does nothing when none is under way, so that whoever empties the box may call
+    // it.
     void empezarCarga();
-    bool vaciarTramo();
     void anadirLineas(const QStringList& lineas);
     void terminarCarga();
 
 Q_SIGNALS:
+    // The box shows another document (`vaciar`): whoever connected to the old one connects to this one.
+    void documentoNuevo();
     void teclaSoltada(int codigo, int shift);
     // The context menu is about to open at `posicion` (in the box's coordinates), holding Qt's standard
     // entries; receivers add theirs before it is shown.
@@ -46,6 +52,8 @@ private:
 
     bool cargando_ = false;
     bool conLineas_ = false; // the filling has put at least one line into the box
+    // Frees the documents the box no longer shows; the box waits for it when it goes.
+    QThreadPool liberador_;
 };
 
 // The lines a list box shows, one row each, with no object per row: a million lines cost what their text

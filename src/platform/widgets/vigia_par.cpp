@@ -12,6 +12,8 @@ VigiaPar::VigiaPar(QPlainTextEdit* caja, QAbstractItemView* lista, QObject* padr
     : QObject(padre), caja_(caja), lista_(lista)
 {
     vigilar();
+    if (auto* texto = qobject_cast<CajaTexto*>(caja))
+        connect(texto, &CajaTexto::documentoNuevo, this, &VigiaPar::vigilar);
     ConectarModelo();
 }
 
