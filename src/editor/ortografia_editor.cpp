@@ -5,7 +5,6 @@
 #include <QActionGroup>
 #include <QDir>
 #include <QMenu>
-#include <QPointer>
 #include <QSettings>
 #include <QTextBlock>
 

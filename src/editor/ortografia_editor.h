@@ -6,7 +6,6 @@
 
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QStringList>
 
 #include "diccionarios.h"
