@@ -56,7 +56,7 @@ MonitorEditor::MonitorEditor(ControlesMonitor controles) : c_(controles)
 void MonitorEditor::Vigilar()
 {
     VigilarDocumento();
-    // Another document is another text, whatever its address.
+    // Another document is another text.
     connect(&c_.txtTraducido, &CajaTexto::documentoNuevo, this, [this] {
         VigilarDocumento();
         ++cambiosTexto_;
@@ -94,11 +94,10 @@ void MonitorEditor::Vigilar()
 void MonitorEditor::VigilarDocumento()
 {
     disconnect(conexionDocumento_);
-    documentoVigilado_ = c_.txtTraducido.document();
-    conexionDocumento_ = connect(documentoVigilado_, &QTextDocument::contentsChange, this,
+    conexionDocumento_ = connect(c_.txtTraducido.document(), &QTextDocument::contentsChange, this,
                                  [this](int, int quitados, int agregados) {
                                      // Restyling, such as the spelling underlines, changes no text.
-                                     if (quitados == agregados && SoloFormato(documentoVigilado_))
+                                     if (quitados == agregados && SoloFormato(c_.txtTraducido.document()))
                                          return;
                                      ++cambiosTexto_;
                                      Despertar();
@@ -119,22 +118,12 @@ bool MonitorEditor::Pendiente() const
 InstantaneaMonitor MonitorEditor::Capturar() const
 {
     const QTextCursor cursor = c_.txtTraducido.textCursor();
-    return {c_.txtTraducido.document(),
-            cambiosTexto_,
-            cursor.selectionStart(),
-            cursor.position(),
-            c_.lstOriginal.count(),
-            cambiosLista_,
-            c_.lstOriginal.indice(),
-            c_.lblLl.text(),
-            c_.lblLlo.text(),
-            c_.lblLtl.text(),
-            c_.lblLtlo.text(),
-            c_.lblDisp.text(),
-            c_.msg.text(),
-            !c_.p.isHidden(),
-            c_.txtTraducido.toolTip(),
-            c_.lstOriginal.toolTip()};
+    return {
+        cambiosTexto_,    cursor.selectionStart(),   cursor.position(),        c_.lstOriginal.count(),
+        cambiosLista_,    c_.lstOriginal.indice(),   c_.lblLl.text(),          c_.lblLlo.text(),
+        c_.lblLtl.text(), c_.lblLtlo.text(),         c_.lblDisp.text(),        c_.msg.text(),
+        !c_.p.isHidden(), c_.txtTraducido.toolTip(), c_.lstOriginal.toolTip(),
+    };
 }
 
 void MonitorEditor::Tick()

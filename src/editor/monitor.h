@@ -10,7 +10,6 @@
 #include <QString>
 
 class QLabel;
-class QTextDocument;
 class QTimer;
 class CajaTexto;
 class ListaSimple;
@@ -34,7 +33,6 @@ struct ControlesMonitor
 // the list's items are stood for by counts of their change signals.
 struct InstantaneaMonitor
 {
-    const QTextDocument* documento = nullptr;
     quint64 cambiosTexto = 0;
     int inicioSeleccion = 0;
     int posicionCursor = 0;
@@ -69,7 +67,6 @@ private:
     ControlesMonitor c_;
     quint64 cambiosTexto_ = 0;
     quint64 cambiosLista_ = 0;
-    const QTextDocument* documentoVigilado_ = nullptr;
     QMetaObject::Connection conexionDocumento_;
     // The state the last full tick left. When that tick changed nothing (`estable_`), a tick from the
     // same state would change nothing either, so it can be skipped and the timer can rest.

@@ -60,7 +60,7 @@ OrtografiaEditor::OrtografiaEditor(CajaTexto& caja, VidaPar& vida, CajaMensajes&
     // Lines checked while off screen are underlined as they come on it: when the view scrolls or is
     // drawn whole (it grew, or its lines moved), not when the caret blinks.
     connect(&caja_, &QPlainTextEdit::updateRequest, this, [this](const QRect& zona, int dy) {
-        if ((dy != 0 || zona.contains(caja_.viewport()->rect())))
+        if (dy != 0 || zona.contains(caja_.viewport()->rect()))
             resaltador_->RevisarVisibles();
     });
 

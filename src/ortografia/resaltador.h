@@ -40,7 +40,6 @@ public:
     ResaltadorOrtografia(QTextDocument* documento, std::shared_ptr<Revisor> revisor, Visibles visibles,
                          QObject* padre = nullptr);
 
-    QTextDocument* documento() const { return documento_; }
     // Checks another document from now on, all of it, and leaves the old one as it is.
     void setDocumento(QTextDocument* documento);
 

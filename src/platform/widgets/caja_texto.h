@@ -27,9 +27,9 @@ public:
     void vaciar();
 
     // Filling the box a slice at a time, with yields between the slices: meanwhile the box takes no typing,
-    // and the filling is no edit (nothing to undo, not modified). The box is emptied first. `terminarCarga`
-    // ends the filling and does nothing when none is under way, so that whoever empties the box may call
-    // it.
+    // and the filling is no edit (nothing to undo, not modified); `vaciar` empties the box before the first
+    // slice. `terminarCarga` ends the filling and does nothing when none is under way, so that whoever
+    // empties the box may call it.
     void empezarCarga();
     void anadirLineas(const QStringList& lineas);
     void terminarCarga();
